@@ -1,0 +1,23 @@
+# Finds the system libraries the framework stands on; scripts/install-deps provides them.
+find_package(Threads REQUIRED)
+find_package(PkgConfig REQUIRED)
+
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo cairo-ft)
+pkg_check_modules(PIXMAN REQUIRED IMPORTED_TARGET pixman-1)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
+pkg_check_modules(XML2 REQUIRED IMPORTED_TARGET libxml-2.0)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+
+if(MPH_TESTS AND NOT MPH_FUZZ)
+  find_package(GTest REQUIRED)
+endif()
+if(MPH_BENCH AND NOT MPH_FUZZ)
+  find_package(benchmark QUIET)
+endif()

@@ -1,0 +1,34 @@
+# Helpers that give every folder of src/ its static library and every folder of tests/ its test program.
+
+set(MPH_WARNINGS -Wall -Wextra)
+
+# mph_library(NAME [DEPS target...]): builds src/NAME/*.cpp into the static library mph_NAME.
+function(mph_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  add_library(mph_${name} STATIC ${sources})
+  target_include_directories(mph_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(mph_${name} PRIVATE ${MPH_WARNINGS})
+  target_link_libraries(mph_${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# mph_tests(NAME [DEPS target...]): builds tests/NAME/*.cpp into test_NAME and registers its cases with CTest.
+function(mph_tests name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(test_${name} ${sources})
+  target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(test_${name} PRIVATE ${MPH_WARNINGS})
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  include(GoogleTest)
+  gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_RENDER_DRIVER=software;SDL_AUDIODRIVER=dummy;MPH_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;MPH_BIN=${CMAKE_BINARY_DIR}/bin")
+endfunction()
+
+# mph_fuzzer(NAME SOURCE DEPS...): a libFuzzer target fuzz_NAME.
+function(mph_fuzzer name source)
+  add_executable(fuzz_${name} ${source})
+  target_include_directories(fuzz_${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(fuzz_${name} PRIVATE ${ARGN})
+  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+endfunction()
