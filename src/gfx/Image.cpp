@@ -1,0 +1,65 @@
+// Image: pixel storage, clearing and the size limits.
+#include "gfx/Image.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace mph {
+
+bool Image::sizeAcceptable(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= 16384 && height <= 16384 && width * height <= 64ll * 1024 * 1024;
+}
+
+Image::Image(int32_t width, int32_t height, int clearMode, bool withBitmap) {
+    if (!sizeAcceptable(width, height)) return;
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+    // A device bitmap starts out zeroed, so it is cleared whatever the clear mode says.
+    auto* pixels = static_cast<uint32_t*>(clearMode == 1 || withBitmap ? std::calloc(bytes, 1) : std::malloc(bytes));
+    if (pixels == nullptr) return;
+    m_pixels = pixels;
+    m_width = width;
+    m_height = height;
+    m_bitmap = withBitmap;
+}
+
+Image::~Image() { free(); }
+
+void Image::free() {
+    std::free(m_pixels);
+    m_pixels = nullptr;
+    m_bitmap = false;
+    m_alphaFlag = false;
+}
+
+void Image::adoptPixels(uint32_t* pixels, int32_t width, int32_t height, bool alpha, bool bitmap) {
+    free();
+    m_pixels = pixels;
+    m_width = pixels ? width : 0;
+    m_height = pixels ? height : 0;
+    m_alphaFlag = pixels != nullptr && alpha;
+    m_bitmap = pixels != nullptr && bitmap;
+}
+
+void Image::ensureBitmap() {
+    if (m_pixels) m_bitmap = true;
+}
+
+void Image::clearRect(int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (m_pixels == nullptr) return;
+    if (x < 0) {
+        w += x;
+        x = 0;
+    }
+    if (y < 0) {
+        h += y;
+        y = 0;
+    }
+    w = std::min(w, m_width - x);
+    if (w <= 0 || y >= m_height) return;
+    const int32_t bottom = std::min(m_height, y + h);
+    for (int32_t row = y; row < bottom; ++row)
+        std::memset(m_pixels + static_cast<size_t>(row) * m_width + x, 0, static_cast<size_t>(w) * 4);
+}
+
+} // namespace mph

@@ -1,0 +1,72 @@
+// Image: the program's one picture type, 32-bit ARGB pixels in top-down rows.
+#pragma once
+
+#include "runtime/String.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace mph {
+
+class GraphicsI;
+
+class Image : public lang::Object {
+    LANG_CLASS(Image, Object)
+
+public:
+    // An empty image: no pixels, 0 by 0.
+    Image() = default;
+    // width x height pixels; clearMode 1 clears them to 0 (transparent black). withBitmap marks the image
+    // as backed by a device bitmap from the start (its pixels then start at zero).
+    Image(int32_t width, int32_t height, int clearMode, bool withBitmap);
+    // Loads a disk file or, for a name starting with "+", a container item; empty when that fails.
+    explicit Image(const lang::String& name);
+    // Decodes a GIF, PNG or JPEG picture from memory; empty when that fails.
+    Image(const uint8_t* buffer, size_t length);
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+    ~Image() override;
+
+    // A new drawing surface over this image; the caller releases it.
+    virtual GraphicsI* getGraphics();
+    virtual int32_t getStride() const { return m_width * 4; }
+    virtual uint32_t* getPixels() { return m_pixels; }
+    const uint32_t* getPixels() const { return m_pixels; }
+
+    int32_t getWidth() const { return m_width; }
+    int32_t getHeight() const { return m_height; }
+    bool hasPixels() const { return m_pixels != nullptr; }
+    bool getAlphaFlag() const { return m_alphaFlag; }
+    // Only an image with pixels can carry transparency.
+    void setAlphaFlag(bool flag) {
+        if (m_pixels) m_alphaFlag = flag;
+    }
+    const lang::String& getName() const { return m_name; }
+    void setName(const lang::String& name) { m_name = name; }
+
+    // Whether the pixels live in a device bitmap. Opaque pictures that do are copied straight through,
+    // without blending (the fast opaque copy).
+    bool hasBitmap() const { return m_bitmap; }
+    // Moves the pixels into a device bitmap if they are not in one yet.
+    void ensureBitmap();
+
+    // Frees the pixels; the image becomes empty and loses its alpha flag.
+    void free();
+    // Clears the rectangle to 0, cut at the right and bottom edges.
+    void clearRect(int32_t x, int32_t y, int32_t w, int32_t h);
+    // Takes over a malloc'ed pixel block of width x height words (used by the decoders).
+    void adoptPixels(uint32_t* pixels, int32_t width, int32_t height, bool alpha, bool bitmap);
+
+    // Largest picture the program accepts: 16384 pixels a side and 64 million pixels in all.
+    static bool sizeAcceptable(int64_t width, int64_t height);
+
+private:
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    uint32_t* m_pixels = nullptr;
+    bool m_bitmap = false;
+    bool m_alphaFlag = false;
+    lang::String m_name;
+};
+
+} // namespace mph
