@@ -12,7 +12,14 @@ function(mph_library name)
   add_library(mph_${name} STATIC ${sources})
   target_include_directories(mph_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_compile_options(mph_${name} PRIVATE ${MPH_WARNINGS})
-  target_link_libraries(mph_${name} PUBLIC ${ARG_DEPS})
+  # A framework library that has no code yet does not exist; skip it.
+  set(deps)
+  foreach(dep ${ARG_DEPS})
+    if(NOT dep MATCHES "^mph_" OR TARGET ${dep})
+      list(APPEND deps ${dep})
+    endif()
+  endforeach()
+  target_link_libraries(mph_${name} PUBLIC ${deps})
 endfunction()
 
 # mph_tests(NAME [DEPS target...]): builds tests/NAME/*.cpp into test_NAME and registers its cases with CTest.
