@@ -37,7 +37,7 @@ tsan: deps
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPH_SANITIZE=thread -DMPH_BENCH=OFF >/dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-		ctest --output-on-failure -j $(JOBS) --timeout 600 -L threads
+		ctest --output-on-failure -j $(JOBS) --timeout 600
 
 bench: build
 	@scripts/bench $(BUILD)
