@@ -22,6 +22,8 @@ public:
     static bool isModuleName(const lang::String& name);
 
     bool isDataFile() const { return m_isDataFile; }
+    // The loaded library module; always null on Linux, where modules hold no items.
+    void* getModule() const { return m_module; }
     ResourceFileHeader* getHeader() const { return m_header.get(); }
     ResourceFile* getNext() const { return m_next.get(); }
     void setNext(lang::Ref<ResourceFile> next) { m_next = std::move(next); }

@@ -12,7 +12,7 @@ namespace mph {
 
 StreamTokenizer::StreamTokenizer(Ref<InputStream> stream) : m_stream(std::move(stream)) {
     for (int c = 0; c < 256; ++c) m_classTable[c] = c <= 32 ? kWhitespace : kWord;
-    m_classTable['\r'] = kEndOfLine;
+    m_classTable[13] = kEndOfLine; // carriage return
 }
 
 void StreamTokenizer::setClasses(int low, int high, CharClass value) {
