@@ -15,9 +15,11 @@ struct Result {
     std::string out;
 };
 
+// MPH_BIN when it is set, else the directory this test program was built into, which holds the tool too.
 std::string toolPath() {
-    const char* bin = std::getenv("MPH_BIN");
-    return std::string(bin ? bin : "build/bin") + "/morphella-tool";
+    if (const char* bin = std::getenv("MPH_BIN"); bin != nullptr && *bin != '\0')
+        return std::string(bin) + "/morphella-tool";
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "morphella-tool").string();
 }
 
 // Runs the tool with the words of args (already quoted for the shell) and collects its standard output.
