@@ -1,0 +1,31 @@
+// ResourceFile: opening a registered container and answering look-ups for it.
+#include "io/ResourceFile.h"
+
+#include "io/Resources.h"
+
+using namespace lang;
+
+namespace mph {
+
+bool ResourceFile::isModuleName(const String& name) { return name.endsWith(".dll") || name.endsWith(".DLL"); }
+
+ResourceFile::ResourceFile(const String& name) {
+    if (isModuleName(name)) {
+        // A Windows library cannot be loaded here; it stays registered and answers every look-up with null.
+        m_isDataFile = false;
+        return;
+    }
+    const String path = findContainerFile(name);
+    m_header = make<ResourceFileHeader>(path.isEmpty() ? name : path);
+}
+
+ResourceFile::ResourceFile(Ref<ResourceFileHeader> header) : m_header(std::move(header)) {}
+
+Ref<ResourceItem> ResourceFile::lookUp(const String& name, bool& found) {
+    found = false;
+    if (!m_isDataFile || !m_header) return nullptr;
+    found = true;
+    return m_header->getItem(name);
+}
+
+} // namespace mph
