@@ -29,13 +29,15 @@ function(mph_tests name)
   if(NOT sources)
     return()
   endif()
-  add_executable(test_${name} ${sources})
+  # The shared main sets the headless SDL drivers and MPH_TEST_DATA / MPH_BIN unless already set.
+  add_executable(test_${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/TestMain.cpp)
   target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(test_${name} PRIVATE ${MPH_WARNINGS})
-  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(test_${name} PRIVATE MPH_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    MPH_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest)
   include(GoogleTest)
-  gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_RENDER_DRIVER=software;SDL_AUDIODRIVER=dummy;MPH_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data;MPH_BIN=${CMAKE_BINARY_DIR}/bin")
+  gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST)
 endfunction()
 
 # mph_fuzzer(NAME SOURCE DEPS...): a libFuzzer target fuzz_NAME.
