@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -141,6 +142,18 @@ bool SettingsStore::open(const std::string& path) {
 
 SettingsStore::OpenResult SettingsStore::tryOpen(std::string& why) {
     const bool existed = exists(m_path);
+    // A file that is not a database at all is judged before the database library sees it, since
+    // that library would discard side files it cannot make sense of.
+    if (existed) {
+        char header[16] = {};
+        FILE* f = std::fopen(m_path.c_str(), "rb");
+        const size_t got = f != nullptr ? std::fread(header, 1, sizeof header, f) : 0;
+        if (f != nullptr) std::fclose(f);
+        if (f != nullptr && got > 0 && (got < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0)) {
+            why = "file is not a database";
+            return OpenResult::kDamaged;
+        }
+    }
     int rc = sqlite3_open_v2(m_path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                              nullptr);
     if (rc != SQLITE_OK) {
@@ -397,24 +410,31 @@ bool SettingsStore::remove(std::string_view name, bool orKey) {
     splitSettingName(name, path, valueName);
     if (!beginWrite()) return false;
     sqlite3_stmt* s = prepare(m_delete, "DELETE FROM settings WHERE path = ?1 AND name = ?2 AND type <> 0");
-    bool ok = false;
-    if (s != nullptr) {
+    // ok: the statements ran; deleted: something went. Finding nothing is no failure of a batch.
+    bool ok = s != nullptr;
+    bool deleted = false;
+    if (ok) {
         sqlite3_bind_text(s, 1, path.data(), static_cast<int>(path.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 2, valueName.data(), static_cast<int>(valueName.size()), SQLITE_TRANSIENT);
-        ok = sqlite3_step(s) == SQLITE_DONE && sqlite3_changes(m_db) > 0;
+        ok = sqlite3_step(s) == SQLITE_DONE;
+        deleted = ok && sqlite3_changes(m_db) > 0;
         sqlite3_reset(s);
     }
-    if (!ok && orKey && !valueName.empty()) {
+    if (ok && !deleted && orKey && !valueName.empty()) {
         // No such value: the name may be a sub-key, which goes only when it has no sub-keys of its own.
         const std::string key = path.empty() ? valueName : path + "\\" + valueName;
         sqlite3_stmt* del = nullptr;
-        if (listSubkeys(key).empty() && sqlite3_prepare_v2(m_db, "DELETE FROM settings WHERE path = ?1", -1, &del, nullptr) == SQLITE_OK) {
-            sqlite3_bind_text(del, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-            ok = sqlite3_step(del) == SQLITE_DONE && sqlite3_changes(m_db) > 0;
+        if (listSubkeys(key).empty()) {
+            ok = sqlite3_prepare_v2(m_db, "DELETE FROM settings WHERE path = ?1", -1, &del, nullptr) == SQLITE_OK;
+            if (ok) {
+                sqlite3_bind_text(del, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+                ok = sqlite3_step(del) == SQLITE_DONE;
+                deleted = ok && sqlite3_changes(m_db) > 0;
+            }
         }
         sqlite3_finalize(del);
     }
-    return endWrite(ok);
+    return endWrite(ok) && deleted;
 }
 
 std::vector<std::string> SettingsStore::listSubkeys(std::string_view parent) {
