@@ -121,6 +121,12 @@ bool SettingsStore::open(const std::string& path) {
 
     std::string why;
     OpenResult result = tryOpen(why);
+    // Another program in the middle of a long run of writes may hold the store past one busy
+    // time-out; a few more tries keep this program from running without its settings.
+    for (int attempt = 0; result == OpenResult::kBusy && attempt < 4; ++attempt) {
+        close();
+        result = tryOpen(why);
+    }
     if (result == OpenResult::kDamaged) {
         close();
         if (moveAside()) {
@@ -182,15 +188,19 @@ SettingsStore::OpenResult SettingsStore::tryOpen(std::string& why) {
         // A store another program holds or a failing disk is not damage: leave the file alone.
         if (err != SQLITE_CANTOPEN || !existed) {
             why = sqlite3_errmsg(m_db);
-            return OpenResult::kFailed;
+            return err == SQLITE_BUSY || err == SQLITE_LOCKED ? OpenResult::kBusy : OpenResult::kFailed;
         }
     }
     if (!healthy || rc != SQLITE_DONE || verdict != "ok") {
         why = verdict.empty() || verdict == "ok" ? sqlite3_errmsg(m_db) : verdict;
         return OpenResult::kDamaged;
     }
-    if (!exec("PRAGMA journal_mode=DELETE") || !exec("PRAGMA synchronous=FULL") || !exec(kSchema)) {
-        why = sqlite3_errmsg(m_db);
+    const char* stage = "journal";
+    bool set = exec("PRAGMA journal_mode=DELETE");
+    if (set) stage = "sync", set = exec("PRAGMA synchronous=FULL");
+    if (set) stage = "schema", set = exec(kSchema);
+    if (!set) {
+        why = std::string(stage) + ": " + sqlite3_errmsg(m_db);
         const int e = sqlite3_errcode(m_db);
         return e == SQLITE_CORRUPT || e == SQLITE_NOTADB ? OpenResult::kDamaged : OpenResult::kFailed;
     }

@@ -91,7 +91,7 @@ public:
     static void setQuiet(bool quiet);
 
 private:
-    enum class OpenResult { kOk, kDamaged, kFailed };
+    enum class OpenResult { kOk, kDamaged, kBusy, kFailed };
 
     OpenResult tryOpen(std::string& why);
     bool moveAside();

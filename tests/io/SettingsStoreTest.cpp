@@ -9,6 +9,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 using namespace mph;
@@ -127,11 +129,19 @@ TEST(SettingsStore, BackslashNamesResolveIntoSubkeys) {
 TEST(SettingsStore, ConcurrentWritersLoseNothing) {
     SettingsTempDir dir;
     { SettingsStore().open(dir.db()); }
-    constexpr int kValues = 150;
+    // Two writers, each on its own connection as two programs would be, write at the same time;
+    // each waits for the other's transaction instead of failing.
+    constexpr int kValues = 40;
+    std::atomic<int> ready{0};
     auto writer = [&](const char* prefix) {
         SettingsStore store;
         ASSERT_TRUE(store.open(dir.db()));
-        for (int i = 0; i < kValues; ++i) EXPECT_TRUE(store.writeDword(prefix + std::to_string(i), i));
+        ++ready;
+        while (ready < 2) std::this_thread::yield();
+        for (int i = 0; i < kValues; ++i) {
+            EXPECT_TRUE(store.writeDword(prefix + std::to_string(i), i));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     };
     std::thread a(writer, "A");
     std::thread b(writer, "B");
