@@ -21,7 +21,9 @@ protected:
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         m_dir = pattern;
         const char* bin = std::getenv("MPH_BIN");
-        m_tool = std::string(bin != nullptr ? bin : "build/bin") + "/morphella-tool";
+        // Without MPH_BIN the tool is looked for beside this test program, where the build puts both.
+        const std::string here = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+        m_tool = (bin != nullptr && bin[0] != '\0' ? std::string(bin) : here) + "/morphella-tool";
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
 
