@@ -1,0 +1,138 @@
+// Drawing helpers shared by the picture generators.
+#include "Paint.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+namespace datagen {
+
+Rgb hex(uint32_t rgb) {
+    return Rgb{((rgb >> 16) & 0xff) / 255.0, ((rgb >> 8) & 0xff) / 255.0, (rgb & 0xff) / 255.0};
+}
+
+Rgb mix(Rgb a, Rgb b, double t) {
+    return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+Rgb lighten(Rgb c, double amount) { return mix(c, Rgb{1, 1, 1}, amount); }
+Rgb darken(Rgb c, double amount) { return mix(c, Rgb{0, 0, 0}, amount); }
+
+void setColor(cairo_t* cr, Rgb c, double alpha) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
+
+void addStop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
+    cairo_pattern_add_color_stop_rgba(p, offset, c.r, c.g, c.b, alpha);
+}
+
+cairo_surface_t* newPicture(int width, int height) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot create a picture");
+    return s;
+}
+
+void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
+    r = std::min({r, w / 2, h / 2});
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
+    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
+    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
+}
+
+namespace {
+
+// One box pass along rows (step 1) or columns (step = stride) over one byte channel.
+void boxLine(uint8_t* base, int count, int step, int radius, std::vector<uint8_t>& scratch) {
+    scratch.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) scratch[static_cast<size_t>(i)] = base[static_cast<ptrdiff_t>(i) * step];
+    const int window = 2 * radius + 1;
+    int sum = 0;
+    for (int i = -radius; i <= radius; ++i) {
+        if (i >= 0 && i < count) sum += scratch[static_cast<size_t>(i)];
+    }
+    for (int i = 0; i < count; ++i) {
+        base[static_cast<ptrdiff_t>(i) * step] = static_cast<uint8_t>(sum / window);
+        const int out = i - radius;
+        const int in = i + radius + 1;
+        if (out >= 0) sum -= scratch[static_cast<size_t>(out)];
+        if (in < count) sum += scratch[static_cast<size_t>(in)];
+    }
+}
+
+} // namespace
+
+void blur(cairo_surface_t* surface, int radius) {
+    if (radius <= 0) return;
+    cairo_surface_flush(surface);
+    uint8_t* data = cairo_image_surface_get_data(surface);
+    const int w = cairo_image_surface_get_width(surface);
+    const int h = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    // Three passes of a box a third of the radius wide approximate a Gaussian of that radius.
+    const int box = std::max(1, radius / 2);
+    std::vector<uint8_t> scratch;
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int y = 0; y < h; ++y) {
+            for (int c = 0; c < 4; ++c) boxLine(data + static_cast<ptrdiff_t>(y) * stride + c, w, 4, box, scratch);
+        }
+        for (int x = 0; x < w; ++x) {
+            for (int c = 0; c < 4; ++c) boxLine(data + x * 4 + c, h, stride, box, scratch);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+}
+
+void softShadow(cairo_t* cr, const std::function<void(cairo_t*)>& shape, double dx, double dy, int radius,
+                Rgb color, double alpha) {
+    cairo_surface_t* target = cairo_get_target(cr);
+    const int w = cairo_image_surface_get_width(target);
+    const int h = cairo_image_surface_get_height(target);
+    cairo_surface_t* scratch = newPicture(w, h);
+    cairo_t* sc = cairo_create(scratch);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    cairo_set_matrix(sc, &m);
+    shape(sc);
+    cairo_set_source_rgba(sc, 0, 0, 0, 1);
+    cairo_fill(sc);
+    cairo_destroy(sc);
+    blur(scratch, radius);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    setColor(cr, color, alpha);
+    cairo_mask_surface(cr, scratch, dx, dy);
+    cairo_restore(cr);
+    cairo_surface_destroy(scratch);
+}
+
+void glow(cairo_t* cr, const std::function<void(cairo_t*)>& shape, int radius, Rgb color, double alpha) {
+    softShadow(cr, shape, 0, 0, radius, color, alpha);
+}
+
+void useFont(cairo_t* cr, double size, bool bold) {
+    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL,
+                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+}
+
+double textWidth(cairo_t* cr, const std::string& text) {
+    cairo_text_extents_t ext;
+    cairo_text_extents(cr, text.c_str(), &ext);
+    return ext.x_advance;
+}
+
+void centredTextPath(cairo_t* cr, const std::string& text, double cx, double y) {
+    cairo_move_to(cr, cx - textWidth(cr, text) / 2, y);
+    cairo_text_path(cr, text.c_str());
+}
+
+void writePng(cairo_surface_t* surface, const std::string& path) {
+    cairo_surface_flush(surface);
+    if (cairo_surface_write_to_png(surface, path.c_str()) != CAIRO_STATUS_SUCCESS) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+} // namespace datagen
