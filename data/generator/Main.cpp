@@ -33,7 +33,10 @@ const std::vector<Picture>& pictures() {
         {"plaque.png", [] { return drawPlaque("SCORE"); }},
         {"morph.png", [] { return drawMorphStrip(12, 112); }},
         {"dlgpanel.png",
-         [] { return drawDialogPanel(380, 260, "Welcome!", "Fit every shape into its hole\nbefore the rows roll by."); }},
+         [] {
+             return drawDialogPanel(380, 260, "Welcome!",
+                                    "Fit every shape into its hole\nbefore the rows roll by.");
+         }},
         {"bplay.png", [] { return drawButtonStrip("Play", palette::coral, 160, 56); }},
         {"bclose.png", [] { return drawButtonStrip("Close", palette::teal, 160, 56); }},
         {"digits.png", [] { return drawDigitStrip(30, 44); }},
@@ -77,7 +80,8 @@ int generateAll(const std::string& dir) {
         writePng(s, dir + "/" + p.file);
         cairo_surface_destroy(s);
     }
-    for (const Sound& s : sounds()) writeWav(s.synth(), dir + "/" + s.file);
+    for (const Sound& s : sounds())
+        writeWav(s.synth(), dir + "/" + s.file);
     return 0;
 }
 

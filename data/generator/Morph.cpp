@@ -79,7 +79,9 @@ const Profiles& profiles() {
 // channel, so the shapes in between stay as vivid as the key shapes instead of turning muddy.
 constexpr std::array<double, 4> kHues = {2, 42, 174, 268};
 
-double smooth(double t) { return t * t * (3 - 2 * t); }
+double smooth(double t) {
+    return t * t * (3 - 2 * t);
+}
 
 Rgb fromHsl(double hue, double s, double l) {
     const auto channel = [&](double n) {
@@ -111,22 +113,25 @@ void paintMorphShape(cairo_t* cr, double cx, double cy, double radius, double t,
     const auto outline = [&](cairo_t* c) {
         cairo_new_path(c);
         for (int i = 0; i < kSamples; ++i) {
-            const double r =
-                radius * (profiles().r[from][i] * (1 - k) + profiles().r[to][i] * k);
+            const double r = radius * (profiles().r[from][i] * (1 - k) + profiles().r[to][i] * k);
             const double a = 2 * M_PI * i / kSamples + spin;
             const double x = cx + r * std::cos(a);
             const double y = cy + r * std::sin(a);
-            if (i == 0) cairo_move_to(c, x, y);
-            else cairo_line_to(c, x, y);
+            if (i == 0)
+                cairo_move_to(c, x, y);
+            else
+                cairo_line_to(c, x, y);
         }
         cairo_close_path(c);
     };
 
-    if (shadow) softShadow(cr, outline, radius * 0.06, radius * 0.12, static_cast<int>(radius * 0.16), palette::ink, 0.55);
+    if (shadow)
+        softShadow(cr, outline, radius * 0.06, radius * 0.12, static_cast<int>(radius * 0.16), palette::ink,
+                   0.55);
 
     // Body: a radial gradient lit from the top left.
-    cairo_pattern_t* body = cairo_pattern_create_radial(cx - radius * 0.35, cy - radius * 0.4, radius * 0.1, cx, cy,
-                                                        radius * 1.15);
+    cairo_pattern_t* body = cairo_pattern_create_radial(cx - radius * 0.35, cy - radius * 0.4, radius * 0.1,
+                                                        cx, cy, radius * 1.15);
     addStop(body, 0, lighten(color, 0.45));
     addStop(body, 0.55, color);
     addStop(body, 1, darken(color, 0.35));

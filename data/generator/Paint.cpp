@@ -16,10 +16,16 @@ Rgb mix(Rgb a, Rgb b, double t) {
     return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Rgb lighten(Rgb c, double amount) { return mix(c, Rgb{1, 1, 1}, amount); }
-Rgb darken(Rgb c, double amount) { return mix(c, Rgb{0, 0, 0}, amount); }
+Rgb lighten(Rgb c, double amount) {
+    return mix(c, Rgb{1, 1, 1}, amount);
+}
+Rgb darken(Rgb c, double amount) {
+    return mix(c, Rgb{0, 0, 0}, amount);
+}
 
-void setColor(cairo_t* cr, Rgb c, double alpha) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
+void setColor(cairo_t* cr, Rgb c, double alpha) {
+    cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha);
+}
 
 void addStop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
     cairo_pattern_add_color_stop_rgba(p, offset, c.r, c.g, c.b, alpha);
@@ -46,7 +52,8 @@ namespace {
 // One box pass along rows (step 1) or columns (step = stride) over one byte channel.
 void boxLine(uint8_t* base, int count, int step, int radius, std::vector<uint8_t>& scratch) {
     scratch.resize(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) scratch[static_cast<size_t>(i)] = base[static_cast<ptrdiff_t>(i) * step];
+    for (int i = 0; i < count; ++i)
+        scratch[static_cast<size_t>(i)] = base[static_cast<ptrdiff_t>(i) * step];
     const int window = 2 * radius + 1;
     int sum = 0;
     for (int i = -radius; i <= radius; ++i) {
@@ -75,10 +82,12 @@ void blur(cairo_surface_t* surface, int radius) {
     std::vector<uint8_t> scratch;
     for (int pass = 0; pass < 3; ++pass) {
         for (int y = 0; y < h; ++y) {
-            for (int c = 0; c < 4; ++c) boxLine(data + static_cast<ptrdiff_t>(y) * stride + c, w, 4, box, scratch);
+            for (int c = 0; c < 4; ++c)
+                boxLine(data + static_cast<ptrdiff_t>(y) * stride + c, w, 4, box, scratch);
         }
         for (int x = 0; x < w; ++x) {
-            for (int c = 0; c < 4; ++c) boxLine(data + x * 4 + c, h, stride, box, scratch);
+            for (int c = 0; c < 4; ++c)
+                boxLine(data + x * 4 + c, h, stride, box, scratch);
         }
     }
     cairo_surface_mark_dirty(surface);

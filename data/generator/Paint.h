@@ -1,4 +1,5 @@
-// Drawing helpers shared by the picture generators: colours, rounded shapes, soft shadows, text and PNG output.
+// Drawing helpers shared by the picture generators: colours, rounded shapes, soft shadows, text and PNG
+// output.
 #pragma once
 
 #include <cairo.h>

@@ -21,12 +21,12 @@ inline const Rgb ink = hex(0x140b26);
 } // namespace palette
 
 // Scene pictures (Scene.cpp).
-cairo_surface_t* drawBackground();                      // 800 by 600, opaque
-cairo_surface_t* drawTitle();                           // the game's name as a glossy heading
-cairo_surface_t* drawBanner(const std::string& text);   // a ribbon of text for the wave sprite
-cairo_surface_t* drawLogo();                            // the loading picture, made for a dark red screen
-cairo_surface_t* drawTile();                            // one tile of the floor band
-cairo_surface_t* drawPlaque(const std::string& label);  // the frame behind the score counter
+cairo_surface_t* drawBackground();                     // 800 by 600, opaque
+cairo_surface_t* drawTitle();                          // the game's name as a glossy heading
+cairo_surface_t* drawBanner(const std::string& text);  // a ribbon of text for the wave sprite
+cairo_surface_t* drawLogo();                           // the loading picture, made for a dark red screen
+cairo_surface_t* drawTile();                           // one tile of the floor band
+cairo_surface_t* drawPlaque(const std::string& label); // the frame behind the score counter
 
 // Widgets (Widgets.cpp).
 cairo_surface_t* drawDialogPanel(int width, int height, const std::string& heading, const std::string& body);

@@ -13,9 +13,13 @@ namespace {
 
 constexpr double kTwoPi = 2 * M_PI;
 
-double midiToHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
+double midiToHz(int note) {
+    return 440.0 * std::pow(2.0, (note - 69) / 12.0);
+}
 
-int samplesFor(double seconds) { return static_cast<int>(seconds * kSampleRate); }
+int samplesFor(double seconds) {
+    return static_cast<int>(seconds * kSampleRate);
+}
 
 // A tiny fixed noise source, so every build makes the same bytes.
 class Noise {
@@ -49,12 +53,16 @@ void addTone(Samples& out, int start, double freq, double level, double attack, 
         }
         const double t = static_cast<double>(i) / kSampleRate;
         double env;
-        if (t < attack) env = t / attack;
-        else if (t < attack + hold) env = 1.0;
-        else env = std::max(0.0, 1.0 - (t - attack - hold) / release);
+        if (t < attack)
+            env = t / attack;
+        else if (t < attack + hold)
+            env = 1.0;
+        else
+            env = std::max(0.0, 1.0 - (t - attack - hold) / release);
         env = env * env * (3 - 2 * env); // smooth the corners of the envelope
         double v = 0;
-        for (const Partial& p : partials) v += p.level * std::exp(-t / p.decay) * std::sin(kTwoPi * freq * p.ratio * t);
+        for (const Partial& p : partials)
+            v += p.level * std::exp(-t / p.decay) * std::sin(kTwoPi * freq * p.ratio * t);
         out[static_cast<size_t>(at)] += level * env * v;
     }
 }
@@ -63,9 +71,11 @@ void addTone(Samples& out, int start, double freq, double level, double attack, 
 
 void normalise(Samples& s, double peak) {
     double most = 0;
-    for (double v : s) most = std::max(most, std::fabs(v));
+    for (double v : s)
+        most = std::max(most, std::fabs(v));
     if (most <= 0) return;
-    for (double& v : s) v *= peak / most;
+    for (double& v : s)
+        v *= peak / most;
 }
 
 Samples synthClick() {
@@ -74,7 +84,8 @@ Samples synthClick() {
     for (size_t i = 0; i < s.size(); ++i) {
         const double t = static_cast<double>(i) / kSampleRate;
         const double env = std::exp(-t / 0.004);
-        s[i] = env * (0.6 * std::sin(kTwoPi * 2400 * t) + 0.3 * std::sin(kTwoPi * 3700 * t) + 0.25 * noise.next());
+        s[i] = env *
+               (0.6 * std::sin(kTwoPi * 2400 * t) + 0.3 * std::sin(kTwoPi * 3700 * t) + 0.25 * noise.next());
     }
     normalise(s, 0.6);
     return s;
@@ -97,7 +108,8 @@ Samples synthPop() {
 
 Samples synthChime() {
     Samples s(static_cast<size_t>(samplesFor(1.6)), 0.0);
-    const std::vector<Partial> bell = {{1.0, 1.0, 0.6}, {2.0, 0.5, 0.35}, {2.76, 0.3, 0.2}, {5.4, 0.15, 0.08}};
+    const std::vector<Partial> bell = {
+        {1.0, 1.0, 0.6}, {2.0, 0.5, 0.35}, {2.76, 0.3, 0.2}, {5.4, 0.15, 0.08}};
     addTone(s, 0, midiToHz(81), 0.6, 0.004, 0.0, 1.1, bell, false);
     addTone(s, samplesFor(0.11), midiToHz(88), 0.5, 0.004, 0.0, 1.3, bell, false);
     normalise(s, 0.7);
@@ -147,14 +159,12 @@ Samples synthMusic() {
         double length;
     };
     const std::vector<Note> melody = {
-        {0, 76, 1},    {1, 79, 0.5},    {1.5, 81, 0.5}, {2, 79, 1.5},  {3.5, 76, 0.5},
-        {4, 72, 1},    {5, 76, 1},      {6, 74, 1.5},   {7.5, 72, 0.5},
-        {8, 69, 1},    {9, 72, 0.5},    {9.5, 74, 0.5}, {10, 76, 2},
-        {12, 74, 1},   {13, 71, 1},     {14, 74, 1},    {15, 79, 1},
-        {16, 76, 1.5}, {17.5, 79, 0.5}, {18, 84, 1},    {19, 83, 1},
-        {20, 79, 1},   {21, 76, 1},     {22, 74, 0.5},  {22.5, 76, 0.5}, {23, 79, 1},
-        {24, 81, 1.5}, {25.5, 79, 0.5}, {26, 77, 1},    {27, 76, 1},
-        {28, 74, 2},   {30, 71, 1},     {31, 74, 1},
+        {0, 76, 1},      {1, 79, 0.5}, {1.5, 81, 0.5}, {2, 79, 1.5},    {3.5, 76, 0.5}, {4, 72, 1},
+        {5, 76, 1},      {6, 74, 1.5}, {7.5, 72, 0.5}, {8, 69, 1},      {9, 72, 0.5},   {9.5, 74, 0.5},
+        {10, 76, 2},     {12, 74, 1},  {13, 71, 1},    {14, 74, 1},     {15, 79, 1},    {16, 76, 1.5},
+        {17.5, 79, 0.5}, {18, 84, 1},  {19, 83, 1},    {20, 79, 1},     {21, 76, 1},    {22, 74, 0.5},
+        {22.5, 76, 0.5}, {23, 79, 1},  {24, 81, 1.5},  {25.5, 79, 0.5}, {26, 77, 1},    {27, 76, 1},
+        {28, 74, 2},     {30, 71, 1},  {31, 74, 1},
     };
     for (const Note& n : melody) {
         const double hold = n.length * kBeat * 0.7;
@@ -172,7 +182,8 @@ void writeWav(const Samples& s, const std::string& path) {
     const uint32_t dataBytes = static_cast<uint32_t>(s.size() * 2);
     std::vector<uint8_t> bytes;
     const auto u32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
     };
     const auto u16 = [&](uint16_t v) {
         bytes.push_back(static_cast<uint8_t>(v));

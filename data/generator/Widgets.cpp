@@ -56,7 +56,8 @@ cairo_surface_t* drawDialogPanel(int width, int height, const std::string& headi
     size_t start = 0;
     while (start <= body.size()) {
         const size_t end = body.find('\n', start);
-        const std::string part = body.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string part =
+            body.substr(start, end == std::string::npos ? std::string::npos : end - start);
         centredTextPath(cr, part, width / 2.0, line);
         setColor(cr, hex(0x3a2a55));
         cairo_fill(cr);
@@ -149,7 +150,8 @@ cairo_surface_t* drawButtonStrip(const std::string& label, Rgb base, int cellWid
 }
 
 cairo_surface_t* drawDigitStrip(int cw, int ch) {
-    static const char* glyphs[15] = {":", "-", "$", ",", ".", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    static const char* glyphs[15] = {":", "-", "$", ",", ".", "0", "1", "2",
+                                     "3", "4", "5", "6", "7", "8", "9"};
     cairo_surface_t* s = newPicture(cw * 15, ch);
     cairo_t* cr = cairo_create(s);
     const double size = ch * 0.86;

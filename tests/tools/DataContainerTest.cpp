@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +26,8 @@ namespace {
 
 std::string quote(const std::string& s) {
     std::string q = "'";
-    for (char c : s) q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    for (char c : s)
+        q += (c == '\'') ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
 
@@ -39,7 +42,8 @@ Outcome run(const std::string& command) {
     if (!p) return r;
     char buf[4096];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        r.out.append(buf, n);
     const int raw = pclose(p);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
@@ -71,7 +75,8 @@ Picture decodePng(const std::string& bytes) {
 }
 
 uint32_t le32(const std::string& b, size_t at) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) | static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
+    return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
            static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16 |
            static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
 }
@@ -112,15 +117,15 @@ protected:
     std::string item(const std::string& name) {
         const fs::path out = m_dir / "item";
         fs::remove(out);
-        const Outcome r = run(quote(m_tool.string()) + " container extract " + quote(m_container.string()) + " " +
-                          quote(name) + " " + quote(out.string()));
+        const Outcome r = run(quote(m_tool.string()) + " container extract " + quote(m_container.string()) +
+                              " " + quote(name) + " " + quote(out.string()));
         EXPECT_EQ(r.status, 0) << "cannot extract " << name;
         return readFile(out);
     }
 
-    // The item an image spec or a sprite's image name refers to, or empty when it names a disk file.
-    static std::string itemOfSpec(const std::string& spec) {
-        if (!spec.empty() && (spec[0] == '+' || spec[0] == '@')) return spec.substr(1);
+    // The item an image source or a sprite's image name refers to, or empty when it names a disk file.
+    static std::string itemOfSource(const std::string& source) {
+        if (!source.empty() && (source[0] == '+' || source[0] == '@')) return source.substr(1);
         return {};
     }
 
@@ -131,7 +136,7 @@ protected:
 // The fewest numbers each class needs for the definition to take effect, as the classes read them.
 int fewestNumbers(const SpriteDef& d) {
     static const std::map<std::string, int> fewest = {
-        {"Sprite", 2},       {"AnimateSprite", 4},    {"NumberSprite", 2}, {"TextSprite", 2},
+        {"Sprite", 2},       {"AnimateSprite", 4},    {"NumberSprite", 2},   {"TextSprite", 2},
         {"ButtonSprite", 7}, {"RectButtonSprite", 4}, {"FancyContainer", 4}, {"DialogSprite", 4},
         {"WaveSprite", 2},   {"RichTTYSprite", 6},
     };
@@ -151,7 +156,8 @@ TEST_F(DataContainer, HoldsEveryItemTheProgramLooksUpByName) {
     ASSERT_FALSE(title.empty());
     EXPECT_EQ(title.back(), '\0');
     EXPECT_EQ(title.substr(0, title.size() - 1), "Morphella");
-    const Outcome text = run(quote(m_tool.string()) + " container text " + quote(m_container.string()) + " IDS_GAMETITLE");
+    const Outcome text =
+        run(quote(m_tool.string()) + " container text " + quote(m_container.string()) + " IDS_GAMETITLE");
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.out, "Morphella\n");
     // The container stays small enough to ship with the program.
@@ -175,12 +181,12 @@ TEST_F(DataContainer, ScriptsAreCompleteAndNameOnlyItemsThatExist) {
         EXPECT_TRUE(script.endedAtEnd) << "the script does not reach its <end>";
         EXPECT_FALSE(script.sprites.empty());
 
-        for (const auto& [name, spec] : script.images) {
-            EXPECT_TRUE(has(itemOfSpec(spec))) << "image " << name << " names a missing item " << spec;
+        for (const auto& [name, source] : script.images) {
+            EXPECT_TRUE(has(itemOfSource(source))) << "image " << name << " names a missing item " << source;
         }
         for (const std::string& sound : script.sounds) {
             ASSERT_GE(sound.size(), 3u) << "a sound name that short is skipped";
-            EXPECT_TRUE(has(itemOfSpec(sound[0] == '*' ? sound.substr(1) : sound))) << "sound " << sound;
+            EXPECT_TRUE(has(itemOfSource(sound[0] == '*' ? sound.substr(1) : sound))) << "sound " << sound;
         }
         std::set<std::string> names;
         for (const SpriteDef& d : script.sprites) {
@@ -192,7 +198,7 @@ TEST_F(DataContainer, ScriptsAreCompleteAndNameOnlyItemsThatExist) {
             EXPECT_GE(static_cast<int>(d.numbers.size()), fewest);
             for (const std::string& image : d.images) {
                 const auto it = script.images.find(image);
-                const std::string itemName = it != script.images.end() ? itemOfSpec(it->second) : image;
+                const std::string itemName = it != script.images.end() ? itemOfSource(it->second) : image;
                 EXPECT_TRUE(has(itemName)) << "image " << image << " is neither declared nor an item";
             }
             if (d.className == "ButtonSprite") {
@@ -237,7 +243,7 @@ TEST_F(DataContainer, PicturesDecodeWithTheSizesTheirSpritesNeed) {
             SCOPED_TRACE(scriptName + " sprite " + d.name);
             if (d.images.empty()) continue;
             const auto it = script.images.find(d.images[0]);
-            const Picture p = picture(it != script.images.end() ? itemOfSpec(it->second) : d.images[0]);
+            const Picture p = picture(it != script.images.end() ? itemOfSource(it->second) : d.images[0]);
             // A grid must cut the picture into whole cells, or the cells drift as the frames advance.
             if (d.className == "AnimateSprite" || d.className == "ButtonSprite") {
                 ASSERT_GE(d.numbers.size(), 4u);
@@ -248,7 +254,8 @@ TEST_F(DataContainer, PicturesDecodeWithTheSizesTheirSpritesNeed) {
             }
             if (d.className == "ButtonSprite") {
                 const int cells = d.numbers[2] * d.numbers[3];
-                for (int k = 4; k <= 6; ++k) EXPECT_TRUE(d.numbers[k] == -1 || (d.numbers[k] >= 0 && d.numbers[k] < cells));
+                for (int k = 4; k <= 6; ++k)
+                    EXPECT_TRUE(d.numbers[k] == -1 || (d.numbers[k] >= 0 && d.numbers[k] < cells));
             }
             if (d.className == "NumberSprite") {
                 const bool plain = d.numbers.size() >= 5 && d.numbers[4] == 1;
@@ -265,7 +272,8 @@ TEST_F(DataContainer, PicturesDecodeWithTheSizesTheirSpritesNeed) {
 TEST_F(DataContainer, SoundsArePcmWaveAtTheEngineRate) {
     const Script script = parseScript(item("datafile"));
     std::vector<std::string> names = {"smusic"};
-    for (const std::string& s : script.sounds) names.push_back(itemOfSpec(s[0] == '*' ? s.substr(1) : s));
+    for (const std::string& s : script.sounds)
+        names.push_back(itemOfSource(s[0] == '*' ? s.substr(1) : s));
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         const std::string b = item(name);

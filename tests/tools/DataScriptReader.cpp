@@ -8,14 +8,19 @@ namespace datatest {
 
 namespace {
 
-bool isNumberStart(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+bool isNumberStart(char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
 
 std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
-bool isHeader(const Token& t) { return t.kind == Token::Word && !t.text.empty() && t.text[0] == '<'; }
+bool isHeader(const Token& t) {
+    return t.kind == Token::Word && !t.text.empty() && t.text[0] == '<';
+}
 
 } // namespace
 
@@ -27,7 +32,8 @@ std::vector<Token> tokenize(const std::string& text) {
         if (c <= 32) {
             ++i;
         } else if (c == ';') {
-            while (i < text.size() && text[i] != '\r') ++i;
+            while (i < text.size() && text[i] != '\r')
+                ++i;
         } else if (c == '"') {
             const size_t end = text.find('"', i + 1);
             const size_t stop = end == std::string::npos ? text.size() : end;
@@ -35,10 +41,14 @@ std::vector<Token> tokenize(const std::string& text) {
             i = stop + 1;
         } else {
             size_t j = i;
-            while (j < text.size() && static_cast<unsigned char>(text[j]) > 32 && text[j] != ';' && text[j] != '"') ++j;
+            while (j < text.size() && static_cast<unsigned char>(text[j]) > 32 && text[j] != ';' &&
+                   text[j] != '"')
+                ++j;
             const std::string word = text.substr(i, j - i);
-            if (isNumberStart(text[i])) out.push_back({Token::Number, word, std::strtod(word.c_str(), nullptr)});
-            else out.push_back({Token::Word, word});
+            if (isNumberStart(text[i]))
+                out.push_back({Token::Number, word, std::strtod(word.c_str(), nullptr)});
+            else
+                out.push_back({Token::Word, word});
             i = j;
         }
     }
@@ -65,10 +75,12 @@ Script parseScript(const std::string& text) {
             }
         } else if (header == "<sounds>") {
             script.sounds.clear();
-            while (more() && !isHeader(tokens[i])) script.sounds.push_back(tokens[i++].text);
+            while (more() && !isHeader(tokens[i]))
+                script.sounds.push_back(tokens[i++].text);
         } else if (header == "<strings>") {
             script.strings.clear();
-            while (more() && !isHeader(tokens[i])) script.strings.push_back(tokens[i++].text);
+            while (more() && !isHeader(tokens[i]))
+                script.strings.push_back(tokens[i++].text);
         } else if (header == "<data>") {
             script.data.clear();
             while (more() && tokens[i].kind == Token::Number) {
@@ -80,11 +92,12 @@ Script parseScript(const std::string& text) {
                 SpriteDef def;
                 def.name = tokens[i++].text;
                 if (!more()) return script;
-                const std::string spec = tokens[i++].text;
-                const size_t colon = spec.find(':');
-                def.className = spec.substr(0, colon);
-                if (colon != std::string::npos) def.nestedScript = spec.substr(colon + 1);
-                while (more() && tokens[i].kind != Token::Number) def.images.push_back(tokens[i++].text);
+                const std::string classText = tokens[i++].text;
+                const size_t colon = classText.find(':');
+                def.className = classText.substr(0, colon);
+                if (colon != std::string::npos) def.nestedScript = classText.substr(colon + 1);
+                while (more() && tokens[i].kind != Token::Number)
+                    def.images.push_back(tokens[i++].text);
                 while (more() && tokens[i].kind == Token::Number) {
                     def.numbers.push_back(static_cast<int>(tokens[i++].value));
                 }

@@ -21,13 +21,13 @@ std::vector<Token> tokenize(const std::string& text);
 struct SpriteDef {
     std::string name;
     std::string className;
-    std::string nestedScript; // text after ':' in the class spec, or empty
+    std::string nestedScript; // text after ':' in the class text, or empty
     std::vector<std::string> images;
     std::vector<int> numbers;
 };
 
 struct Script {
-    std::map<std::string, std::string> images; // name to image spec
+    std::map<std::string, std::string> images; // name to image source
     std::vector<std::string> sounds;
     std::vector<std::string> strings;
     std::vector<int> data;
