@@ -87,10 +87,12 @@ uint16_t le16(const std::string& b, size_t at) {
 class DataContainer : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* bin = std::getenv("MPH_BIN");
-        ASSERT_NE(bin, nullptr) << "MPH_BIN is not set";
-        m_tool = fs::path(bin) / "morphella-tool";
-        m_container = fs::path(bin) / "morphella.bin";
+        // MPH_BIN when it is set, else the directory this test program was built into, which holds both.
+        const char* env = std::getenv("MPH_BIN");
+        const fs::path bin = (env != nullptr && *env != '\0') ? fs::path(env)
+                                                             : fs::read_symlink("/proc/self/exe").parent_path();
+        m_tool = bin / "morphella-tool";
+        m_container = bin / "morphella.bin";
         ASSERT_TRUE(fs::exists(m_container)) << m_container << " was not built (target morphella-data)";
         m_dir = fs::temp_directory_path() / ("mph-data-test-" + std::to_string(::getpid()));
         fs::create_directories(m_dir);

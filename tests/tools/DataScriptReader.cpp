@@ -1,16 +1,16 @@
-// A reader of data scripts for the data tests, following the loader's tokenizing and section rules.
+// A reader of data scripts for the data tests: the program's tokenizer, then the loader's section rules.
 #include "DataScriptReader.h"
 
+#include "io/ByteArrayInputStream.h"
+#include "io/StreamTokenizer.h"
+#include "runtime/Ref.h"
+
 #include <cctype>
-#include <cstdlib>
+#include <cstdint>
 
 namespace datatest {
 
 namespace {
-
-bool isNumberStart(char c) {
-    return (c >= '0' && c <= '9') || c == '-' || c == '.';
-}
 
 std::string lower(std::string s) {
     for (char& c : s)
@@ -25,32 +25,26 @@ bool isHeader(const Token& t) {
 } // namespace
 
 std::vector<Token> tokenize(const std::string& text) {
+    using mph::StreamTokenizer;
+    auto stream = lang::adopt<mph::InputStream>(new mph::ByteArrayInputStream(
+        reinterpret_cast<const uint8_t*>(text.data()), static_cast<int32_t>(text.size())));
+    auto tok = lang::make<StreamTokenizer>(stream);
+    // The loader's set-up: blanks up to 32, carriage return an insignificant line end, ';' comments,
+    // '"' quotes, digits, '-' and '.' numbers, every other byte a word character.
+    tok->whitespaceChars(0, 32);
+    tok->setCharClass(13, StreamTokenizer::kEndOfLine);
+    tok->eolIsSignificant(false);
+    tok->commentChar(';');
+    tok->quoteChar('"');
+    tok->parseNumbers();
     std::vector<Token> out;
-    size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c <= 32) {
-            ++i;
-        } else if (c == ';') {
-            while (i < text.size() && text[i] != '\r')
-                ++i;
-        } else if (c == '"') {
-            const size_t end = text.find('"', i + 1);
-            const size_t stop = end == std::string::npos ? text.size() : end;
-            out.push_back({Token::Word, text.substr(i + 1, stop - i - 1)});
-            i = stop + 1;
-        } else {
-            size_t j = i;
-            while (j < text.size() && static_cast<unsigned char>(text[j]) > 32 && text[j] != ';' &&
-                   text[j] != '"')
-                ++j;
-            const std::string word = text.substr(i, j - i);
-            if (isNumberStart(text[i]))
-                out.push_back({Token::Number, word, std::strtod(word.c_str(), nullptr)});
-            else
-                out.push_back({Token::Word, word});
-            i = j;
-        }
+    for (;;) {
+        const int32_t type = tok->nextToken();
+        if (type == StreamTokenizer::TT_EOF) break;
+        if (type == StreamTokenizer::TT_NUMBER)
+            out.push_back({Token::Number, {}, tok->nval()});
+        else if (type == StreamTokenizer::TT_WORD)
+            out.push_back({Token::Word, tok->sval().str()});
     }
     return out;
 }

@@ -13,9 +13,7 @@ struct Token {
     double value = 0;
 };
 
-// Splits script text with the loader's character classes: bytes up to 32 are blanks, ';' starts a comment
-// that runs to the next carriage return, '"' quotes a word, a token starting with a digit, '-' or '.' is a
-// number.
+// Splits script text with the program's tokenizer set up as the loader sets it up.
 std::vector<Token> tokenize(const std::string& text);
 
 struct SpriteDef {
