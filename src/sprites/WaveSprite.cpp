@@ -50,7 +50,10 @@ void WaveSprite::displace(Image* image, int32_t amp, int32_t phase) {
     const int32_t stride = image->getStride() / 4;
     uint32_t* pixels = image->getPixels();
     for (int32_t i = 0; i < w; ++i) {
-        const int32_t angle = (phase - i) % 360;
+        // The phase is reduced to one period first, so that phases a whole period apart compute exactly the
+        // same sines (3.141592 is not pi, and a sine that lands on a whole pixel count could truncate
+        // differently); the remainder keeps the sign of the dividend.
+        const int32_t angle = (phase % 360 - i) % 360;
         int32_t d = static_cast<int32_t>(amp * std::sin(angle * 3.141592 / 180));
         if (d > h) d = h;
         if (d < -h) d = -h;
