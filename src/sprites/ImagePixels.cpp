@@ -3,8 +3,6 @@
 
 #include "gfx/Image.h"
 
-#include <cstdlib>
-#include <cstring>
 
 namespace mph {
 
@@ -20,16 +18,9 @@ bool restoreImagePixels(Image* image) {
     if (image->hasPixels()) return true;
     if (image->getName().isEmpty()) return false;
 #if __has_include("gfx/GifDecoder.h")
-    lang::Ref<Image> fresh = lang::adopt(new Image(image->getName()));
-    if (!fresh->hasPixels()) return false;
-    const int32_t w = fresh->getWidth();
-    const int32_t h = fresh->getHeight();
-    const size_t bytes = size_t(w) * size_t(h) * 4;
-    auto* pixels = static_cast<uint32_t*>(std::malloc(bytes));
-    if (pixels == nullptr) return false;
-    std::memcpy(pixels, fresh->getPixels(), bytes);
-    image->adoptPixels(pixels, w, h, fresh->getAlphaFlag(), false);
-    return true;
+    // Loading in place keeps the object every holder points at.
+    const lang::String name(image->getName());
+    return image->load(name) && image->hasPixels();
 #else
     return false;
 #endif

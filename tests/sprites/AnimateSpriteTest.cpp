@@ -79,7 +79,9 @@ TEST(AnimateSprite, GlideDividesTheRemainingDistance) {
     for (int32_t t = 1; t <= 4; ++t) {
         const Rectangle r = tick(*s, t);
         xs.push_back(s->getX());
-        if (t < 4) EXPECT_TRUE(s->isBusy());
+        if (t < 4) {
+            EXPECT_TRUE(s->isBusy());
+        }
         EXPECT_GT(r.width, 0);
     }
     EXPECT_EQ(xs, (std::vector<int32_t>{25, 50, 75, 100}));

@@ -84,7 +84,9 @@ TEST(FancyContainer, HideWithFadeEndsOnTheSeventhTick) {
     int32_t ticks = 0;
     while (c.isVisible() && ticks < 20) {
         tick(c, ++ticks);
-        if (c.isVisible()) EXPECT_EQ(c.getOpacity(), 128 - 20 * ticks);
+        if (c.isVisible()) {
+            EXPECT_EQ(c.getOpacity(), 128 - 20 * ticks);
+        }
     }
     EXPECT_EQ(ticks, 7);
     EXPECT_FALSE(c.isFadingOut());
