@@ -202,13 +202,11 @@ Sprite* AnimateSprite::clone() const {
 
 void AnimateSprite::paint(Graphics* surface) {
     if (!m_image || !m_paintVisible || surface == nullptr) return;
-#if MPH_SPRITES_PAINT
     SubSurface sub(surface);
     Graphics* g = sub.get();
     g->clipRect(m_x, m_y, m_width, m_height);
     if (m_clip) g->clipRect(m_clip->x, m_clip->y, m_clip->width, m_clip->height);
     drawWithBlend(g, m_image.get(), m_x - (m_frame % m_columns) * m_width, m_y - (m_frame / m_columns) * m_height);
-#endif
 }
 
 } // namespace mph

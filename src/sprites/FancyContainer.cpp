@@ -134,22 +134,17 @@ void FancyContainer::paintChildren(Graphics* surface, Region* region) {
     for (int32_t i = 0; i < m_children.size(); ++i) {
         Sprite* child = m_children.elementAtAs<Sprite>(i);
         bool meets;
-#if MPH_SPRITES_PAINT
         if (region) {
             meets = region->intersects(child->getBounds());
         } else {
             meets = overlaps(m_localDirty, child->getBounds());
         }
-#else
-        meets = region == nullptr && overlaps(m_localDirty, child->getBounds());
-#endif
         if (meets) child->paint(surface);
     }
 }
 
 void FancyContainer::paint(Graphics* surface) {
     if (!m_paintVisible || surface == nullptr) return;
-#if MPH_SPRITES_PAINT
     if (m_fadingOut) {
         if (!m_image) {
             m_image = adopt(new Image(m_width, m_height, 1, false));
@@ -176,7 +171,6 @@ void FancyContainer::paint(Graphics* surface) {
         if (clip) clip->offset(-tx, -ty);
         paintChildren(g, clip.get());
     }
-#endif
     m_localDirty.setBounds(0, 0, 0, 0);
 }
 

@@ -204,7 +204,6 @@ Sprite* NumberSprite::clone() const {
 
 void NumberSprite::paint(Graphics* surface) {
     if (!m_image || !m_paintVisible || surface == nullptr) return;
-#if MPH_SPRITES_PAINT
     SubSurface outer(surface);
     Graphics* g = outer.get();
     if (m_clip) g->clipRect(m_clip->x, m_clip->y, m_clip->width, m_clip->height);
@@ -217,7 +216,6 @@ void NumberSprite::paint(Graphics* surface) {
         sub.get()->drawImage(m_image.get(), cell.left - cell.glyph * m_glyphWidth, m_y);
     }
     if (blended) resetBlend(g);
-#endif
 }
 
 } // namespace mph

@@ -3,7 +3,6 @@
 
 namespace mph {
 
-#if MPH_SPRITES_PAINT
 
 SubSurface::SubSurface(Graphics* parent) : m_surface(parent ? parent->create() : nullptr) {}
 
@@ -35,14 +34,5 @@ void addRectToRegion(Region* region, const lang::Rectangle& rect) {
     if (region) region->addRect(rect);
 }
 
-#else
-
-SubSurface::SubSurface(Graphics*) {}
-SubSurface::~SubSurface() = default;
-bool loadBlend(Graphics*, const SpriteBlend&) { return false; }
-void resetBlend(Graphics*) {}
-void addRectToRegion(Region*, const lang::Rectangle&) {}
-
-#endif
 
 } // namespace mph

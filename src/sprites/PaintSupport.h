@@ -1,24 +1,15 @@
 // Helpers that every sprite's painting shares: sub-surfaces, blend parameters and regions.
 #pragma once
 
-#include "runtime/Rectangle.h"
-#include "sprites/SpriteBlend.h"
-
-#if __has_include("gfx/GraphicsI.h")
-#define MPH_SPRITES_PAINT 1
 #include "gfx/FancyHelper.h"
 #include "gfx/Graphics.h"
 #include "gfx/GraphicsI.h"
 #include "gfx/Region.h"
-#else
-#define MPH_SPRITES_PAINT 0
-#endif
+#include "runtime/Rectangle.h"
+#include "sprites/SpriteBlend.h"
 
 namespace mph {
 
-class Graphics;
-class Image;
-class Region;
 
 // A sub-surface of a surface, disposed and released when the holder goes out of scope.
 class SubSurface {

@@ -4,10 +4,8 @@
 #include "sprites/PaintSupport.h"
 #include "sprites/SpriteClasses.h"
 
-#if MPH_SPRITES_PAINT
 #include "gfx/Font.h"
 #include "gfx/FontMetrics.h"
-#endif
 
 using namespace lang;
 
@@ -39,10 +37,8 @@ bool printable(int32_t ch) { return (ch >= 32 && ch <= 126) || ch == 169; }
 const Class& SpriteClasses::richTTYSprite() { return richRecord; }
 
 struct RichTTYSprite::Fonts {
-#if MPH_SPRITES_PAINT
     Ref<Font> styles[4]; // regular, bold, italic, bold-italic
     Ref<FontMetrics> metrics;
-#endif
 };
 
 RichTTYSprite::RichTTYSprite() : m_fonts(std::make_unique<Fonts>()) {}
@@ -262,7 +258,6 @@ Rectangle& RichTTYSprite::getBounds() {
     return m_bounds;
 }
 
-#if MPH_SPRITES_PAINT
 
 void RichTTYSprite::configure(int32_t width, int32_t height, int32_t size, uint32_t colour,
                               std::optional<uint32_t> background, bool keepHistory) {
@@ -320,17 +315,5 @@ void RichTTYSprite::paint(Graphics* surface) {
     }
 }
 
-#else
-
-void RichTTYSprite::configure(int32_t width, int32_t height, int32_t size, uint32_t colour,
-                              std::optional<uint32_t> background, bool keepHistory) {
-    configureLayout(width, height, size, size, colour, background, keepHistory);
-}
-
-int32_t RichTTYSprite::textWidth(const String&) const { return 0; }
-
-void RichTTYSprite::paint(Graphics*) {}
-
-#endif
 
 } // namespace mph

@@ -9,7 +9,6 @@ namespace mph {
 void Sprite::addToRegion(Region* region, const lang::Rectangle& rect) { addRectToRegion(region, rect); }
 
 void Sprite::drawWithBlend(Graphics* surface, Image* image, int32_t px, int32_t py) {
-#if MPH_SPRITES_PAINT
     if (m_fancy && loadBlend(surface, *m_fancy)) {
         // The software blitter applies opacity and tint only to pictures marked as carrying alpha.
         image->setAlphaFlag(true);
@@ -18,14 +17,10 @@ void Sprite::drawWithBlend(Graphics* surface, Image* image, int32_t px, int32_t 
     } else {
         surface->drawImage(image, px, py);
     }
-#else
-    (void)surface, (void)image, (void)px, (void)py;
-#endif
 }
 
 void Sprite::paint(Graphics* surface) {
     if (!m_image || !m_paintVisible || surface == nullptr) return;
-#if MPH_SPRITES_PAINT
     if (m_clip || m_exclusion) {
         SubSurface sub(surface);
         if (m_clip) sub.get()->clipRect(m_clip->x, m_clip->y, m_clip->width, m_clip->height);
@@ -36,7 +31,6 @@ void Sprite::paint(Graphics* surface) {
     } else {
         drawWithBlend(surface, m_image.get(), m_x, m_y);
     }
-#endif
 }
 
 } // namespace mph

@@ -5,10 +5,8 @@
 #include "sprites/PaintSupport.h"
 #include "sprites/SpriteClasses.h"
 
-#if MPH_SPRITES_PAINT
 #include "gfx/Font.h"
 #include "gfx/FontMetrics.h"
-#endif
 
 using namespace lang;
 
@@ -21,16 +19,12 @@ ClassRecord<TextSprite> textRecord("TextSprite");
 const Class& SpriteClasses::textSprite() { return textRecord; }
 
 struct TextSprite::FontRef {
-#if MPH_SPRITES_PAINT
     Ref<Font> font;
     Ref<FontMetrics> metrics;
-#endif
 };
 
 TextSprite::TextSprite() : m_font(std::make_unique<FontRef>()) {
-#if MPH_SPRITES_PAINT
     m_fontSmoothing = isFontSmoothingOn();
-#endif
     measure();
 }
 
@@ -105,7 +99,6 @@ void TextSprite::reloadImage() {
     if (!m_image) render();
 }
 
-#if MPH_SPRITES_PAINT
 
 void TextSprite::setFont(Font* font) {
     invalidate();
@@ -203,20 +196,5 @@ void TextSprite::paint(Graphics* surface) {
     }
 }
 
-#else
-
-void TextSprite::setFont(Font*) { measure(); }
-void TextSprite::setCaret(bool on) {
-    m_caretEnabled = on;
-    invalidate();
-}
-void TextSprite::measure() {
-    m_width = 4;
-    m_height = 2;
-}
-void TextSprite::render() {}
-void TextSprite::paint(Graphics*) {}
-
-#endif
 
 } // namespace mph

@@ -90,7 +90,6 @@ std::vector<int32_t> TiledSprite::tilePositions(int32_t first, int32_t tileSize,
 
 void TiledSprite::paint(Graphics* surface) {
     if (!m_paintVisible || surface == nullptr) return;
-#if MPH_SPRITES_PAINT
     if (!m_image) {
         surface->setColor(m_fillColor);
         surface->fillRect(m_x, m_y, m_width, m_height);
@@ -105,7 +104,6 @@ void TiledSprite::paint(Graphics* surface) {
     for (int32_t a : columns) {
         for (int32_t b : rows) drawWithBlend(g, m_image.get(), m_x + a, m_y + b);
     }
-#endif
 }
 
 } // namespace mph

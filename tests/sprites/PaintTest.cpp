@@ -1,7 +1,6 @@
 // Painting through a real surface: exact pixels of sprites, cells, blends, containers, numbers and fills.
 #include "SpriteTestSupport.h"
 
-#if __has_include("gfx/GraphicsI.h")
 #include "gfx/FancyHelper.h"
 #include "gfx/GraphicsI.h"
 #include "sprites/AnimateSprite.h"
@@ -188,4 +187,3 @@ TEST(SpritePaint, ConsoleWithRealFontsWrapsAndPaints) {
     }
     EXPECT_GT(green, 10);
 }
-#endif
