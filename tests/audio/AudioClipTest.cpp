@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <thread>
 
 using lang::Ref;
 using lang::String;
@@ -233,6 +234,32 @@ TEST_F(DummyAudioTest, ClipsOutliveTheEngineQuietly) {
     clip->unloadClip();
     EXPECT_FALSE(clip->isLoaded());
     EXPECT_FALSE(clip->loadClip(clip->getName(), AudioClip::Sample));
+}
+
+TEST_F(DummyAudioTest, ClipsSharedBetweenThreadsStayConsistent) {
+    auto effect = lang::adopt(new AudioClip(path("beep.wav"), AudioClip::Sample));
+    auto music = lang::adopt(new AudioClip(path("tune.mod"), AudioClip::Module));
+    // One thread plays effects as the render thread does, the other works the volume knobs and music.
+    std::thread ticks([&] {
+        for (int i = 0; i < 300; ++i) {
+            effect->play();
+            if (i % 7 == 0) effect->stop();
+        }
+    });
+    std::thread knobs([&] {
+        for (int i = 0; i < 300; ++i) {
+            effect->setVolume(i % 256);
+            mph::setEffectsVolume(255 - i % 256);
+            if (i % 2) music->loop(); else music->pause();
+            if (i % 50 == 0) music->unloadClip();
+        }
+    });
+    ticks.join();
+    knobs.join();
+    effect->play();
+    EXPECT_TRUE(effect->isPlaying());
+    EXPECT_EQ(busyChannels(), 1);
+    EXPECT_EQ(Mix_Volume(busyChannel(), -1), mph::engineVolume(299 % 256));
 }
 
 } // namespace
