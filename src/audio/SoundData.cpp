@@ -1,6 +1,9 @@
 // Reading the bytes of a sound from a disk file or from an item of the resource container.
 #include "audio/SoundData.h"
 
+#include "io/Path.h"
+#include "io/Resources.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -32,21 +35,18 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out) {
 
 } // namespace
 
-std::string soundFilePath(const String& name) {
-    std::string path = name.str();
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
-
 bool readSoundData(const String& name, std::vector<uint8_t>& out) {
     out.clear();
     if (name.isEmpty()) return false;
     if (name.charAt(0) == '+') {
-        // FIXME: container items load once the resource container is available to this library.
-        return false;
+        // A private copy: the clip decides how long the bytes must live, not the container.
+        lang::Ref<ResourceItem> item = findItem(name.substring(1));
+        if (!item || item->getLength() <= 0 || item->getData() == nullptr) return false;
+        if (uint64_t(item->getLength()) > kMaxSoundBytes) return false;
+        out.assign(item->getData(), item->getData() + item->getLength());
+        return true;
     }
-    return readFile(soundFilePath(name), out);
+    return readFile(nativePath(name).str(), out);
 }
 
 } // namespace mph

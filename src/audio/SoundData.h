@@ -15,7 +15,4 @@ inline constexpr uint64_t kMaxSoundBytes = 256u << 20;
 // disk file (either slash separates directories). False, with out empty, when there is nothing to read.
 bool readSoundData(const lang::String& name, std::vector<uint8_t>& out);
 
-// A disk path with backslashes turned into the platform's separator.
-std::string soundFilePath(const lang::String& name);
-
 } // namespace mph

@@ -2,6 +2,8 @@
 #include "audio/AudioClip.h"
 #include "audio/AudioSystem.h"
 #include "audio/SoundFixtures.h"
+#include "io/ContainerWriter.h"
+#include "io/Resources.h"
 #include "runtime/Ref.h"
 
 #include <SDL.h>
@@ -132,6 +134,35 @@ TEST_F(DummyAudioTest, MissingFileGivesASilentClipThatIsNotRetried) {
     EXPECT_TRUE(clip->loadClip(clip->getName(), clip->getType()));
     clip->play();
     EXPECT_TRUE(clip->isPlaying());
+}
+
+TEST_F(DummyAudioTest, ContainerItemsAndBackslashPathsLoad) {
+    mph::ContainerWriter writer;
+    writer.add("beep", sineWav(22050, 22050, 441, 12000));
+    writer.add("tune", squareWaveModule());
+    writer.add("empty", {});
+    writer.write(String((m_dir / "sounds.bin").string().c_str()));
+    mph::clearResourceFiles();
+    mph::addResourceFile(String((m_dir / "sounds.bin").string().c_str()));
+
+    AudioClip sample("+beep", AudioClip::Sample);
+    AudioClip stream("+beep", AudioClip::Stream);
+    AudioClip module("+tune", AudioClip::Module);
+    AudioClip missing("+nothing", AudioClip::Sample);
+    AudioClip empty("+empty", AudioClip::Stream);
+    AudioClip onDisk(String((m_dir.path().string() + "\\beep.wav").c_str()), AudioClip::Sample);
+    // The clips keep their own bytes: the container may go while they play.
+    mph::clearResourceFiles();
+    EXPECT_TRUE(sample.isLoaded());
+    EXPECT_TRUE(stream.isLoaded());
+    EXPECT_TRUE(module.isLoaded());
+    EXPECT_TRUE(onDisk.isLoaded());
+    EXPECT_TRUE(missing.hasLoadFailed());
+    EXPECT_TRUE(empty.hasLoadFailed());
+    sample.loop();
+    stream.loop();
+    EXPECT_TRUE(sample.isPlaying());
+    EXPECT_TRUE(stream.isPlaying());
 }
 
 TEST_F(DummyAudioTest, GarbageAndEmptyFilesFailToLoad) {

@@ -2,6 +2,8 @@
 #include "audio/AudioClip.h"
 #include "audio/AudioSystem.h"
 #include "audio/SoundFixtures.h"
+#include "io/ContainerWriter.h"
+#include "io/Resources.h"
 #include "runtime/Ref.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +128,22 @@ TEST_F(DeviceOutputTest, StreamPlaysAsMusicAtItsVolume) {
     auto [first, last] = out.soundExtent();
     EXPECT_NEAR(double(last - first), double(kBeepFrames), 3.0);
     EXPECT_NEAR(out.peak(), kAmplitude / 2, kAmplitude * 0.02);
+}
+
+TEST_F(DeviceOutputTest, StreamFromTheContainerPlaysAfterTheContainerIsGone) {
+    mph::ContainerWriter writer;
+    writer.add("smusic", sineWav(kRate, kBeepFrames, 441, kAmplitude));
+    writer.write(String((m_dir / "data.bin").string().c_str()));
+    mph::clearResourceFiles();
+    mph::addResourceFile(String((m_dir / "data.bin").string().c_str()));
+    AudioClip music("+smusic", AudioClip::Stream);
+    mph::clearResourceFiles();
+    music.play();
+    run(kBeepFrames + 4 * kBufferFrames);
+    DeviceOutput out = finish();
+    auto [first, last] = out.soundExtent();
+    EXPECT_NEAR(double(last - first), double(kBeepFrames), 3.0);
+    EXPECT_NEAR(out.peak(), kAmplitude, kAmplitude * 0.02);
 }
 
 TEST_F(DeviceOutputTest, ModulePlaysAsMusicUntilStopped) {
