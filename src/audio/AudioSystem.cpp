@@ -98,6 +98,10 @@ bool isAudioStarted() {
     return g_started;
 }
 
+void releaseAudioThreadState() {
+    SDL_TLSCleanup();
+}
+
 int engineVolume(int volume) {
     return (std::clamp(volume, 0, 255) * MIX_MAX_VOLUME + 127) / 255;
 }

@@ -31,6 +31,10 @@ bool isAudioStarted();
 // affected. Does nothing when the engine is not running.
 void setEffectsVolume(int volume);
 
+// Frees what the engine keeps for the calling thread (its error text). Threads not started by the engine
+// call this when they end if they used sound; the main thread need not.
+void releaseAudioThreadState();
+
 // Scales a volume of 0 to 255 (clamped) to the engine's 0 to 128.
 int engineVolume(int volume);
 

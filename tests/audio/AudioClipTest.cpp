@@ -276,6 +276,7 @@ TEST_F(DummyAudioTest, ClipsSharedBetweenThreadsStayConsistent) {
             effect->play();
             if (i % 7 == 0) effect->stop();
         }
+        mph::releaseAudioThreadState();
     });
     std::thread knobs([&] {
         for (int i = 0; i < 300; ++i) {
@@ -284,6 +285,7 @@ TEST_F(DummyAudioTest, ClipsSharedBetweenThreadsStayConsistent) {
             if (i % 2) music->loop(); else music->pause();
             if (i % 50 == 0) music->unloadClip();
         }
+        mph::releaseAudioThreadState();
     });
     ticks.join();
     knobs.join();
