@@ -195,6 +195,12 @@ void Frame::setIcon(Image* icon) {
     SDL_FreeSurface(surface);
 }
 
+void Frame::windowMoved(int32_t x, int32_t y) {
+    if (m_fullScreen) return;
+    m_bounds.x = x;
+    m_bounds.y = y;
+}
+
 void Frame::minimize() {
     if (hasWindow()) SDL_MinimizeWindow(m_display->window());
 }

@@ -50,6 +50,8 @@ public:
     const lang::String& getTitle() const { return m_title; }
     // Uses the picture as the window's icon (SDL copies it).
     void setIcon(Image* icon);
+    // The window manager moved the window to (x, y).
+    void windowMoved(int32_t x, int32_t y);
     void minimize();
     bool isMinimized() const;
     bool isFullScreen() const { return m_fullScreen; }

@@ -142,9 +142,12 @@ void WindowEvents::windowEvent(const SDL_WindowEvent& event) {
             frame->onPositionChanged();
         }
         break;
+    case SDL_WINDOWEVENT_MOVED:
+        frame->windowMoved(event.data1, event.data2);
+        frame->onPositionChanged();
+        break;
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_RESTORED:
-    case SDL_WINDOWEVENT_MOVED:
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_HIDDEN: frame->onPositionChanged(); break;
     case SDL_WINDOWEVENT_EXPOSED: {
