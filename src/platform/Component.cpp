@@ -7,7 +7,6 @@
 #include "platform/FrameDisplay.h"
 #include "platform/WindowEvents.h"
 #include "platform/WindowPicture.h"
-#include "runtime/SyncGuard.h"
 
 #include <algorithm>
 
@@ -144,20 +143,6 @@ bool Component::isMouseInside() const {
 }
 
 bool Component::contains(int32_t x, int32_t y) const { return m_bounds.contains(x, y); }
-
-void Component::update(Graphics* g) {
-    if (m_surface) {
-        lang::SyncGuard guard(m_surface.get());
-        Image* picture = m_surface->picture();
-        if (picture->hasPixels()) {
-            uint32_t* pixels = picture->getPixels();
-            std::fill(pixels, pixels + static_cast<size_t>(picture->getWidth()) * picture->getHeight(),
-                      m_background.getValue());
-        }
-        m_surface->pictureChanged(lang::Rectangle(0, 0, m_size.width, m_size.height));
-    }
-    paint(g);
-}
 
 void Component::paint(Graphics*) {}
 bool Component::mouseDown(Event*, int32_t, int32_t) { return false; }

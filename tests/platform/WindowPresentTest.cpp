@@ -52,6 +52,8 @@ TEST_F(PresentTest, AnAreaReportedFromAnotherThreadIsUploadedAndNothingElse) {
 TEST_F(PresentTest, AHiddenChildsDrawingNeverShowsAndTheFramePictureDoes) {
     canvas->setLocation(100, 100);
     canvas->setSize(200, 200);
+    canvas->setBackground(lang::Color::fromArgb(0xFF00FF00u));
+    pump();
     fill(frame->getSurface(), lang::Rectangle(0, 0, 800, 600), 0xFF0000FFu, true);
     fill(canvas->getSurface(), lang::Rectangle(0, 0, 200, 200), 0xFF00FF00u, true);
     pump();
@@ -63,10 +65,11 @@ TEST_F(PresentTest, AHiddenChildsDrawingNeverShowsAndTheFramePictureDoes) {
     pump();
     EXPECT_EQ(screenPixel(150, 150), 0xFF0000FFu);
 
-    // Shown again, the child's picture covers the frame's at its place.
+    // Shown again, the child is repainted (its default update fills its background) and covers the
+    // frame's picture at its place.
     canvas->setVisible(true);
     pump();
-    EXPECT_EQ(screenPixel(150, 150), 0xFFFF0000u);
+    EXPECT_EQ(screenPixel(150, 150), 0xFF00FF00u);
     EXPECT_EQ(screenPixel(99, 99), 0xFF0000FFu);
 }
 
