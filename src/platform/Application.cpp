@@ -95,7 +95,8 @@ void Application::shutdown() {
         std::lock_guard<std::mutex> guard(g_timerMutex);
         timers.swap(g_timers);
     }
-    for (auto& [serial, entry] : timers) SDL_RemoveTimer(entry.sdlId);
+    for (auto& [serial, entry] : timers)
+        SDL_RemoveTimer(entry.sdlId);
     std::deque<Posted> dropped;
     {
         std::lock_guard<std::mutex> guard(g_postMutex);
@@ -108,9 +109,13 @@ void Application::shutdown() {
     SDL_Quit();
 }
 
-bool Application::isInitialized() { return g_initialized.load(); }
+bool Application::isInitialized() {
+    return g_initialized.load();
+}
 
-uint32_t Application::generation() { return g_generation.load(); }
+uint32_t Application::generation() {
+    return g_generation.load();
+}
 
 bool Application::isMainThread() {
     return !g_initialized.load() || std::this_thread::get_id() == g_mainThread;
@@ -121,9 +126,13 @@ uint32_t Application::getTickCount() {
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-uint32_t Application::userEventType() { return g_userEvent.load(); }
+uint32_t Application::userEventType() {
+    return g_userEvent.load();
+}
 
-void Application::wake() { pushUserEvent(kWakeCode, 0); }
+void Application::wake() {
+    pushUserEvent(kWakeCode, 0);
+}
 
 void Application::post(Component* target, std::function<void()> action) {
     if (!action) return;
@@ -215,7 +224,8 @@ void Application::killTimers(Component* component) {
             }
         }
     }
-    for (SDL_TimerID sdlId : ids) SDL_RemoveTimer(sdlId);
+    for (SDL_TimerID sdlId : ids)
+        SDL_RemoveTimer(sdlId);
 }
 
 void Application::fireTimer(uintptr_t serial) {

@@ -21,7 +21,8 @@ bool Component::create(Component* parent, const lang::Rectangle& bounds) {
     // A child needs a parent with a window to live in.
     if (parent == nullptr || !parent->hasWindow()) return false;
     m_background = parent->m_background;
-    attach(parent, lang::Rectangle(bounds.x, bounds.y, std::max(bounds.width, 0), std::max(bounds.height, 0)));
+    attach(parent,
+           lang::Rectangle(bounds.x, bounds.y, std::max(bounds.width, 0), std::max(bounds.height, 0)));
     return true;
 }
 
@@ -44,7 +45,8 @@ void Component::destroy() {
     // Takes over the window's reference; this object may go away when the function returns.
     lang::Ref<Component> self = lang::adopt(this);
     std::vector<Component*> children = m_children;
-    for (Component* child : children) child->destroy();
+    for (Component* child : children)
+        child->destroy();
     Application::killTimers(this);
     WindowEvents::forget(this);
     const bool wasShowing = isShowing();
@@ -142,15 +144,29 @@ bool Component::isMouseInside() const {
     return p.x >= 0 && p.y >= 0 && p.x < m_size.width && p.y < m_size.height;
 }
 
-bool Component::contains(int32_t x, int32_t y) const { return m_bounds.contains(x, y); }
+bool Component::contains(int32_t x, int32_t y) const {
+    return m_bounds.contains(x, y);
+}
 
 void Component::paint(Graphics*) {}
-bool Component::mouseDown(Event*, int32_t, int32_t) { return false; }
-bool Component::mouseUp(Event*, int32_t, int32_t) { return false; }
-bool Component::mouseMove(Event*, int32_t, int32_t) { return false; }
-bool Component::mouseDrag(Event*, int32_t, int32_t) { return false; }
-bool Component::keyDown(Event*, int32_t) { return false; }
-bool Component::keyUp(Event*, int32_t) { return false; }
+bool Component::mouseDown(Event*, int32_t, int32_t) {
+    return false;
+}
+bool Component::mouseUp(Event*, int32_t, int32_t) {
+    return false;
+}
+bool Component::mouseMove(Event*, int32_t, int32_t) {
+    return false;
+}
+bool Component::mouseDrag(Event*, int32_t, int32_t) {
+    return false;
+}
+bool Component::keyDown(Event*, int32_t) {
+    return false;
+}
+bool Component::keyUp(Event*, int32_t) {
+    return false;
+}
 void Component::onResize() {}
 void Component::onPositionChanged() {}
 void Component::onTimer(int32_t) {}
@@ -172,13 +188,18 @@ void Component::postMessage(int32_t message) {
     Application::post(this, [this, message] { handleMessage(message); });
 }
 
-void Component::setTimer(int32_t id, uint32_t periodMs) { Application::setTimer(this, id, periodMs); }
+void Component::setTimer(int32_t id, uint32_t periodMs) {
+    Application::setTimer(this, id, periodMs);
+}
 
-void Component::killTimer(int32_t id) { Application::killTimer(this, id); }
+void Component::killTimer(int32_t id) {
+    Application::killTimer(this, id);
+}
 
 Frame* Component::getFrame() {
     Component* root = this;
-    while (root->m_parent != nullptr) root = root->m_parent;
+    while (root->m_parent != nullptr)
+        root = root->m_parent;
     return root->instanceOf("Frame") ? static_cast<Frame*>(root) : nullptr;
 }
 
@@ -202,7 +223,8 @@ void Component::placePictures() {
     if (!m_surface) return;
     const lang::Point p = getPictureOffset();
     m_surface->place(p.x, p.y, m_created && isShowing());
-    for (Component* child : m_children) child->placePictures();
+    for (Component* child : m_children)
+        child->placePictures();
 }
 
 void Component::showArea() {

@@ -1,4 +1,5 @@
-// Component: an on-screen object of the window layer, with its picture, children, input handlers and painting.
+// Component: an on-screen object of the window layer, with its picture, children, input handlers and
+// painting.
 #pragma once
 
 #include "platform/ClickCounter.h"

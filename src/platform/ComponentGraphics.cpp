@@ -6,7 +6,9 @@
 
 namespace mph {
 
-GraphicsW* Component::getGraphics() { return m_surface ? new GraphicsW(m_surface.get()) : nullptr; }
+GraphicsW* Component::getGraphics() {
+    return m_surface ? new GraphicsW(m_surface.get()) : nullptr;
+}
 
 void Component::paintNow() {
     if (!hasWindow()) return;

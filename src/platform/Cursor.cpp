@@ -24,7 +24,8 @@ Cursor::Cursor(const Image* picture, int32_t hotX, int32_t hotY) : m_shape(Shape
 
 Cursor::~Cursor() {
     // A cursor made under an earlier start of SDL was freed by SDL when it stopped.
-    if (m_native == nullptr || !Application::isInitialized() || m_generation != Application::generation()) return;
+    if (m_native == nullptr || !Application::isInitialized() || m_generation != Application::generation())
+        return;
     SDL_Cursor* native = m_native;
     if (Application::isMainThread())
         SDL_FreeCursor(native);
@@ -47,8 +48,12 @@ SDL_Cursor* Cursor::native() {
     m_native = nullptr;
     m_generation = Application::generation();
     switch (m_shape) {
-    case Shape::kArrow: m_native = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW); break;
-    case Shape::kHand: m_native = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND); break;
+    case Shape::kArrow:
+        m_native = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+        break;
+    case Shape::kHand:
+        m_native = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
+        break;
     case Shape::kPicture:
         if (!m_pixels.empty()) {
             SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(m_pixels.data(), m_width, m_height, 32,

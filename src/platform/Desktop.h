@@ -1,4 +1,5 @@
-// Desktop: questions about the desktop and the system (colour depth, work area, network) and opening web pages.
+// Desktop: questions about the desktop and the system (colour depth, work area, network) and opening web
+// pages.
 #pragma once
 
 #include "runtime/Rectangle.h"

@@ -1,8 +1,8 @@
 // Event: one mouse or keyboard input, as the window layer hands it to a component's handlers.
 #pragma once
 
-#include "runtime/Ref.h"
 #include "runtime/Object.h"
+#include "runtime/Ref.h"
 
 #include <cstdint>
 

@@ -155,7 +155,9 @@ void Frame::quit() {
 
 void Frame::onDestroy() {}
 
-void Frame::onClose() { quit(); }
+void Frame::onClose() {
+    quit();
+}
 
 void Frame::activate(bool active) {
     if (!active && m_fullScreen) {
@@ -165,7 +167,8 @@ void Frame::activate(bool active) {
     }
     if (active) {
         Component* focus = WindowEvents::focus();
-        if (focus != nullptr && focus != this && focus->getFrame() == this) focus->postMessage(kMessageTakeFocus);
+        if (focus != nullptr && focus != this && focus->getFrame() == this)
+            focus->postMessage(kMessageTakeFocus);
     }
 }
 
@@ -182,7 +185,8 @@ void Frame::setTitle(const lang::String& title) {
         return;
     }
     m_title = title;
-    if (hasWindow()) SDL_SetWindowTitle(m_display->window(), TextEncoding::latin1ToUtf8(m_title.view()).c_str());
+    if (hasWindow())
+        SDL_SetWindowTitle(m_display->window(), TextEncoding::latin1ToUtf8(m_title.view()).c_str());
 }
 
 void Frame::setIcon(Image* icon) {
@@ -221,6 +225,8 @@ Frame* Frame::fromWindowId(uint32_t windowId) {
     return nullptr;
 }
 
-const std::vector<Frame*>& Frame::frames() { return g_frames; }
+const std::vector<Frame*>& Frame::frames() {
+    return g_frames;
+}
 
 } // namespace mph

@@ -27,7 +27,8 @@ FrameDisplay::~FrameDisplay() {
     if (m_window != nullptr && Application::isInitialized() && Application::isMainThread()) close();
 }
 
-bool FrameDisplay::open(int32_t x, int32_t y, int32_t width, int32_t height, bool resizable, bool fullScreen) {
+bool FrameDisplay::open(int32_t x, int32_t y, int32_t width, int32_t height, bool resizable,
+                        bool fullScreen) {
     if (m_window != nullptr) return true;
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (resizable) flags |= SDL_WINDOW_RESIZABLE;
@@ -71,7 +72,9 @@ bool FrameDisplay::isOpen() const {
     return m_open;
 }
 
-uint32_t FrameDisplay::windowId() const { return m_window != nullptr ? SDL_GetWindowID(m_window) : 0; }
+uint32_t FrameDisplay::windowId() const {
+    return m_window != nullptr ? SDL_GetWindowID(m_window) : 0;
+}
 
 void FrameDisplay::resetTexture() {
     if (m_renderer == nullptr) return;
@@ -92,7 +95,9 @@ void FrameDisplay::resize(int32_t width, int32_t height) {
     resetTexture();
 }
 
-void FrameDisplay::addAll() { addDirty(lang::Rectangle(0, 0, m_width, m_height)); }
+void FrameDisplay::addAll() {
+    addDirty(lang::Rectangle(0, 0, m_width, m_height));
+}
 
 void FrameDisplay::addDirty(const lang::Rectangle& area) {
     if (area.isEmpty()) return;
@@ -111,7 +116,8 @@ void FrameDisplay::addDirty(const lang::Rectangle& area) {
         if (!merged) m_dirty.push_back(area);
         if (m_dirty.size() > kMaxDirty) {
             lang::Rectangle all(m_dirty[0]);
-            for (const lang::Rectangle& d : m_dirty) all.unionWith(d);
+            for (const lang::Rectangle& d : m_dirty)
+                all.unionWith(d);
             m_dirty.assign(1, all);
         }
         if (!m_presentPending) {
@@ -144,7 +150,8 @@ void FrameDisplay::upload(Component* component, const lang::Rectangle& area) {
         }
     }
     // Children are drawn after their parent, so they cover it where they are shown.
-    for (Component* child : component->getChildren()) upload(child, area);
+    for (Component* child : component->getChildren())
+        upload(child, area);
 }
 
 void FrameDisplay::present() {
@@ -156,7 +163,8 @@ void FrameDisplay::present() {
         if (!m_open) return;
     }
     if (m_texture == nullptr || m_frame == nullptr) return;
-    for (const lang::Rectangle& r : dirty) upload(m_frame, r);
+    for (const lang::Rectangle& r : dirty)
+        upload(m_frame, r);
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
     SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);

@@ -1,4 +1,5 @@
-// InputTranslation: the pure mapping from SDL keys and mouse buttons to the program's key codes and modifiers.
+// InputTranslation: the pure mapping from SDL keys and mouse buttons to the program's key codes and
+// modifiers.
 #pragma once
 
 #include <SDL.h>

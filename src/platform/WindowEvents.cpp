@@ -39,14 +39,19 @@ lang::Point localPoint(Component* c, int32_t x, int32_t y) {
 void collectShowing(Component* c, std::vector<lang::Ref<Component>>& out) {
     if (!c->isVisible()) return;
     out.push_back(lang::retain(c));
-    for (Component* child : c->getChildren()) collectShowing(child, out);
+    for (Component* child : c->getChildren())
+        collectShowing(child, out);
 }
 
 } // namespace
 
-void WindowEvents::setFocus(Component* component) { g_focus = component; }
+void WindowEvents::setFocus(Component* component) {
+    g_focus = component;
+}
 
-Component* WindowEvents::focus() { return g_focus; }
+Component* WindowEvents::focus() {
+    return g_focus;
+}
 
 void WindowEvents::forget(Component* component) {
     if (g_focus == component) g_focus = nullptr;
@@ -58,7 +63,9 @@ void WindowEvents::forget(Component* component) {
     }
 }
 
-lang::Point WindowEvents::lastMousePosition() { return lang::Point(g_mouseX.load(), g_mouseY.load()); }
+lang::Point WindowEvents::lastMousePosition() {
+    return lang::Point(g_mouseX.load(), g_mouseY.load());
+}
 
 Component* WindowEvents::componentAt(Component* root, int32_t x, int32_t y) {
     Component* c = root;
@@ -83,7 +90,8 @@ Component* WindowEvents::componentAt(Component* root, int32_t x, int32_t y) {
 void WindowEvents::refreshCursor() {
     if (!Application::isInitialized()) return;
     Cursor* cursor = nullptr;
-    for (Component* c = g_hover; c != nullptr && cursor == nullptr; c = c->getParent()) cursor = c->getCursor();
+    for (Component* c = g_hover; c != nullptr && cursor == nullptr; c = c->getParent())
+        cursor = c->getCursor();
     (cursor != nullptr ? cursor : Cursor::getArrow())->apply();
 }
 
@@ -100,17 +108,26 @@ void WindowEvents::dispatch(const SDL_Event& event) {
     case SDL_QUIT: {
         // Also raised for SIGINT and SIGTERM: every frame leaves through its close handling.
         std::vector<lang::Ref<Component>> frames;
-        for (Frame* f : Frame::frames()) frames.push_back(lang::retain<Component>(f));
+        for (Frame* f : Frame::frames())
+            frames.push_back(lang::retain<Component>(f));
         for (auto& f : frames)
             if (f->hasWindow()) static_cast<Frame*>(f.get())->onClose();
         break;
     }
-    case SDL_WINDOWEVENT: windowEvent(event.window); break;
+    case SDL_WINDOWEVENT:
+        windowEvent(event.window);
+        break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: keyEvent(event.key); break;
+    case SDL_KEYUP:
+        keyEvent(event.key);
+        break;
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: buttonEvent(event.button); break;
-    case SDL_MOUSEMOTION: motionEvent(event.motion); break;
+    case SDL_MOUSEBUTTONUP:
+        buttonEvent(event.button);
+        break;
+    case SDL_MOUSEMOTION:
+        motionEvent(event.motion);
+        break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
         for (Frame* f : Frame::frames()) {
@@ -118,7 +135,8 @@ void WindowEvents::dispatch(const SDL_Event& event) {
             f->getDisplay()->addAll();
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -127,8 +145,12 @@ void WindowEvents::windowEvent(const SDL_WindowEvent& event) {
     if (frame == nullptr) return;
     lang::Ref<Component> keep = lang::retain<Component>(frame);
     switch (event.event) {
-    case SDL_WINDOWEVENT_CLOSE: frame->onClose(); break;
-    case SDL_WINDOWEVENT_FOCUS_GAINED: frame->activate(true); break;
+    case SDL_WINDOWEVENT_CLOSE:
+        frame->onClose();
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        frame->activate(true);
+        break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         cancelCapture();
         frame->activate(false);
@@ -149,18 +171,22 @@ void WindowEvents::windowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_SHOWN:
-    case SDL_WINDOWEVENT_HIDDEN: frame->onPositionChanged(); break;
+    case SDL_WINDOWEVENT_HIDDEN:
+        frame->onPositionChanged();
+        break;
     case SDL_WINDOWEVENT_EXPOSED: {
         std::vector<lang::Ref<Component>> showing;
         collectShowing(frame, showing);
-        for (auto& c : showing) c->repaint();
+        for (auto& c : showing)
+            c->repaint();
         if (frame->getDisplay() != nullptr) frame->getDisplay()->addAll();
         break;
     }
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         if (frame->getDisplay() != nullptr) frame->getDisplay()->addAll();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

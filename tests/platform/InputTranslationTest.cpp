@@ -1,7 +1,7 @@
 // Key and mouse translation and click counting.
+#include "platform/InputTranslation.h"
 #include "platform/ClickCounter.h"
 #include "platform/Event.h"
-#include "platform/InputTranslation.h"
 
 #include <gtest/gtest.h>
 
@@ -41,9 +41,9 @@ TEST(InputTranslation, ControlKeysHaveTheirFixedCodes) {
         SDL_Keycode sym;
         int vk;
         int key;
-    } cases[] = {{SDLK_ESCAPE, 27, 27},    {SDLK_PAUSE, 0x13, 0x13}, {SDLK_BACKSPACE, 8, 8},
-                 {SDLK_DELETE, 46, 46},    {SDLK_RETURN, 13, 13},    {SDLK_KP_ENTER, 13, 13},
-                 {SDLK_SPACE, 32, 32},     {SDLK_HOME, 36, 36},      {SDLK_KP_5, 101, 101}};
+    } cases[] = {{SDLK_ESCAPE, 27, 27}, {SDLK_PAUSE, 0x13, 0x13}, {SDLK_BACKSPACE, 8, 8},
+                 {SDLK_DELETE, 46, 46}, {SDLK_RETURN, 13, 13},    {SDLK_KP_ENTER, 13, 13},
+                 {SDLK_SPACE, 32, 32},  {SDLK_HOME, 36, 36},      {SDLK_KP_5, 101, 101}};
     for (const Case& c : cases) {
         auto t = InputTranslation::keyDown(c.sym, KMOD_NONE);
         EXPECT_EQ(t.virtualKey, c.vk) << c.sym;

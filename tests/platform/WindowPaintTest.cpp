@@ -23,7 +23,8 @@ public:
 uint32_t screenPixel(mph::Frame* frame, int x, int y) {
     uint32_t pixel = 0;
     const SDL_Rect r{x, y, 1, 1};
-    EXPECT_EQ(SDL_RenderReadPixels(frame->getDisplay()->renderer(), &r, SDL_PIXELFORMAT_ARGB8888, &pixel, 4), 0);
+    EXPECT_EQ(SDL_RenderReadPixels(frame->getDisplay()->renderer(), &r, SDL_PIXELFORMAT_ARGB8888, &pixel, 4),
+              0);
     return pixel | 0xFF000000u;
 }
 

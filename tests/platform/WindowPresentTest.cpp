@@ -16,7 +16,8 @@ void fill(mph::WindowPicture* surface, const lang::Rectangle& r, uint32_t argb, 
     lang::SyncGuard guard(surface);
     mph::Image* picture = surface->picture();
     for (int y = r.y; y < r.y + r.height; ++y)
-        for (int x = r.x; x < r.x + r.width; ++x) picture->getPixels()[y * picture->getWidth() + x] = argb;
+        for (int x = r.x; x < r.x + r.width; ++x)
+            picture->getPixels()[y * picture->getWidth() + x] = argb;
     if (report) surface->pictureChanged(r);
 }
 
@@ -27,7 +28,9 @@ protected:
     uint32_t screenPixel(int x, int y) {
         uint32_t pixel = 0;
         const SDL_Rect r{x, y, 1, 1};
-        EXPECT_EQ(SDL_RenderReadPixels(frame->getDisplay()->renderer(), &r, SDL_PIXELFORMAT_ARGB8888, &pixel, 4), 0);
+        EXPECT_EQ(
+            SDL_RenderReadPixels(frame->getDisplay()->renderer(), &r, SDL_PIXELFORMAT_ARGB8888, &pixel, 4),
+            0);
         return pixel | 0xFF000000u;
     }
 };
@@ -78,7 +81,8 @@ TEST_F(PresentTest, ReportsOutsideThePictureAreCutAndManyAreasMerge) {
     fill(surface, lang::Rectangle(0, 0, 800, 600), 0xFF111111u, false);
     surface->pictureChanged(lang::Rectangle(-50, -50, 10, 10));
     surface->pictureChanged(lang::Rectangle(790, 590, 100, 100));
-    for (int i = 0; i < 40; ++i) surface->pictureChanged(lang::Rectangle(i * 20, i * 15, 1, 1));
+    for (int i = 0; i < 40; ++i)
+        surface->pictureChanged(lang::Rectangle(i * 20, i * 15, 1, 1));
     pump();
     EXPECT_EQ(screenPixel(799, 599), 0xFF111111u);
     EXPECT_EQ(screenPixel(780, 585), 0xFF111111u);

@@ -1,8 +1,8 @@
 // Posted actions, timers, full screen, and the close and destroy path of a frame.
 #include "WindowFixture.h"
 
-#include "platform/Cursor.h"
 #include "gfx/Image.h"
+#include "platform/Cursor.h"
 
 #include <atomic>
 #include <thread>
@@ -37,7 +37,8 @@ TEST_F(WindowTest, ActionsPostedFromOtherThreadsRunOnTheMainThreadInOrder) {
     EXPECT_TRUE(order.empty());
     pump();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
-    for (auto id : threads) EXPECT_EQ(id, std::this_thread::get_id());
+    for (auto id : threads)
+        EXPECT_EQ(id, std::this_thread::get_id());
 
     // An action for a component whose window is gone is dropped.
     bool ran = false;
