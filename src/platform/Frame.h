@@ -1,0 +1,84 @@
+// Frame: a top-level window with a fixed client size, its title and icon, full screen and the exit messages.
+#pragma once
+
+#include "platform/Component.h"
+#include "runtime/String.h"
+
+namespace mph {
+
+class FrameDisplay;
+class Image;
+
+class Frame : public Component {
+    LANG_CLASS(Frame, Component)
+
+public:
+    Frame();
+    ~Frame() override;
+
+    // Creates the top-level window with a client area of |bounds.width| x |bounds.height|, centred in the
+    // desktop's work area (at its origin when full screen); a negative width fits the client area into
+    // the work area. The window starts hidden.
+    bool create(Component* parent, const lang::Rectangle& bounds) override;
+    // Runs onDestroy, then destroys the children and the window.
+    void destroy() override;
+    void setVisible(bool on) override;
+    void setSize(int32_t width, int32_t height) override;
+    bool handleMessage(int32_t message) override;
+    // Escape leaves full screen.
+    bool keyDown(Event* event, int32_t key) override;
+    // When restored after full screen was left for a deactivation, full screen is entered again.
+    void onPositionChanged() override;
+
+    // Desktop full screen with the picture scaled to fit and letterboxed. Leaving it (only when the
+    // desktop depth is supported, or when forced) restores the centred window of the client size. When
+    // SDL refuses, the message "Unable to switch to Fullscreen mode." is shown and nothing changes.
+    virtual void setFullScreen(bool on, bool force);
+    // Orderly exit: leaves full screen and has the window destroyed from the message loop.
+    virtual void quit();
+    // The window is being destroyed (its children still exist).
+    virtual void onDestroy();
+    // The user or another thread asked to close the window; the default quits.
+    virtual void onClose();
+    // The window was activated or deactivated. Deactivated while full screen, it leaves full screen,
+    // minimises and remembers to come back; activated, it hands the keyboard back to the focus child.
+    virtual void activate(bool active);
+    // Moves the window on the desktop without resizing it.
+    void setLocation(int32_t x, int32_t y) override;
+
+    void setTitle(const lang::String& title);
+    const lang::String& getTitle() const { return m_title; }
+    // Uses the picture as the window's icon (SDL copies it).
+    void setIcon(Image* icon);
+    // The window manager moved the window to (x, y).
+    void windowMoved(int32_t x, int32_t y);
+    void minimize();
+    bool isMinimized() const;
+    bool isFullScreen() const { return m_fullScreen; }
+    bool isDepthSupported() const { return m_depthSupported; }
+    void setResizable(bool on) { m_resizable = on; }
+    bool isResizable() const { return m_resizable; }
+    int32_t getClientWidth() const { return m_width; }
+    int32_t getClientHeight() const { return m_height; }
+    FrameDisplay* getDisplay() const { return m_display.get(); }
+
+    // Main thread: the frame whose window has this SDL id, and every frame with a window.
+    static Frame* fromWindowId(uint32_t windowId);
+    static const std::vector<Frame*>& frames();
+
+protected:
+    // Where the window of the client size goes when it is not full screen: centred in the work area,
+    // never above or left of it.
+    lang::Point centredPosition() const;
+
+    int32_t m_width = 640;
+    int32_t m_height = 480;
+    bool m_fullScreen = false;
+    bool m_depthSupported = true;
+    bool m_resizable = false;
+    bool m_restoreFullScreenPending = false;
+    lang::String m_title;
+    lang::Ref<FrameDisplay> m_display;
+};
+
+} // namespace mph
