@@ -1,6 +1,10 @@
 // Image: pixel storage, clearing and the size limits.
 #include "gfx/Image.h"
 
+#include "gfx/GifDecoder.h"
+#include "gfx/JpegDecoder.h"
+#include "gfx/PngDecoder.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -23,11 +27,25 @@ Image::Image(int32_t width, int32_t height, int clearMode, bool withBitmap) {
     m_bitmap = withBitmap;
 }
 
+Image::Image(const uint8_t* buffer, size_t length) { decode(buffer, length); }
+
+Image::Image(const lang::String& name) { load(name); }
+
 Image::~Image() { free(); }
+
+bool Image::decode(const uint8_t* buffer, size_t length) {
+    free();
+    if (buffer == nullptr || length < 7) return false;
+    if (GifDecoder::recognises(buffer, length)) return GifDecoder::decode(buffer, length, *this);
+    if (PngDecoder::recognises(buffer, length)) return PngDecoder::decode(buffer, length, *this);
+    return JpegDecoder::decode(buffer, length, *this);
+}
 
 void Image::free() {
     std::free(m_pixels);
     m_pixels = nullptr;
+    m_width = 0;
+    m_height = 0;
     m_bitmap = false;
     m_alphaFlag = false;
 }

@@ -50,7 +50,13 @@ public:
     // Moves the pixels into a device bitmap if they are not in one yet.
     void ensureBitmap();
 
-    // Frees the pixels; the image becomes empty and loses its alpha flag.
+    // Replaces the pixels by the picture in the buffer, recognised by its first bytes: GIF, PNG, else
+    // JPEG. Returns whether a picture was decoded; on failure the image is left empty.
+    bool decode(const uint8_t* buffer, size_t length);
+    // Replaces the pixels by the picture a disk file or container item holds (see the name constructor).
+    bool load(const lang::String& name);
+
+    // Frees the pixels; the image becomes empty (0 by 0) and loses its alpha flag.
     void free();
     // Clears the rectangle to 0, cut at the right and bottom edges.
     void clearRect(int32_t x, int32_t y, int32_t w, int32_t h);
