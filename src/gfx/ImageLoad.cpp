@@ -1,39 +1,69 @@
-// Image loading by name: reads a disk file whole and decodes it.
+// Image loading by name: reads a disk file or a container item whole through a stream and decodes it.
 #include "gfx/Image.h"
 
-#include <cstdio>
+#include "io/ByteArrayInputStream.h"
+#include "io/FileInputStream.h"
+#include "io/Path.h"
+#include "runtime/Exception.h"
+#include "runtime/Ref.h"
+
 #include <cstdlib>
-#include <string>
+
+#include <sys/stat.h>
 
 namespace mph {
 
 namespace {
 
 // No picture the program accepts comes near this; a larger file is refused rather than read.
-constexpr size_t kMaxFileBytes = 256u * 1024 * 1024;
+constexpr int32_t kMaxStreamBytes = 256 * 1024 * 1024;
 
-// Reads the whole file into a malloc'ed buffer that starts at 8192 bytes and doubles when full.
-uint8_t* readWhole(std::FILE* file, size_t& length) {
-    size_t capacity = 8192;
+// Reads the stream to its end into a malloc'ed buffer that starts at 8192 bytes and doubles when full.
+// Null when the stream is larger than any picture could be, cannot be read or memory runs out.
+uint8_t* readWhole(InputStream& stream, int32_t& length) {
+    int32_t capacity = 8192;
     length = 0;
-    auto* buffer = static_cast<uint8_t*>(std::malloc(capacity));
+    auto* buffer = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(capacity)));
     while (buffer != nullptr) {
         if (length == capacity) {
-            if (capacity >= kMaxFileBytes) {
+            if (capacity >= kMaxStreamBytes) {
                 std::free(buffer);
                 return nullptr;
             }
             capacity *= 2;
-            auto* larger = static_cast<uint8_t*>(std::realloc(buffer, capacity));
+            auto* larger = static_cast<uint8_t*>(std::realloc(buffer, static_cast<size_t>(capacity)));
             if (larger == nullptr) std::free(buffer);
             buffer = larger;
             continue;
         }
-        const size_t got = std::fread(buffer + length, 1, capacity - length, file);
-        if (got == 0) break;
+        int32_t got = 0;
+        try {
+            got = stream.read(buffer, length, capacity - length);
+        } catch (lang::Exception* e) {
+            // A read error loses the picture, nothing more.
+            e->release();
+            std::free(buffer);
+            return nullptr;
+        }
+        if (got < 1) break;
         length += got;
     }
     return buffer;
+}
+
+// A stream over the container item ("+name") or the disk file; null when the file does not exist or
+// cannot be opened.
+lang::Ref<InputStream> openPicture(const lang::String& name) {
+    if (name.startsWith("+")) return lang::make<ByteArrayInputStream>(name);
+    const lang::String path = nativePath(name);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+    try {
+        return lang::make<FileInputStream>(path);
+    } catch (lang::Exception* e) {
+        e->release();
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -41,16 +71,13 @@ uint8_t* readWhole(std::FILE* file, size_t& length) {
 bool Image::load(const lang::String& name) {
     free();
     m_name = name;
-    std::string path = name.str();
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    size_t length = 0;
-    uint8_t* buffer = readWhole(file, length);
-    std::fclose(file);
+    lang::Ref<InputStream> stream = openPicture(name);
+    if (!stream) return false;
+    int32_t length = 0;
+    uint8_t* buffer = readWhole(*stream, length);
+    stream->close();
     if (buffer == nullptr) return false;
-    const bool ok = decode(buffer, length);
+    const bool ok = decode(buffer, static_cast<size_t>(length));
     std::free(buffer);
     return ok;
 }

@@ -3,6 +3,8 @@
 
 #include "gfx/Image.h"
 #include "gfx/ImageArray.h"
+#include "io/ContainerWriter.h"
+#include "io/Resources.h"
 #include "runtime/Ref.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +72,26 @@ TEST(Image, LoadsFilesByNameWithEitherSlash) {
     ASSERT_TRUE(testpics::saveFile(path, big));
     EXPECT_TRUE(image->load(lang::String(path.c_str())));
     EXPECT_EQ(image->getHeight(), 100);
+    std::remove(path.c_str());
+}
+
+TEST(Image, LoadsContainerItemsByPlusName) {
+    mph::ContainerWriter writer;
+    writer.add("pic", testpics::writePng(3, 2, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3, 4, 5, 6}));
+    writer.add("junk", {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    const std::string path = testpics::tempPath("pictures.bin");
+    ASSERT_TRUE(testpics::saveFile(path, writer.toBytes()));
+    mph::clearResourceFiles();
+    mph::addResourceFile(lang::String(path.c_str()));
+    auto image = lang::make<mph::Image>(lang::String("+pic"));
+    ASSERT_TRUE(image->hasPixels());
+    EXPECT_EQ(image->getPixels()[5], 0xFF060606u);
+    EXPECT_FALSE(lang::make<mph::Image>(lang::String("+junk"))->hasPixels());
+    EXPECT_FALSE(lang::make<mph::Image>(lang::String("+missing"))->hasPixels());
+    // Without the "+" the name is a disk file, which does not exist.
+    EXPECT_FALSE(lang::make<mph::Image>(lang::String("pic"))->hasPixels());
+    mph::clearResourceFiles();
+    EXPECT_FALSE(lang::make<mph::Image>(lang::String("+pic"))->hasPixels());
     std::remove(path.c_str());
 }
 

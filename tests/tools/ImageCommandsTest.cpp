@@ -68,6 +68,14 @@ TEST(ImageCommands, InfoAndConvertKeepPixelsAndAlpha) {
     const uint32_t expected[4] = {0xFFFFFFFF, 0x00000000, 0xFFFF0000, 0xFFFFFFFF};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(decoded.getPixels()[i], expected[i]) << i;
     EXPECT_EQ(tool("image info " + png).out, "2x2 alpha=1\n");
+
+    // The same picture as a container item.
+    const std::string bin = temp("pictures.bin");
+    ASSERT_EQ(tool("container create " + bin + " logo=" + gif).status, 0);
+    EXPECT_EQ(tool("image info +logo --container " + bin).out, "2x2 alpha=1\n");
+    EXPECT_EQ(tool("image info +nothing --container " + bin).status, 1);
+    EXPECT_EQ(tool("image info +logo --container " + bin + ".missing").status, 2);
+    std::remove(bin.c_str());
     std::remove(gif.c_str());
     std::remove(png.c_str());
 }
