@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Reading every pixel catches a pixel buffer shorter than the size the image claims.
         volatile uint32_t sum = 0;
         const uint32_t* pixels = image.getPixels();
-        for (size_t i = 0; i < static_cast<size_t>(image.getWidth()) * image.getHeight(); ++i) sum = sum + pixels[i];
+        for (size_t i = 0; i < static_cast<size_t>(image.getWidth()) * image.getHeight(); ++i)
+            sum = sum + pixels[i];
     }
     return 0;
 }

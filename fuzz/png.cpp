@@ -14,10 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(bytes.data(), kSignature, 8);
     // Chunk checksums are recomputed so mutations reach past the library's checksum test.
     for (size_t at = 8; at + 12 <= bytes.size();) {
-        const uint32_t length = static_cast<uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
+        const uint32_t length =
+            static_cast<uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
         if (length > bytes.size() - at - 12) break;
         const uint32_t crc = static_cast<uint32_t>(crc32(0, bytes.data() + at + 4, length + 4));
-        for (int i = 0; i < 4; ++i) bytes[at + 8 + length + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[at + 8 + length + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
         at += 12 + length;
     }
     mph::Image image(bytes.data(), bytes.size());
@@ -25,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Reading every pixel catches a pixel buffer shorter than the size the image claims.
         volatile uint32_t sum = 0;
         const uint32_t* pixels = image.getPixels();
-        for (size_t i = 0; i < static_cast<size_t>(image.getWidth()) * image.getHeight(); ++i) sum = sum + pixels[i];
+        for (size_t i = 0; i < static_cast<size_t>(image.getWidth()) * image.getHeight(); ++i)
+            sum = sum + pixels[i];
     }
     return 0;
 }

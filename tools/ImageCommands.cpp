@@ -53,7 +53,8 @@ int convert(tool::Args args) {
     if (args.size() != 2) return tool::usageError("usage: image convert IN OUT.png");
     auto image = lang::make<mph::Image>(lang::String(args[0].c_str()));
     if (!image->hasPixels()) return tool::usageError("no picture in '" + args[0] + "'");
-    if (!mph::PngWriter::writeFile(*image, args[1].c_str())) return tool::usageError("cannot write '" + args[1] + "'");
+    if (!mph::PngWriter::writeFile(*image, args[1].c_str()))
+        return tool::usageError("cannot write '" + args[1] + "'");
     return tool::kOk;
 }
 

@@ -17,7 +17,8 @@ struct Span {
 };
 
 // Splits [start, start + sourceLength) into targetLength footprints with exact fixed-point edges.
-std::vector<Span> makeSpans(int64_t start, int64_t sourceLength, int32_t targetLength, std::vector<int64_t>& weights) {
+std::vector<Span> makeSpans(int64_t start, int64_t sourceLength, int32_t targetLength,
+                            std::vector<int64_t>& weights) {
     std::vector<Span> spans(static_cast<size_t>(targetLength));
     for (int32_t k = 0; k < targetLength; ++k) {
         const int64_t from = (start << 16) + k * (sourceLength << 16) / targetLength;
@@ -42,7 +43,8 @@ BitmapScaler::BitmapScaler(Image* source) : m_source(lang::retain(source)) {}
 uint32_t BitmapScaler::sourcePixel(int64_t x, int64_t y) const {
     const Image& source = *m_source;
     if (x < 0 || y < 0 || x >= source.getWidth() || y >= source.getHeight()) return 0;
-    return source.getPixels()[static_cast<size_t>(y) * static_cast<size_t>(source.getWidth()) + static_cast<size_t>(x)];
+    return source.getPixels()[static_cast<size_t>(y) * static_cast<size_t>(source.getWidth()) +
+                              static_cast<size_t>(x)];
 }
 
 lang::Ref<Image> BitmapScaler::scale(int32_t newWidth, int32_t newHeight, const lang::Rectangle* sourceRect,
@@ -72,7 +74,8 @@ void BitmapScaler::scaleNearest(Image& target) const {
     uint32_t* out = target.getPixels();
     for (int32_t i = 0; i < m_newHeight; ++i) {
         const int64_t row = (static_cast<int64_t>(m_rect.y) * 65536 + i * stepY) >> 16;
-        for (int32_t j = 0; j < m_newWidth; ++j) *out++ = sourcePixel(m_rect.x + ((j * stepX) >> 16), row);
+        for (int32_t j = 0; j < m_newWidth; ++j)
+            *out++ = sourcePixel(m_rect.x + ((j * stepX) >> 16), row);
     }
 }
 
@@ -95,9 +98,11 @@ void BitmapScaler::scaleAverage(Image& target) const {
                 for (size_t c = 0; c < span.count; ++c) {
                     const uint32_t pixel = sourcePixel(span.first + static_cast<int64_t>(c), y);
                     const int64_t weight = columnWeights[span.weightOffset + c];
-                    for (int k = 0; k < 4; ++k) channel[k] += weight * ((pixel >> (8 * k)) & 0xFF);
+                    for (int k = 0; k < 4; ++k)
+                        channel[k] += weight * ((pixel >> (8 * k)) & 0xFF);
                 }
-                for (int k = 0; k < 4; ++k) sums[j * 4 + k] += rowWeight * ((channel[k] << 8) / span.total);
+                for (int k = 0; k < 4; ++k)
+                    sums[j * 4 + k] += rowWeight * ((channel[k] << 8) / span.total);
             }
         }
         const int64_t divisor = rowSpan.total << 8;

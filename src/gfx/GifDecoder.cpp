@@ -88,7 +88,8 @@ private:
         if (y >= m_screenHeight || m_left >= m_screenWidth) return;
         const size_t count = std::min(m_filled, static_cast<size_t>(m_screenWidth - m_left));
         uint32_t* out = m_screen + static_cast<size_t>(y) * static_cast<size_t>(m_screenWidth) + m_left;
-        for (size_t x = 0; x < count; ++x) out[x] = m_table[m_row[x]];
+        for (size_t x = 0; x < count; ++x)
+            out[x] = m_table[m_row[x]];
         m_written += count;
     }
 
@@ -98,7 +99,8 @@ private:
             m_done = ++m_rowIndex >= m_height;
             return;
         }
-        // Four passes: every eighth row from 0, every eighth from 4, every fourth from 2, every second from 1.
+        // Four passes: every eighth row from 0, every eighth from 4, every fourth from 2, every second
+        // from 1.
         static constexpr int32_t kStart[4] = {0, 4, 2, 1};
         static constexpr int32_t kStep[4] = {8, 8, 4, 2};
         m_rowIndex += kStep[m_pass];

@@ -12,14 +12,16 @@
 namespace mph {
 
 bool Image::sizeAcceptable(int64_t width, int64_t height) {
-    return width > 0 && height > 0 && width <= 16384 && height <= 16384 && width * height <= 64ll * 1024 * 1024;
+    return width > 0 && height > 0 && width <= 16384 && height <= 16384 &&
+           width * height <= 64ll * 1024 * 1024;
 }
 
 Image::Image(int32_t width, int32_t height, int clearMode, bool withBitmap) {
     if (!sizeAcceptable(width, height)) return;
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
     // A device bitmap starts out zeroed, so it is cleared whatever the clear mode says.
-    auto* pixels = static_cast<uint32_t*>(clearMode == 1 || withBitmap ? std::calloc(bytes, 1) : std::malloc(bytes));
+    auto* pixels =
+        static_cast<uint32_t*>(clearMode == 1 || withBitmap ? std::calloc(bytes, 1) : std::malloc(bytes));
     if (pixels == nullptr) return;
     m_pixels = pixels;
     m_width = width;
@@ -27,11 +29,17 @@ Image::Image(int32_t width, int32_t height, int clearMode, bool withBitmap) {
     m_bitmap = withBitmap;
 }
 
-Image::Image(const uint8_t* buffer, size_t length) { decode(buffer, length); }
+Image::Image(const uint8_t* buffer, size_t length) {
+    decode(buffer, length);
+}
 
-Image::Image(const lang::String& name) { load(name); }
+Image::Image(const lang::String& name) {
+    load(name);
+}
 
-Image::~Image() { free(); }
+Image::~Image() {
+    free();
+}
 
 bool Image::decode(const uint8_t* buffer, size_t length) {
     free();

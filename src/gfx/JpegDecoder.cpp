@@ -21,7 +21,9 @@ struct ErrorManager {
 };
 
 // Errors jump back to the decode; warnings (a cut-off file, for one) are not printed.
-[[noreturn]] void onError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+[[noreturn]] void onError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
 void onOutput(j_common_ptr) {}
 
 // Everything a decode may have allocated, kept in memory so the error jump can free it.
@@ -36,7 +38,9 @@ struct Job {
 // Decoding a picture needs far less than this; the bound stops a forged header from exhausting memory.
 constexpr long kMaxLibraryMemory = 512L * 1024 * 1024;
 
-inline uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return 0xFF000000u | r << 16 | g << 8 | b; }
+inline uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) {
+    return 0xFF000000u | r << 16 | g << 8 | b;
+}
 
 // The part of the decode that can raise library errors. It keeps no C++ objects on its frame, so the
 // library's long jump out of it skips no destructors.
@@ -67,7 +71,8 @@ __attribute__((noinline)) bool readPicture(Job* job, const uint8_t* data, size_t
         uint32_t* out = job->pixels + static_cast<size_t>(info->output_scanline - 1) * width;
         const JSAMPLE* in = row[0];
         if (!cmyk) {
-            for (uint32_t x = 0; x < width; ++x, in += 3) out[x] = rgb(in[0], in[1], in[2]);
+            for (uint32_t x = 0; x < width; ++x, in += 3)
+                out[x] = rgb(in[0], in[1], in[2]);
             continue;
         }
         for (uint32_t x = 0; x < width; ++x, in += 4) {

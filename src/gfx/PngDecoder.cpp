@@ -37,7 +37,9 @@ void readBytes(png_structp png, png_bytep out, size_t count) {
 }
 
 // The library reports errors by jumping back to the decode; it must not print or abort.
-[[noreturn]] void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+[[noreturn]] void onError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 void onWarning(png_structp, png_const_charp) {}
 
 // The part of the decode that can raise library errors. It keeps no C++ objects on its frame, so the
@@ -57,11 +59,19 @@ __attribute__((noinline)) bool readPicture(Job* job, Source* source) {
     // Channels after the library has expanded palettes, low bit depths and the transparency chunk.
     int channels;
     switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY: channels = transparency ? 2 : 1; break;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: channels = 2; break;
+    case PNG_COLOR_TYPE_GRAY:
+        channels = transparency ? 2 : 1;
+        break;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        channels = 2;
+        break;
     case PNG_COLOR_TYPE_PALETTE:
-    case PNG_COLOR_TYPE_RGB: channels = transparency ? 4 : 3; break;
-    default: channels = 4; break;
+    case PNG_COLOR_TYPE_RGB:
+        channels = transparency ? 4 : 3;
+        break;
+    default:
+        channels = 4;
+        break;
     }
 
     // Every picture is brought to blue, green, red, alpha bytes: one little-endian ARGB word a pixel.

@@ -17,7 +17,9 @@ void appendBytes(png_structp png, png_bytep data, size_t count) {
 }
 void flushNothing(png_structp) {}
 
-[[noreturn]] void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+[[noreturn]] void onError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 void onWarning(png_structp, png_const_charp) {}
 
 // The part that can raise library errors; it keeps no C++ objects on its frame. The output vector's
@@ -44,7 +46,8 @@ bool PngWriter::encode(const Image& image, std::vector<uint8_t>& out) {
     out.clear();
     if (!image.hasPixels()) return false;
     // Room for the worst case of stored (uncompressed) blocks plus chunk headers, so appending never throws.
-    const size_t raw = (static_cast<size_t>(image.getWidth()) * 4 + 1) * static_cast<size_t>(image.getHeight());
+    const size_t raw =
+        (static_cast<size_t>(image.getWidth()) * 4 + 1) * static_cast<size_t>(image.getHeight());
     out.reserve(raw + raw / 64 + 64 * 1024);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (png == nullptr) return false;

@@ -7,7 +7,8 @@ namespace {
 
 lang::Ref<mph::Image> numbered(int w, int h) {
     auto image = lang::make<mph::Image>(w, h, 0, false);
-    for (int i = 0; i < w * h; ++i) image->getPixels()[i] = static_cast<uint32_t>(i);
+    for (int i = 0; i < w * h; ++i)
+        image->getPixels()[i] = static_cast<uint32_t>(i);
     return image;
 }
 
@@ -33,7 +34,8 @@ TEST(BitmapScaler, NearestTakesEveryOtherPixel) {
     ASSERT_TRUE(grown);
     const uint32_t expected[4] = {11, 11, 0, 0};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(grown->getPixels()[y * 4 + x], expected[x]);
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(grown->getPixels()[y * 4 + x], expected[x]);
 }
 
 TEST(BitmapScaler, AreaAverageWeighsEveryChannel) {

@@ -21,12 +21,15 @@ GifPicture pattern(int width, int height, int colourCount) {
     GifPicture p;
     p.screenWidth = p.width = width;
     p.screenHeight = p.height = height;
-    for (int i = 0; i < colourCount; ++i) p.colours.push_back(static_cast<uint32_t>(i * 0x010305 + 0x102030) & 0xFFFFFF);
+    for (int i = 0; i < colourCount; ++i)
+        p.colours.push_back(static_cast<uint32_t>(i * 0x010305 + 0x102030) & 0xFFFFFF);
     p.minCodeSize = 1;
-    while ((1 << p.minCodeSize) < colourCount) ++p.minCodeSize;
+    while ((1 << p.minCodeSize) < colourCount)
+        ++p.minCodeSize;
     if (p.minCodeSize < 2) p.minCodeSize = 2;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) p.indices.push_back(static_cast<uint8_t>((x * 3 + y * 7 + (x * y) % 5) % colourCount));
+        for (int x = 0; x < width; ++x)
+            p.indices.push_back(static_cast<uint8_t>((x * 3 + y * 7 + (x * y) % 5) % colourCount));
     return p;
 }
 
@@ -69,7 +72,8 @@ TEST(GifDecoder, WithoutGraphicControlEveryPixelIsOpaque) {
         ASSERT_TRUE(image->hasPixels());
         EXPECT_FALSE(image->getAlphaFlag());
         EXPECT_EQ(pixelsOf(*image), testpics::expectedGifPixels(p));
-        for (uint32_t pixel : pixelsOf(*image)) EXPECT_EQ(pixel >> 24, 0xFFu);
+        for (uint32_t pixel : pixelsOf(*image))
+            EXPECT_EQ(pixel >> 24, 0xFFu);
     }
 }
 
@@ -152,8 +156,8 @@ TEST(GifDecoder, CutOffFilesShowWhatTheyHoldAndNothingElse) {
 
 TEST(GifDecoder, DamagedCodeStreamsStopSafely) {
     // Header, a 4x1 screen with a two-colour global table, then an image with hand-made codes.
-    testpics::Bytes head = {'G', 'I', 'F', '8', '7', 'a', 4, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
-                            0x2C, 0, 0, 0, 0, 4, 0, 1, 0, 0, 2};
+    testpics::Bytes head = {'G', 'I', 'F', '8', '7',  'a', 4, 0, 1, 0, 0x80, 0, 0, 0, 0,
+                            0,   255, 255, 255, 0x2C, 0,   0, 0, 0, 4, 0,    1, 0, 0, 2};
     // Codes of 3 bits: clear (4), 1, then 7, which is past the next free code (6).
     testpics::Bytes past = head;
     past.insert(past.end(), {2, 0xCC, 0x01, 0, 0x3B});
@@ -172,8 +176,8 @@ TEST(GifDecoder, DamagedCodeStreamsStopSafely) {
     EXPECT_EQ(pixelsOf(*none), std::vector<uint32_t>(4, 0u));
 
     // No colour table at all, a descriptor cut short, an unknown block: no picture.
-    testpics::Bytes noTable = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0,
-                               2, 2, 0x44, 0x01, 0, 0x3B};
+    testpics::Bytes noTable = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0,    0,    0, 0x2C, 0,
+                               0,   0,   0,   1,   0,   1,   0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
     EXPECT_FALSE(decode(noTable)->hasPixels());
     EXPECT_FALSE(decode(testpics::Bytes(head.begin(), head.begin() + 25))->hasPixels());
     testpics::Bytes unknown(head.begin(), head.begin() + 19);

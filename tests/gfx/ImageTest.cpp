@@ -47,7 +47,8 @@ TEST(Image, SizeLimitsRefuseRatherThanAllocate) {
 
 TEST(Image, LoadsFilesByNameWithEitherSlash) {
     const std::string path = testpics::tempPath("load.png");
-    ASSERT_TRUE(testpics::saveFile(path, testpics::writePng(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6})));
+    ASSERT_TRUE(
+        testpics::saveFile(path, testpics::writePng(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6})));
     std::string backslashed = path;
     for (char& c : backslashed)
         if (c == '/') c = '\\';
@@ -66,7 +67,8 @@ TEST(Image, LoadsFilesByNameWithEitherSlash) {
     // A file larger than its first buffer is read whole.
     std::vector<uint16_t> noise(200 * 100 * 3);
     uint32_t seed = 7;
-    for (auto& v : noise) v = static_cast<uint16_t>((seed = seed * 69069 + 1) >> 24);
+    for (auto& v : noise)
+        v = static_cast<uint16_t>((seed = seed * 69069 + 1) >> 24);
     const auto big = testpics::writePng(200, 100, PNG_COLOR_TYPE_RGB, 8, noise);
     ASSERT_GT(big.size(), 8192u * 4);
     ASSERT_TRUE(testpics::saveFile(path, big));

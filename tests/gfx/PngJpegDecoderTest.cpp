@@ -17,7 +17,9 @@ lang::Ref<mph::Image> decode(const testpics::Bytes& bytes) {
     return lang::make<mph::Image>(bytes.data(), bytes.size());
 }
 
-uint32_t argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
+uint32_t argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
+    return a << 24 | r << 16 | g << 8 | b;
+}
 
 } // namespace
 
@@ -29,7 +31,8 @@ TEST(PngDecoder, EveryChannelLayoutBecomesArgb) {
         ASSERT_TRUE(image->hasPixels());
         EXPECT_FALSE(image->getAlphaFlag());
         EXPECT_FALSE(image->hasBitmap());
-        for (int i = 0; i < w * h; ++i) EXPECT_EQ(image->getPixels()[i], argb(255, grey[i], grey[i], grey[i]));
+        for (int i = 0; i < w * h; ++i)
+            EXPECT_EQ(image->getPixels()[i], argb(255, grey[i], grey[i], grey[i]));
     }
     {
         std::vector<uint16_t> greyAlpha = {10, 0, 20, 128, 30, 255, 40, 1, 50, 2, 60, 3};
@@ -50,18 +53,22 @@ TEST(PngDecoder, EveryChannelLayoutBecomesArgb) {
             EXPECT_EQ(image->getPixels()[i], argb(255, rgb[i * 3], rgb[i * 3 + 1], rgb[i * 3 + 2]));
         // Sixteen-bit samples keep their high bytes.
         std::vector<uint16_t> wide;
-        for (uint16_t v : rgb) wide.push_back(static_cast<uint16_t>(v << 8 | 0x7F));
+        for (uint16_t v : rgb)
+            wide.push_back(static_cast<uint16_t>(v << 8 | 0x7F));
         auto deep = decode(testpics::writePng(w, h, PNG_COLOR_TYPE_RGB, 16, wide));
         ASSERT_TRUE(deep->hasPixels());
-        for (int i = 0; i < w * h; ++i) EXPECT_EQ(deep->getPixels()[i], image->getPixels()[i]);
+        for (int i = 0; i < w * h; ++i)
+            EXPECT_EQ(deep->getPixels()[i], image->getPixels()[i]);
     }
     {
-        std::vector<uint16_t> rgba = {1, 2, 3, 0, 250, 0, 0, 64, 0, 250, 0, 128, 0, 0, 250, 255, 9, 8, 7, 1, 5, 5, 5, 5};
+        std::vector<uint16_t> rgba = {1, 2, 3,   0,   250, 0, 0, 64, 0, 250, 0, 128,
+                                      0, 0, 250, 255, 9,   8, 7, 1,  5, 5,   5, 5};
         auto image = decode(testpics::writePng(w, h, PNG_COLOR_TYPE_RGB_ALPHA, 8, rgba));
         ASSERT_TRUE(image->hasPixels());
         EXPECT_TRUE(image->getAlphaFlag());
         for (int i = 0; i < w * h; ++i)
-            EXPECT_EQ(image->getPixels()[i], argb(rgba[i * 4 + 3], rgba[i * 4], rgba[i * 4 + 1], rgba[i * 4 + 2]));
+            EXPECT_EQ(image->getPixels()[i],
+                      argb(rgba[i * 4 + 3], rgba[i * 4], rgba[i * 4 + 1], rgba[i * 4 + 2]));
     }
 }
 
@@ -71,13 +78,15 @@ TEST(PngDecoder, PalettesWithTransparencyAndLowBitDepths) {
     auto opaque = decode(testpics::writePng(4, 2, PNG_COLOR_TYPE_PALETTE, 2, indices, palette));
     ASSERT_TRUE(opaque->hasPixels());
     EXPECT_FALSE(opaque->getAlphaFlag());
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(opaque->getPixels()[i], 0xFF000000u | palette[indices[i]]);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(opaque->getPixels()[i], 0xFF000000u | palette[indices[i]]);
 
     auto clear = decode(testpics::writePng(4, 2, PNG_COLOR_TYPE_PALETTE, 8, indices, palette, {0, 100}));
     ASSERT_TRUE(clear->hasPixels());
     EXPECT_TRUE(clear->getAlphaFlag());
     const uint32_t alpha[4] = {0, 100, 255, 255};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(clear->getPixels()[i], alpha[indices[i]] << 24 | palette[indices[i]]);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(clear->getPixels()[i], alpha[indices[i]] << 24 | palette[indices[i]]);
 
     // One-bit grey expands to 0 and 255.
     auto bits = decode(testpics::writePng(4, 1, PNG_COLOR_TYPE_GRAY, 1, {0, 1, 1, 0}));
@@ -88,7 +97,8 @@ TEST(PngDecoder, PalettesWithTransparencyAndLowBitDepths) {
 
 TEST(PngDecoder, DamagedFilesGiveNoPicture) {
     std::vector<uint16_t> rgb(30 * 20 * 3);
-    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint16_t>(i * 7 % 256);
+    for (size_t i = 0; i < rgb.size(); ++i)
+        rgb[i] = static_cast<uint16_t>(i * 7 % 256);
     const auto whole = testpics::writePng(30, 20, PNG_COLOR_TYPE_RGB, 8, rgb);
     for (size_t cut : {8ul, 20ul, 40ul, whole.size() / 2, whole.size() - 13})
         EXPECT_FALSE(lang::make<mph::Image>(whole.data(), cut)->hasPixels()) << cut;
@@ -101,20 +111,23 @@ TEST(PngDecoder, DamagedFilesGiveNoPicture) {
         huge[18] = sizeByte; // width 0x400001 or 0x200001 ...
         huge[22] = 0x20;     // ... and height 0x200001
         const uint32_t crc = static_cast<uint32_t>(crc32(0, huge.data() + 12, 17));
-        for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+            huge[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
         EXPECT_FALSE(decode(huge)->hasPixels());
     }
 }
 
 TEST(PngWriter, RoundTripKeepsEveryPixelExactly) {
     auto image = lang::make<mph::Image>(5, 3, 0, false);
-    for (int i = 0; i < 15; ++i) image->getPixels()[i] = static_cast<uint32_t>(i) * 0x11223344u + 0x00FF0000u * (i % 3);
+    for (int i = 0; i < 15; ++i)
+        image->getPixels()[i] = static_cast<uint32_t>(i) * 0x11223344u + 0x00FF0000u * (i % 3);
     std::vector<uint8_t> png;
     ASSERT_TRUE(mph::PngWriter::encode(*image, png));
     auto back = decode(png);
     ASSERT_TRUE(back->hasPixels());
     EXPECT_TRUE(back->getAlphaFlag());
-    for (int i = 0; i < 15; ++i) EXPECT_EQ(back->getPixels()[i], image->getPixels()[i]) << i;
+    for (int i = 0; i < 15; ++i)
+        EXPECT_EQ(back->getPixels()[i], image->getPixels()[i]) << i;
     mph::Image empty;
     EXPECT_FALSE(mph::PngWriter::encode(empty, png));
     EXPECT_FALSE(mph::PngWriter::writeFile(*image, "/nonexistent-dir/x.png"));
@@ -128,24 +141,29 @@ TEST(JpegDecoder, FlatColoursComeBackOpaqueWithinASmallTolerance) {
                close(pixel & 0xFF, b);
     };
     std::vector<uint8_t> rgb;
-    for (int i = 0; i < w * h; ++i) rgb.insert(rgb.end(), {200, 100, 50});
+    for (int i = 0; i < w * h; ++i)
+        rgb.insert(rgb.end(), {200, 100, 50});
     auto colour = decode(testpics::writeJpeg(w, h, 3, rgb));
     ASSERT_TRUE(colour->hasPixels());
     EXPECT_EQ(colour->getWidth(), w);
     EXPECT_FALSE(colour->getAlphaFlag());
     EXPECT_FALSE(colour->hasBitmap());
-    for (int i = 0; i < w * h; ++i) EXPECT_TRUE(near(colour->getPixels()[i], 200, 100, 50)) << std::hex << colour->getPixels()[i];
+    for (int i = 0; i < w * h; ++i)
+        EXPECT_TRUE(near(colour->getPixels()[i], 200, 100, 50)) << std::hex << colour->getPixels()[i];
 
     auto grey = decode(testpics::writeJpeg(w, h, 1, std::vector<uint8_t>(w * h, 90)));
     ASSERT_TRUE(grey->hasPixels());
-    for (int i = 0; i < w * h; ++i) EXPECT_TRUE(near(grey->getPixels()[i], 90, 90, 90));
+    for (int i = 0; i < w * h; ++i)
+        EXPECT_TRUE(near(grey->getPixels()[i], 90, 90, 90));
 
     // CMYK as Adobe stores it (inverted): cyan 0, magenta 255, yellow 255, black 0 is red.
     std::vector<uint8_t> cmyk;
-    for (int i = 0; i < w * h; ++i) cmyk.insert(cmyk.end(), {255, 0, 0, 255});
+    for (int i = 0; i < w * h; ++i)
+        cmyk.insert(cmyk.end(), {255, 0, 0, 255});
     auto red = decode(testpics::writeJpeg(w, h, 4, cmyk));
     ASSERT_TRUE(red->hasPixels());
-    for (int i = 0; i < w * h; ++i) EXPECT_TRUE(near(red->getPixels()[i], 255, 0, 0)) << std::hex << red->getPixels()[i];
+    for (int i = 0; i < w * h; ++i)
+        EXPECT_TRUE(near(red->getPixels()[i], 255, 0, 0)) << std::hex << red->getPixels()[i];
 }
 
 TEST(JpegDecoder, DamagedAndUnknownBuffersLeaveTheImageEmpty) {
@@ -161,6 +179,7 @@ TEST(JpegDecoder, DamagedAndUnknownBuffersLeaveTheImageEmpty) {
     // Cut inside the picture data: whatever comes back is fully initialised and opaque.
     auto part = lang::make<mph::Image>(whole.data(), whole.size() - 40);
     if (part->hasPixels()) {
-        for (int i = 0; i < 24 * 24; ++i) EXPECT_EQ(part->getPixels()[i] >> 24, 0xFFu);
+        for (int i = 0; i < 24 * 24; ++i)
+            EXPECT_EQ(part->getPixels()[i] >> 24, 0xFFu);
     }
 }

@@ -71,7 +71,8 @@ void compareWithReference(const std::string& name, const testpics::Bytes& file, 
 
 std::vector<uint16_t> noise(size_t count, uint32_t seed) {
     std::vector<uint16_t> v(count);
-    for (auto& s : v) s = static_cast<uint16_t>((seed = seed * 1103515245 + 12345) >> 16);
+    for (auto& s : v)
+        s = static_cast<uint16_t>((seed = seed * 1103515245 + 12345) >> 16);
     return v;
 }
 
@@ -84,26 +85,36 @@ TEST(ReferenceDecoders, AgreeOnPngGifAndJpegPictures) {
         GTEST_SKIP() << "no reference decoder installed";
 
     auto bytes8 = [](std::vector<uint16_t> v) {
-        for (auto& s : v) s &= 0xFF;
+        for (auto& s : v)
+            s &= 0xFF;
         return v;
     };
-    compareWithReference("rgb.png", testpics::writePng(33, 17, PNG_COLOR_TYPE_RGB, 8, bytes8(noise(33 * 17 * 3, 1))), 0);
-    compareWithReference("rgba.png",
-                         testpics::writePng(20, 21, PNG_COLOR_TYPE_RGB_ALPHA, 8, bytes8(noise(20 * 21 * 4, 2))), 0);
+    compareWithReference("rgb.png",
+                         testpics::writePng(33, 17, PNG_COLOR_TYPE_RGB, 8, bytes8(noise(33 * 17 * 3, 1))), 0);
+    compareWithReference(
+        "rgba.png", testpics::writePng(20, 21, PNG_COLOR_TYPE_RGB_ALPHA, 8, bytes8(noise(20 * 21 * 4, 2))),
+        0);
     compareWithReference("rgba16.png",
                          testpics::writePng(7, 9, PNG_COLOR_TYPE_RGB_ALPHA, 16, noise(7 * 9 * 4, 3)), 1);
-    compareWithReference("grey.png", testpics::writePng(12, 5, PNG_COLOR_TYPE_GRAY, 8, bytes8(noise(60, 4))), 0);
+    compareWithReference("grey.png", testpics::writePng(12, 5, PNG_COLOR_TYPE_GRAY, 8, bytes8(noise(60, 4))),
+                         0);
     std::vector<uint32_t> palette;
-    for (int i = 0; i < 16; ++i) palette.push_back(static_cast<uint32_t>(i) * 0x0B1D2F);
+    for (int i = 0; i < 16; ++i)
+        palette.push_back(static_cast<uint32_t>(i) * 0x0B1D2F);
     std::vector<uint16_t> indices = noise(25 * 4, 5);
-    for (auto& s : indices) s &= 15;
-    compareWithReference("palette.png", testpics::writePng(25, 4, PNG_COLOR_TYPE_PALETTE, 4, indices, palette, {0, 60, 200}), 0);
+    for (auto& s : indices)
+        s &= 15;
+    compareWithReference("palette.png",
+                         testpics::writePng(25, 4, PNG_COLOR_TYPE_PALETTE, 4, indices, palette, {0, 60, 200}),
+                         0);
 
     testpics::GifPicture gif;
     gif.screenWidth = gif.width = 61;
     gif.screenHeight = gif.height = 43;
-    for (int i = 0; i < 256; ++i) gif.colours.push_back(static_cast<uint32_t>(i) * 0x3C5A17 & 0xFFFFFF);
-    for (uint16_t v : noise(61 * 43, 6)) gif.indices.push_back(static_cast<uint8_t>(v % 97 < 40 ? v & 3 : v));
+    for (int i = 0; i < 256; ++i)
+        gif.colours.push_back(static_cast<uint32_t>(i) * 0x3C5A17 & 0xFFFFFF);
+    for (uint16_t v : noise(61 * 43, 6))
+        gif.indices.push_back(static_cast<uint8_t>(v % 97 < 40 ? v & 3 : v));
     compareWithReference("noisy.gif", testpics::writeGif(gif), 0);
     gif.interlaced = true;
     gif.transparentIndex = 2;
@@ -114,12 +125,15 @@ TEST(ReferenceDecoders, AgreeOnPngGifAndJpegPictures) {
     std::vector<uint8_t> photo;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 48; ++x)
-            photo.insert(photo.end(), {static_cast<uint8_t>(x * 5), static_cast<uint8_t>(y * 6), static_cast<uint8_t>(128 + x - y)});
+            photo.insert(photo.end(), {static_cast<uint8_t>(x * 5), static_cast<uint8_t>(y * 6),
+                                       static_cast<uint8_t>(128 + x - y)});
     compareWithReference("photo.jpg", testpics::writeJpeg(48, 40, 3, photo, 90), 3);
     std::vector<uint8_t> grey(48 * 40);
-    for (size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<uint8_t>(i * 3);
+    for (size_t i = 0; i < grey.size(); ++i)
+        grey[i] = static_cast<uint8_t>(i * 3);
     compareWithReference("grey.jpg", testpics::writeJpeg(48, 40, 1, grey, 90), 3);
     std::vector<uint8_t> cmyk;
-    for (int i = 0; i < 16 * 16; ++i) cmyk.insert(cmyk.end(), {static_cast<uint8_t>(i), 200, static_cast<uint8_t>(255 - i), 180});
+    for (int i = 0; i < 16 * 16; ++i)
+        cmyk.insert(cmyk.end(), {static_cast<uint8_t>(i), 200, static_cast<uint8_t>(255 - i), 180});
     compareWithReference("cmyk.jpg", testpics::writeJpeg(16, 16, 4, cmyk, 90), 3);
 }

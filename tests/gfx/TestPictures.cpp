@@ -98,7 +98,8 @@ void putTable(Bytes& b, const std::vector<uint32_t>& colours) {
 
 int tableBits(size_t count) {
     int bits = 0;
-    while ((2u << bits) < count) ++bits;
+    while ((2u << bits) < count)
+        ++bits;
     return bits;
 }
 
@@ -124,7 +125,8 @@ Bytes writeGif(const GifPicture& p) {
     if (!p.localTable) putTable(b, p.colours);
     if (p.withComment) {
         b.insert(b.end(), {0x21, 0xFE, 3, 'h', 'i', '!', 0});
-        b.insert(b.end(), {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0});
+        b.insert(b.end(),
+                 {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0});
     }
     if (p.transparentIndex >= 0)
         b.insert(b.end(), {0x21, 0xF9, 4, 1, 10, 0, static_cast<uint8_t>(p.transparentIndex), 0});
@@ -178,12 +180,13 @@ Bytes writePng(int width, int height, int colourType, int bitDepth, const std::v
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, appendPng, flushPng);
-    png_set_IHDR(png, info, width, height, bitDepth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, bitDepth, colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!palette.empty()) {
         std::vector<png_color> entries;
         for (uint32_t c : palette)
-            entries.push_back({static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
+            entries.push_back(
+                {static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
         png_set_PLTE(png, info, entries.data(), static_cast<int>(entries.size()));
     }
     if (!paletteAlpha.empty())
@@ -226,7 +229,8 @@ Bytes writeJpeg(int width, int height, int components, const std::vector<uint8_t
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPLE*>(samples.data()) + static_cast<size_t>(info.next_scanline) * width * components;
+        JSAMPROW row = const_cast<JSAMPLE*>(samples.data()) +
+                       static_cast<size_t>(info.next_scanline) * width * components;
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

@@ -19,7 +19,7 @@ struct GifPicture {
     int transparentIndex = -1;     // writes a graphic control extension when not negative
     bool interlaced = false;
     int minCodeSize = 8;
-    int clearEvery = 0;       // emits a clear code after this many codes when positive
+    int clearEvery = 0;        // emits a clear code after this many codes when positive
     bool clearWhenFull = true; // otherwise a full table is kept and codes stay at 12 bits
     bool withComment = false;  // adds comment and application extensions before the picture
 };

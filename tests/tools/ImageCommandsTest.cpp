@@ -34,20 +34,22 @@ ToolRun tool(const std::string& arguments) {
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     std::array<char, 256> chunk{};
-    while (size_t n = std::fread(chunk.data(), 1, chunk.size(), pipe)) run.out.append(chunk.data(), n);
+    while (size_t n = std::fread(chunk.data(), 1, chunk.size(), pipe))
+        run.out.append(chunk.data(), n);
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
 }
 
-std::string temp(const std::string& name) { return "/tmp/mph-tool-image-" + std::to_string(getpid()) + "-" + name; }
+std::string temp(const std::string& name) {
+    return "/tmp/mph-tool-image-" + std::to_string(getpid()) + "-" + name;
+}
 
 // A 2x2 GIF: white, transparent (index 0 is the transparent colour), red, white.
-const std::vector<uint8_t> kGif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x81, 0, 0,
-                                   0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 0,
-                                   0x21, 0xF9, 4, 1, 0, 0, 0, 0,
-                                   0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0,
-                                   2, 3, 0x0C, 0x14, 0x05, 0, 0x3B};
+const std::vector<uint8_t> kGif = {'G',  'I', 'F', '8', '9', 'a', 2,    0,    2,    0, 0x81, 0, 0,
+                                   0,    0,   0,   255, 255, 255, 255,  0,    0,    0, 0,    0, 0x21,
+                                   0xF9, 4,   1,   0,   0,   0,   0,    0x2C, 0,    0, 0,    0, 2,
+                                   0,    2,   0,   0,   2,   3,   0x0C, 0x14, 0x05, 0, 0x3B};
 
 } // namespace
 
@@ -66,7 +68,8 @@ TEST(ImageCommands, InfoAndConvertKeepPixelsAndAlpha) {
     mph::Image decoded(lang::String(png.c_str()));
     ASSERT_TRUE(decoded.hasPixels());
     const uint32_t expected[4] = {0xFFFFFFFF, 0x00000000, 0xFFFF0000, 0xFFFFFFFF};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(decoded.getPixels()[i], expected[i]) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(decoded.getPixels()[i], expected[i]) << i;
     EXPECT_EQ(tool("image info " + png).out, "2x2 alpha=1\n");
 
     // The same picture as a container item.
