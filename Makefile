@@ -29,9 +29,9 @@ test: build
 
 asan: deps
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPH_SANITIZE=address -DMPH_BENCH=OFF >/dev/null
-	@cmake --build build-asan -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=0 cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS) --timeout 600
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -j $(JOBS) --timeout 600
 
 tsan: deps
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPH_SANITIZE=thread -DMPH_BENCH=OFF >/dev/null
