@@ -1,7 +1,7 @@
 // morphella-tool script check and render: load a data script as the game does and show what it made.
 #include "Tool.h"
 
-#include "gfx/Graphics.h"
+#include "gfx/GraphicsI.h"
 #include "gfx/Image.h"
 #include "gfx/PngWriter.h"
 #include "io/Path.h"
@@ -145,7 +145,7 @@ int render(tool::Args args) {
     for (int i = 0; i < ticks; ++i) scene->tick();
     Ref<Image> frame = adopt(new Image(kWidth, kHeight, 1, true));
     {
-        Ref<Graphics> g = adopt<Graphics>(frame->getGraphics());
+        Ref<GraphicsI> g = adopt(frame->getGraphics());
         g->setColor(Color::black);
         g->fillRect(0, 0, kWidth, kHeight);
         scene->invalidateAll();

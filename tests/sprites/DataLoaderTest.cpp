@@ -95,7 +95,7 @@ TEST_F(DataLoaderTest, The300thNumberEndsTheScript) {
     Ref<DataLoader> l = loadText(script + " <strings> never");
     EXPECT_EQ(l->getData().length, 300);
     EXPECT_EQ(l->getStrings().length, 0);
-    Ref<DataLoader> huge = loadText("<data> 1e20 -1e20");
+    Ref<DataLoader> huge = loadText("<data> 99999999999 -99999999999");
     EXPECT_EQ(data(*huge), (std::vector<int>{INT32_MAX, INT32_MIN}));
 }
 
