@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Runs the game in a real X window under Xvfb: loading screen, scene, pointer and clicks, a window
+# manager's close request, and the crash marker after a normal exit and after a killed run.
+# Usage: window-test.sh BIN_DIR [SHOT_DIR]   (SHOT_DIR keeps the screenshots; default: a temporary folder)
+set -euo pipefail
+
+bin=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+xw="$here/xwindow.py"
+for tool in Xvfb xdotool python3; do
+  command -v "$tool" >/dev/null || { echo "window-test: $tool is missing (scripts/install-deps)"; exit 1; }
+done
+[ -x "$bin/morphella" ] && [ -f "$bin/morphella.bin" ] && [ -x "$bin/morphella-tool" ] ||
+  { echo "window-test: build the program, its container and the tool first"; exit 1; }
+
+work=$(mktemp -d)
+shots=${2:-$work}
+mkdir -p "$shots"
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "window-test: FAIL: $*"; exit 1; }
+
+# A display number nobody uses.
+display=""
+for n in $(seq $((90 + $$ % 50)) 199); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || fail "no free display number"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
+[ -e "/tmp/.X11-unix/X${display#:}" ] || fail "Xvfb did not start"
+
+export DISPLAY=$display SDL_VIDEO_X11_XRANDR=0 SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$work/data"
+unset SDL_VIDEODRIVER MORPHELLA_SNAPSHOT MORPHELLA_EXIT_AFTER_TICKS MORPHELLA_NO_LOADING_DELAY
+store="$XDG_DATA_HOME/quillory/morphella/settings.db"
+setting() { "$bin/morphella-tool" settings get "$1" --store "$store"; }
+
+# The game runs from a folder of its own that holds a copy of the container.
+mkdir -p "$work/game"
+cp "$bin/morphella.bin" "$work/game/"
+
+start_game() {
+  (cd "$work/game" && exec "$bin/morphella" >"$work/game.log" 2>&1) &
+  game_pid=$!
+  window=""
+  for _ in $(seq 150); do
+    window=$(xdotool search --name '^Morphella$' 2>/dev/null | head -1 || true)
+    [ -n "$window" ] && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended before its window appeared: $(cat "$work/game.log")"
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window titled Morphella"
+}
+pixel() { python3 "$xw" pixel "$window" "$1" "$2"; }
+# Waits until the pixel at (x, y) differs from the colours given.
+wait_pixel_not() {
+  local x=$1 y=$2; shift 2
+  for _ in $(seq 100); do
+    local p; p=$(pixel "$x" "$y" 2>/dev/null || echo none)
+    local hit=1
+    for c in "$@" none; do [ "$p" = "$c" ] && hit=0; done
+    [ $hit -eq 1 ] && { echo "$p"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+wait_exit() {
+  local status=0
+  for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$game_pid" 2>/dev/null && fail "the game did not end"
+  wait "$game_pid" || status=$?
+  game_pid=""
+  return $status
+}
+
+loading=781A1E
+frame_back=643C3F
+
+echo "window-test: first run"
+start_game
+# The loading screen shows for 2.5 seconds: dark red around the logo.
+first=$(wait_pixel_not 5 5 000000) || fail "nothing drawn"
+[ "$first" = "$loading" ] || fail "expected the loading screen, corner is $first"
+read -r width height < <(python3 "$xw" geometry "$window")
+[ "$width" = 800 ] && [ "$height" = 600 ] || fail "window is ${width}x${height}"
+# Then the scene.
+wait_pixel_not 5 5 $loading 000000 $frame_back >/dev/null || fail "the scene never replaced the loading screen"
+python3 "$xw" shot "$window" "$shots/scene.png"
+for spot in "400 60" "690 340" "400 300" "400 580"; do
+  p=$(pixel $spot)
+  case $p in $loading | 000000 | $frame_back) fail "pixel at $spot is $p" ;; esac
+done
+
+# Hovering the play button changes its look; a press on the close button fades the dialog out.
+button_before=$(pixel 300 468)
+xdotool mousemove --window "$window" 300 468
+sleep 0.1
+xdotool mousemove --window "$window" 305 470
+wait_pixel_not 300 468 "$button_before" >/dev/null || fail "the play button shows no hover"
+python3 "$xw" shot "$window" "$shots/hover.png"
+xdotool click 1
+panel_before=$(pixel 400 300)
+xdotool mousemove --window "$window" 485 468
+sleep 0.2
+xdotool click 1
+wait_pixel_not 400 300 "$panel_before" >/dev/null || fail "the dialog did not close"
+sleep 0.5
+python3 "$xw" shot "$window" "$shots/closed.png"
+
+python3 "$xw" close "$window"
+wait_exit || fail "exit status $? after the close request: $(cat "$work/game.log")"
+[ "$(setting NORMALEXIT)" = 1 ] || fail "NORMALEXIT is $(setting NORMALEXIT) after a normal exit"
+
+echo "window-test: killed run"
+"$bin/morphella-tool" settings set --dword FULLSCREEN 1 --store "$store"
+start_game
+sleep 0.5
+[ "$(setting NORMALEXIT)" = 0 ] || fail "NORMALEXIT is not 0 while the game runs"
+kill -9 "$game_pid"
+wait "$game_pid" 2>/dev/null || true
+game_pid=""
+[ "$(setting NORMALEXIT)" = 0 ] || fail "NORMALEXIT changed by a killed run"
+
+echo "window-test: start after the killed run"
+start_game
+sleep 0.5
+read -r width height < <(python3 "$xw" geometry "$window")
+[ "$width" = 800 ] && [ "$height" = 600 ] || fail "not windowed after a killed run (${width}x${height})"
+[ "$(setting FULLSCREEN)" = 0 ] || fail "FULLSCREEN is $(setting FULLSCREEN) after a killed run"
+python3 "$xw" close "$window"
+wait_exit || fail "exit status $? after the second close request"
+[ "$(setting NORMALEXIT)" = 1 ] || fail "NORMALEXIT is not 1 after the second run"
+echo "window-test: passed"
