@@ -51,13 +51,13 @@ start_game() {
   (cd "$work/game" && exec "$bin/morphella" >"$work/game.log" 2>&1) &
   game_pid=$!
   window=""
-  for _ in $(seq 150); do
+  for _ in $(seq 300); do
     window=$(xdotool search --name '^Morphella$' 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     kill -0 "$game_pid" 2>/dev/null || fail "the game ended before its window appeared: $(cat "$work/game.log")"
     sleep 0.1
   done
-  [ -n "$window" ] || fail "no window titled Morphella"
+  [ -n "$window" ] || fail "no window titled Morphella: $(xwininfo -root -tree 2>&1 | grep -c Morphella) named windows; log: $(cat "$work/game.log")"
 }
 pixel() { python3 "$xw" pixel "$window" "$1" "$2"; }
 # Waits until the pixel at (x, y) differs from the colours given.
