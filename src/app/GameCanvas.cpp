@@ -3,6 +3,7 @@
 
 #include "app/InputThread.h"
 #include "app/RenderThread.h"
+#include "app/RunOptions.h"
 #include "audio/AudioClip.h"
 #include "gfx/GraphicsI.h"
 #include "gfx/GraphicsW.h"
@@ -14,6 +15,7 @@
 #include "runtime/SyncGuard.h"
 
 #include <algorithm>
+#include <cstdio>
 
 using namespace lang;
 
@@ -130,7 +132,10 @@ void GameCanvas::present() {
     // Only the dirty region reaches the window's picture, and only its extent is uploaded.
     window->drawImage(m_offscreenImage.get(), 0, 0);
     window->dispose();
-    m_presents.fetch_add(1);
+    if (m_presents.fetch_add(1) == 0 && RunOptions::current().reportStats) {
+        std::fprintf(stderr, "morphella: first frame presented\n");
+        std::fflush(stderr);
+    }
 }
 
 // ---- Input (main thread) ----

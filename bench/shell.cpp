@@ -1,0 +1,122 @@
+// The application shell measured on the demonstration scene under SDL's dummy drivers: one tick with its
+// compose and present, CPU use while running, the time to the first presented frame, and memory.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// utime + stime of a process in clock ticks, or -1.
+long long cpuTicks(pid_t pid) {
+    char path[64];
+    std::snprintf(path, sizeof(path), "/proc/%d/stat", static_cast<int>(pid));
+    FILE* f = std::fopen(path, "r");
+    if (f == nullptr) return -1;
+    char buffer[4096];
+    const size_t n = std::fread(buffer, 1, sizeof(buffer) - 1, f);
+    std::fclose(f);
+    buffer[n] = '\0';
+    // Fields after the command name, which is in parentheses and may hold spaces.
+    const char* p = std::strrchr(buffer, ')');
+    if (p == nullptr) return -1;
+    long long utime = 0, stime = 0;
+    // state ppid pgrp session tty tpgid flags minflt cminflt majflt cmajflt utime stime
+    if (std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lld %lld", &utime, &stime) != 2) return -1;
+    return utime + stime;
+}
+
+// Resident memory of a process in kB, or -1.
+long long residentKb(pid_t pid) {
+    char path[64];
+    std::snprintf(path, sizeof(path), "/proc/%d/status", static_cast<int>(pid));
+    FILE* f = std::fopen(path, "r");
+    if (f == nullptr) return -1;
+    char line[256];
+    long long kb = -1;
+    while (std::fgets(line, sizeof(line), f) != nullptr)
+        if (std::sscanf(line, "VmRSS: %lld kB", &kb) == 1) break;
+    std::fclose(f);
+    return kb;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path bin = std::filesystem::canonical("/proc/self/exe").parent_path();
+    if (argc > 1) bin = argv[1];
+    const std::string game = (bin / "morphella").string();
+    if (access(game.c_str(), X_OK) != 0) {
+        std::fprintf(stderr, "bench_shell: %s is not built\n", game.c_str());
+        return 1;
+    }
+    char dataDir[] = "/tmp/mph-bench-shell-XXXXXX";
+    if (mkdtemp(dataDir) == nullptr) return 1;
+
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return 1;
+    const int runSeconds = 10;
+    const Clock::time_point started = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], 2);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        if (chdir(bin.c_str()) != 0) _exit(127);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("XDG_DATA_HOME", dataDir, 1);
+        setenv("MORPHELLA_NO_LOADING_DELAY", "1", 1);
+        setenv("MORPHELLA_STATS", "1", 1);
+        // Long enough for the measuring window; the bench ends the run itself.
+        setenv("MORPHELLA_EXIT_AFTER_TICKS", "100000", 1);
+        execl(game.c_str(), "morphella", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    FILE* err = fdopen(pipeFds[0], "r");
+    char line[512];
+    double firstFrameMs = -1;
+    while (std::fgets(line, sizeof(line), err) != nullptr) {
+        if (std::strstr(line, "first frame presented") != nullptr) {
+            firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+            break;
+        }
+    }
+    // Settle for a second, then measure CPU use over the run time.
+    sleep(1);
+    const long long cpuBefore = cpuTicks(pid);
+    const Clock::time_point windowStart = Clock::now();
+    sleep(runSeconds);
+    const long long cpuAfter = cpuTicks(pid);
+    const double wall = std::chrono::duration<double>(Clock::now() - windowStart).count();
+    const long long rss = residentKb(pid);
+    // SIGTERM goes through the program's normal exit, which prints the tick timings.
+    kill(pid, SIGTERM);
+    long long ticks = 0, meanUs = -1, worstUs = -1, presents = 0;
+    while (std::fgets(line, sizeof(line), err) != nullptr)
+        std::sscanf(line, "morphella: ticks %lld mean-us %lld worst-us %lld presents %lld", &ticks, &meanUs,
+                    &worstUs, &presents);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    std::filesystem::remove_all(dataDir);
+
+    const double cpuShare = (cpuAfter - cpuBefore) / static_cast<double>(sysconf(_SC_CLK_TCK)) / wall * 100.0;
+    std::printf("shell tick_mean %.3f ms\n", meanUs / 1000.0);
+    std::printf("shell tick_worst %.3f ms\n", worstUs / 1000.0);
+    std::printf("shell cpu_share %.2f %%\n", cpuShare);
+    std::printf("shell first_frame %.1f ms\n", firstFrameMs);
+    std::printf("shell resident_memory %.1f MB\n", rss / 1024.0);
+    std::printf("shell ticks_run %lld ticks\n", ticks);
+    std::printf("shell exit_status %d code\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    return 0;
+}
