@@ -31,7 +31,8 @@ long long cpuTicks(pid_t pid) {
     if (p == nullptr) return -1;
     long long utime = 0, stime = 0;
     // state ppid pgrp session tty tpgid flags minflt cminflt majflt cmajflt utime stime
-    if (std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lld %lld", &utime, &stime) != 2) return -1;
+    if (std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lld %lld", &utime, &stime) != 2)
+        return -1;
     return utime + stime;
 }
 

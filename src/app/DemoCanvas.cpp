@@ -21,11 +21,13 @@ void DemoCanvas::onDataLoaded(DataLoader* loader) {
     {
         SyncGuard guard(this);
         Sprite* counter = findSprite("counter");
-        m_counter = counter != nullptr && counter->instanceOf("NumberSprite") ? static_cast<NumberSprite*>(counter)
-                                                                               : nullptr;
+        m_counter = counter != nullptr && counter->instanceOf("NumberSprite")
+                        ? static_cast<NumberSprite*>(counter)
+                        : nullptr;
         Sprite* dialog = findSprite("demodlg");
-        m_dialog = dialog != nullptr && dialog->instanceOf("DialogSprite") ? static_cast<DialogSprite*>(dialog)
-                                                                            : nullptr;
+        m_dialog = dialog != nullptr && dialog->instanceOf("DialogSprite")
+                       ? static_cast<DialogSprite*>(dialog)
+                       : nullptr;
         if (m_data.length >= 2 && m_data[0] > 0 && m_data[1] > 0) {
             m_counterTarget = m_data[0];
             m_counterStep = m_data[1];

@@ -35,8 +35,8 @@ public:
     static constexpr int32_t kSoundChime = 2;
 
 private:
-    NumberSprite* m_counter = nullptr;  // borrowed from the display list
-    DialogSprite* m_dialog = nullptr;   // borrowed from the display list
+    NumberSprite* m_counter = nullptr; // borrowed from the display list
+    DialogSprite* m_dialog = nullptr;  // borrowed from the display list
     lang::Ref<AudioClip> m_music;
     int32_t m_counterTarget = 9999;
     int32_t m_counterStep = 1;

@@ -57,8 +57,12 @@ bool GameCanvas::loadData() {
 // ---- Painting (main thread) ----
 
 void GameCanvas::update(Graphics* g) {
-    if (!m_windowGraphics) m_windowGraphics = adopt(getGraphics());
-    if (!m_offscreenImage) createOffscreen(m_size.width, m_size.height);
+    {
+        // The render thread presents through these, so they are made under the canvas lock.
+        SyncGuard guard(this);
+        if (!m_windowGraphics) m_windowGraphics = adopt(getGraphics());
+        if (!m_offscreenImage) createOffscreen(m_size.width, m_size.height);
+    }
     paint(g);
 }
 

@@ -54,8 +54,8 @@ public:
     // Called by the frame when the window is minimised or deactivated.
     virtual void pauseHook() {}
     // Where the data comes from: the program's directory, the settings (retained), the script's name.
-    virtual void setDataBinding(const lang::String& directory, User* settings, const lang::String& dataItemName,
-                                int32_t value);
+    virtual void setDataBinding(const lang::String& directory, User* settings,
+                                const lang::String& dataItemName, int32_t value);
     virtual void render();
     // The loader thread's first step; false closes the program.
     virtual bool preload() { return true; }
