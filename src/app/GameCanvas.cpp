@@ -103,6 +103,11 @@ void GameCanvas::tick() {
     m_display->tick();
 }
 
+int32_t GameCanvas::getFrameCounter() const {
+    SyncGuard guard(const_cast<GameCanvas*>(this));
+    return m_display->getFrameCounter();
+}
+
 void GameCanvas::invalidate(const Rectangle& area) {
     SyncGuard guard(this);
     m_display->invalidate(area);

@@ -98,7 +98,8 @@ public:
     bool isLoaded() const { return m_loaded.load(); }
     bool isSoundEnabled() const { return m_soundEnabled.load(); }
     Event* getCurrentEvent() const { return m_currentEvent.get(); }
-    int32_t getFrameCounter() const { return m_display->getFrameCounter(); }
+    // Any thread: the number of ticks run (read under the canvas lock).
+    int32_t getFrameCounter() const;
     DisplayList& displayList() { return *m_display; }
     Image* getOffscreenImage() const { return m_offscreenImage.get(); }
     lang::Vector& eventQueue() { return m_eventQueue; }
