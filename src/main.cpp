@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageLoop.h"
 #include "runtime/Exception.h"
+#include "sprites/DataLoader.h"
 #include "sprites/SpriteClasses.h"
 
 int main() {
@@ -17,12 +18,18 @@ int main() {
         e->release();
         return 1;
     }
+    // A data script that cannot be read is reported to the player.
+    mph::DataLoader::setErrorReporter(
+        [](const lang::String& message) { mph::MessageBox::show(message, "Error"); });
     auto* frame = new mph::MyFrame();
     int exitCode = 0;
     if (frame->create(nullptr, lang::Rectangle(0, 0, 800, 600)))
         exitCode = mph::MessageLoop::run();
-    else if (!frame->hasWindow() && !mph::Application::isInitialized())
+    else if (!mph::Application::isInitialized()) {
+        // No window could be made at all (no display); a quit during start-up is not an error.
+        mph::MessageBox::show("Unable to open the game's window.", "Error");
         exitCode = 1;
+    }
     frame->release();
     mph::clearResourceFiles();
     mph::Application::shutdown();
