@@ -11,6 +11,7 @@
 #include <chrono>
 #include <deque>
 #include <map>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -47,6 +48,11 @@ uintptr_t g_nextTimerSerial = 1;
 
 const auto g_start = std::chrono::steady_clock::now();
 
+// Counts wake-ups, so a main thread that cannot block inside SDL can sleep until the next one.
+std::mutex g_wakeMutex;
+std::condition_variable g_wakeCv;
+uint64_t g_wakeCount = 0;
+
 void pushUserEvent(int32_t code, uintptr_t data) {
     const uint32_t type = g_userEvent.load();
     if (type == 0) return;
@@ -55,6 +61,11 @@ void pushUserEvent(int32_t code, uintptr_t data) {
     e.user.code = code;
     e.user.data1 = reinterpret_cast<void*>(data);
     SDL_PushEvent(&e);
+    {
+        std::lock_guard<std::mutex> guard(g_wakeMutex);
+        ++g_wakeCount;
+    }
+    g_wakeCv.notify_all();
 }
 
 // Runs on SDL's timer thread: it only marks the tick and wakes the main thread.
@@ -132,6 +143,16 @@ uint32_t Application::userEventType() {
 
 void Application::wake() {
     pushUserEvent(kWakeCode, 0);
+}
+
+uint64_t Application::wakeCount() {
+    std::lock_guard<std::mutex> guard(g_wakeMutex);
+    return g_wakeCount;
+}
+
+void Application::waitForWake(uint64_t seen, uint32_t timeoutMs) {
+    std::unique_lock<std::mutex> guard(g_wakeMutex);
+    g_wakeCv.wait_for(guard, std::chrono::milliseconds(timeoutMs), [seen] { return g_wakeCount != seen; });
 }
 
 void Application::post(Component* target, std::function<void()> action) {

@@ -48,6 +48,12 @@ public:
     static constexpr int32_t kWakeCode = 1;
     static constexpr int32_t kTimerCode = 2;
 
+    // How many wake-ups (posts, timer ticks) there have been; any thread.
+    static uint64_t wakeCount();
+    // Waits at most timeoutMs for a wake-up after the one counted as seen; for video drivers that cannot
+    // block on their own event queue.
+    static void waitForWake(uint64_t seen, uint32_t timeoutMs);
+
 private:
     static void wake();
 };

@@ -42,6 +42,10 @@ bool FrameDisplay::open(int32_t x, int32_t y, int32_t width, int32_t height, boo
         m_window = nullptr;
         return false;
     }
+    // A software renderer draws into the window's own buffer, which keeps its contents between presents,
+    // so only the changed areas need copying; other renderers leave the back buffer undefined.
+    SDL_RendererInfo info;
+    m_partialPresent = SDL_GetRendererInfo(m_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     m_width = width;
     m_height = height;
     // The picture keeps its size whatever the window's size; SDL scales it and fills the rest black.
@@ -85,6 +89,7 @@ void FrameDisplay::resetTexture() {
     if (m_texture != nullptr) SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
     std::lock_guard<std::mutex> guard(m_mutex);
     m_dirty.assign(1, lang::Rectangle(0, 0, m_width, m_height));
+    m_fullPresent = true;
 }
 
 void FrameDisplay::resize(int32_t width, int32_t height) {
@@ -96,6 +101,10 @@ void FrameDisplay::resize(int32_t width, int32_t height) {
 }
 
 void FrameDisplay::addAll() {
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_fullPresent = true; // the window was exposed or resized: its whole buffer needs drawing
+    }
     addDirty(lang::Rectangle(0, 0, m_width, m_height));
 }
 
@@ -156,18 +165,31 @@ void FrameDisplay::upload(Component* component, const lang::Rectangle& area) {
 
 void FrameDisplay::present() {
     std::vector<lang::Rectangle> dirty;
+    bool full = true;
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         dirty.swap(m_dirty);
         m_presentPending = false;
+        full = m_fullPresent || !m_partialPresent;
+        m_fullPresent = false;
         if (!m_open) return;
     }
     if (m_texture == nullptr || m_frame == nullptr) return;
     for (const lang::Rectangle& r : dirty)
         upload(m_frame, r);
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    if (full) {
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(m_renderer);
+        SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    } else {
+        for (const lang::Rectangle& r : dirty) {
+            lang::Rectangle cut(r);
+            cut.intersectWith(lang::Rectangle(0, 0, m_width, m_height));
+            if (cut.isEmpty()) continue;
+            const SDL_Rect area{cut.x, cut.y, cut.width, cut.height};
+            SDL_RenderCopy(m_renderer, m_texture, &area, &area);
+        }
+    }
     SDL_RenderPresent(m_renderer);
 }
 

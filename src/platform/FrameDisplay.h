@@ -66,6 +66,9 @@ private:
     mutable std::mutex m_mutex;
     std::vector<lang::Rectangle> m_dirty;
     bool m_presentPending = false;
+    // Whether presents may copy only the changed areas, and whether the next one must copy everything.
+    bool m_partialPresent = false;
+    bool m_fullPresent = true;
     bool m_open = false;
 };
 

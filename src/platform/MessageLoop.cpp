@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <cstring>
 
 namespace mph {
 
@@ -14,6 +15,15 @@ namespace {
 
 std::atomic<bool> g_quitPending{false};
 std::atomic<int32_t> g_exitCode{0};
+
+// How often a main thread without a blocking video driver looks at SDL's queue.
+constexpr uint32_t kHeadlessPollMs = 25;
+
+// Drivers without a window system have no event source to block on.
+bool driverCanBlock() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+}
 
 } // namespace
 
@@ -39,7 +49,16 @@ MessageLoop::PeekResult MessageLoop::peekMessage() {
 }
 
 void MessageLoop::waitMessage(uint32_t timeoutMs) {
+    const uint64_t seen = Application::wakeCount();
     if (g_quitPending.load() || Application::hasPosted() || !Application::isInitialized()) return;
+    if (!driverCanBlock()) {
+        // SDL would poll this driver every millisecond; sleep until our own wake-up instead, looking at
+        // SDL's queue (signals, pushed events) a few dozen times a second.
+        SDL_PumpEvents();
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+        Application::waitForWake(seen, timeoutMs < kHeadlessPollMs ? timeoutMs : kHeadlessPollMs);
+        return;
+    }
     // A null event waits without taking the event off the queue.
     if (timeoutMs == lang::kInfinite)
         SDL_WaitEvent(nullptr);

@@ -50,6 +50,12 @@ TEST_F(PresentTest, AnAreaReportedFromAnotherThreadIsUploadedAndNothingElse) {
     EXPECT_EQ(screenPixel(119, 59), 0xFF336699u);
     EXPECT_EQ(screenPixel(120, 59), 0xFF000000u);
     EXPECT_EQ(screenPixel(301, 301), 0xFF000000u);
+    // A later present of another area keeps what earlier presents showed.
+    fill(surface, lang::Rectangle(400, 400, 4, 4), 0xFF996633u, true);
+    pump();
+    EXPECT_EQ(screenPixel(401, 401), 0xFF996633u);
+    EXPECT_EQ(screenPixel(100, 50), 0xFF336699u);
+    EXPECT_EQ(screenPixel(0, 0), 0xFF000000u);
 }
 
 TEST_F(PresentTest, AHiddenChildsDrawingNeverShowsAndTheFramePictureDoes) {
