@@ -161,8 +161,8 @@ int scriptCommand(const tool::Args& args) {
     return check(tool::Args(args.begin() + 1, args.end()));
 }
 
-const tool::Registration scriptGroup("script", "script check SCRIPT [--container BIN]", scriptCommand);
-const tool::Registration renderGroup("render", "render SCRIPT --out OUT.png [--ticks N] [--container BIN]",
+const tool::Registration scriptGroup("script", "script check SCRIPT [--container BIN]   loads a data script and lists what it made", scriptCommand);
+const tool::Registration renderGroup("render", "render SCRIPT --out OUT.png [--ticks N] [--container BIN]   composes a script's scene into a PNG",
                                      [](const tool::Args& args) { return render(args); });
 
 } // namespace
