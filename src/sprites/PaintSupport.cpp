@@ -13,16 +13,10 @@ SubSurface::~SubSurface() {
     }
 }
 
-bool loadBlend(Graphics* surface, const SpriteBlend& blend) {
+bool loadBlend(Graphics* surface, const FancyHelper& blend) {
     FancyHelper* helper = surface->getFancyHelper();
     if (helper == nullptr) return false;
-    helper->opacity = blend.opacity;
-    helper->redScale = blend.redScale;
-    helper->greenScale = blend.greenScale;
-    helper->blueScale = blend.blueScale;
-    helper->shadowOn = blend.shadowOn;
-    helper->shadowDX = blend.shadowDX;
-    helper->shadowDY = blend.shadowDY;
+    helper->copyFrom(blend);
     return true;
 }
 

@@ -6,7 +6,7 @@
 #include "gfx/GraphicsI.h"
 #include "gfx/Region.h"
 #include "runtime/Rectangle.h"
-#include "sprites/SpriteBlend.h"
+#include "gfx/FancyHelper.h"
 
 namespace mph {
 
@@ -25,7 +25,7 @@ private:
 };
 
 // Loads blend into the surface's blend helper; false when the surface has none (it then draws plainly).
-bool loadBlend(Graphics* surface, const SpriteBlend& blend);
+bool loadBlend(Graphics* surface, const FancyHelper& blend);
 // Puts the surface's blend helper back to its defaults.
 void resetBlend(Graphics* surface);
 // Adds rect to region when a region is given.

@@ -227,13 +227,13 @@ bool Sprite::findOpaqueEdge(int32_t& x, int32_t& y, char side, int32_t threshold
     }
 }
 
-SpriteBlend& Sprite::fancyHelper() {
-    if (!m_fancy) m_fancy = std::make_unique<SpriteBlend>();
+FancyHelper& Sprite::fancyHelper() {
+    if (!m_fancy) m_fancy = lang::make<FancyHelper>();
     return *m_fancy;
 }
 
 void Sprite::setTint(int32_t opacity, int32_t red, int32_t green, int32_t blue) {
-    SpriteBlend& blend = fancyHelper();
+    FancyHelper& blend = fancyHelper();
     blend.opacity = opacity;
     blend.redScale = red;
     blend.greenScale = green;
@@ -242,7 +242,7 @@ void Sprite::setTint(int32_t opacity, int32_t red, int32_t green, int32_t blue) 
 }
 
 void Sprite::setShadow(int32_t dx, int32_t dy, bool on) {
-    SpriteBlend& blend = fancyHelper();
+    FancyHelper& blend = fancyHelper();
     blend.shadowDX = dx;
     blend.shadowDY = dy;
     blend.shadowOn = on;

@@ -7,7 +7,7 @@
 #include "runtime/Rectangle.h"
 #include "runtime/Ref.h"
 #include "sprites/SpriteBase.h"
-#include "sprites/SpriteBlend.h"
+#include "gfx/FancyHelper.h"
 
 #include <memory>
 
@@ -69,7 +69,7 @@ public:
     bool isPaintVisible() const { return m_paintVisible; }
     bool isDirty() const { return m_dirty; }
     // The blend parameters, created on first use.
-    SpriteBlend& fancyHelper();
+    FancyHelper& fancyHelper();
     bool hasFancyHelper() const { return m_fancy != nullptr; }
 
     // Merges r into target: the union when target has a size, else a copy.
@@ -94,7 +94,7 @@ protected:
     int32_t m_width = 0;
     int32_t m_height = 0;
     lang::Rectangle m_bounds;
-    std::unique_ptr<SpriteBlend> m_fancy;
+    lang::Ref<FancyHelper> m_fancy;
     bool m_visible = true;
     bool m_dirty = false;
     lang::Rectangle m_dirtyRect;
