@@ -29,11 +29,7 @@ int list(const tool::Args& args) {
 int create(const tool::Args& args) {
     if (args.size() < 3) return tool::usageError("usage: imagepack create OUT ITEM...");
     ImagePackWriter writer;
-    for (size_t i = 2; i < args.size(); ++i) {
-        const tool::ItemArg item = tool::parseItemArg(args[i]);
-        writer.add(String(std::string_view(item.name)), readWholeFile(String(item.path.c_str())));
-    }
-    writer.write(String(args[1].c_str()));
+    tool::writeItems(writer, args, 2, args[1]);
     return tool::kOk;
 }
 
