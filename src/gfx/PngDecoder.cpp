@@ -12,6 +12,21 @@ namespace mph {
 
 namespace {
 
+// A chunk the library buffers whole may claim any length, and not every chunk's length is checked against
+// the chunk limit before the buffer is allocated; the library's own allocations are capped here instead.
+// Its largest legitimate buffers are rows of at most 16384 pixels of 16-bit RGBA.
+constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
+
+png_voidp limitedMalloc(png_structp, png_alloc_size_t size) {
+    return size > kMaxChunkBytes ? nullptr : std::malloc(size);
+}
+
+void limitedFree(png_structp, png_voidp pointer) { std::free(pointer); }
+
+} // namespace
+
+namespace {
+
 struct Source {
     const uint8_t* data;
     size_t length;
@@ -49,6 +64,7 @@ __attribute__((noinline)) bool readPicture(Job* job, Source* source) {
     png_infop info = job->info;
     png_set_read_fn(png, source, readBytes);
     png_set_user_limits(png, 16384, 16384);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_read_info(png, info);
     const uint32_t width = png_get_image_width(png, info);
     const uint32_t height = png_get_image_height(png, info);
@@ -116,7 +132,8 @@ bool PngDecoder::recognises(const uint8_t* data, size_t length) {
 bool PngDecoder::decode(const uint8_t* data, size_t length, Image& into) {
     Source source{data, length, 0};
     Job job;
-    job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    job.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning, nullptr, limitedMalloc,
+                                       limitedFree);
     if (job.png == nullptr) return false;
     job.info = png_create_info_struct(job.png);
     if (job.info == nullptr) {
