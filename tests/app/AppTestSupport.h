@@ -8,6 +8,8 @@
 #include "platform/Event.h"
 #include "platform/MessageLoop.h"
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -20,23 +22,7 @@
 
 namespace apptest {
 
-// A private folder removed afterwards; also the settings database tests open.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mph-app-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    const std::string& path() const { return m_path; }
-    std::string db() const { return m_path + "/settings.db"; }
-
-private:
-    std::string m_path;
-};
+using ::TempDir;
 
 // Waits up to timeoutMs for condition, polling.
 inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 3000) {

@@ -1,5 +1,5 @@
 // Tests of the settings database: value types, sub-keys, concurrent writers and damaged files.
-#include "SettingsTempDir.h"
+#include "TempDir.h"
 
 #include "io/SettingsStore.h"
 #include "io/User.h"
@@ -46,7 +46,7 @@ TEST(SettingsStore, DefaultPathFollowsXdgDataHomeAndLowerCasesTheProduct) {
 }
 
 TEST(SettingsStore, ValuesKeepTheirTypes) {
-    SettingsTempDir dir;
+    TempDir dir;
     User user;
     user.openAt(dir.db());
     user.setString("NAME", "Ann");
@@ -85,7 +85,7 @@ TEST(SettingsStore, ValuesKeepTheirTypes) {
 }
 
 TEST(SettingsStore, StringsReadUpToTheirLimit) {
-    SettingsTempDir dir;
+    TempDir dir;
     User user;
     user.openAt(dir.db());
     // A string is stored with its terminating zero, and at most 1023 bytes are read.
@@ -97,7 +97,7 @@ TEST(SettingsStore, StringsReadUpToTheirLimit) {
 }
 
 TEST(SettingsStore, BackslashNamesResolveIntoSubkeys) {
-    SettingsTempDir dir;
+    TempDir dir;
     User user;
     user.openAt(dir.db());
     user.setInt("audio\\level", 7);
@@ -127,7 +127,7 @@ TEST(SettingsStore, BackslashNamesResolveIntoSubkeys) {
 }
 
 TEST(SettingsStore, ConcurrentWritersLoseNothing) {
-    SettingsTempDir dir;
+    TempDir dir;
     { SettingsStore().open(dir.db()); }
     // Two writers, each on its own connection as two programs would be, write at the same time;
     // each waits for the other's transaction instead of failing.
@@ -156,7 +156,7 @@ TEST(SettingsStore, ConcurrentWritersLoseNothing) {
 }
 
 TEST(SettingsStore, ABatchLandsWhole) {
-    SettingsTempDir dir;
+    TempDir dir;
     SettingsStore store;
     ASSERT_TRUE(store.open(dir.db()));
     SettingsStore reader;
@@ -174,7 +174,7 @@ TEST(SettingsStore, ABatchLandsWhole) {
 }
 
 TEST(SettingsStore, DamagedDatabaseIsMovedAsideAndReplaced) {
-    SettingsTempDir dir;
+    TempDir dir;
     const std::string garbage = "this is not a database, just some bytes that happen to sit here";
     spit(dir.db(), garbage);
     spit(dir.db() + "-wal", "stale log");

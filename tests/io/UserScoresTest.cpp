@@ -1,5 +1,5 @@
 // Tests of the personal score tables and the credits counter kept by User.
-#include "SettingsTempDir.h"
+#include "TempDir.h"
 
 #include "io/User.h"
 
@@ -21,7 +21,7 @@ void storeEntry(User& u, int32_t i, const char* name, const char* mode, int32_t 
 } // namespace
 
 TEST(UserCredits, FreshUserStartsWithTheStartingAmount) {
-    SettingsTempDir dir;
+    TempDir dir;
     {
         User user;
         user.openAt(dir.db());
@@ -40,7 +40,7 @@ TEST(UserCredits, FreshUserStartsWithTheStartingAmount) {
 }
 
 TEST(UserScores, LoadingStopsAtTheFirstMissingScore) {
-    SettingsTempDir dir;
+    TempDir dir;
     {
         User user;
         user.openAt(dir.db());
@@ -64,7 +64,7 @@ TEST(UserScores, LoadingStopsAtTheFirstMissingScore) {
 }
 
 TEST(UserScores, TheBestTenAreKept) {
-    SettingsTempDir dir;
+    TempDir dir;
     {
         User user;
         user.openAt(dir.db());
@@ -88,7 +88,7 @@ TEST(UserScores, TheBestTenAreKept) {
 }
 
 TEST(UserScores, ModesShareOneRunningNumberAndClearingRenumbers) {
-    SettingsTempDir dir;
+    TempDir dir;
     User user;
     user.openAt(dir.db());
     user.insertScore("s1", "S", 1, 30, 0);
