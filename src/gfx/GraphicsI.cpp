@@ -34,24 +34,17 @@ FancyHelper* GraphicsI::getFancyHelper() {
 template <class Fn> void GraphicsI::forEachClipRect(Fn fn) {
     if (m_image == nullptr || !m_image->hasPixels()) return;
     Blitter b;
-    b.dst = m_image->getPixels();
-    b.dstWidth = m_image->getWidth();
-    b.dstHeight = m_image->getHeight();
-    b.dstStride = m_image->getStride() / 4;
     if (m_region == nullptr) {
+        b.dst = m_image->getPixels();
+        b.dstWidth = m_image->getWidth();
+        b.dstHeight = m_image->getHeight();
+        b.dstStride = m_image->getStride() / 4;
         b.clipX = m_clip.x, b.clipY = m_clip.y, b.clipW = m_clip.width, b.clipH = m_clip.height;
         fn(b);
         return;
     }
     // A clip region limits the software drawing too: one pass per rectangle of it.
-    cairo_region_t* clip = effectiveClip(m_image);
-    for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
-        cairo_rectangle_int_t r;
-        cairo_region_get_rectangle(clip, i, &r);
-        b.clipX = r.x, b.clipY = r.y, b.clipW = r.width, b.clipH = r.height;
-        fn(b);
-    }
-    cairo_region_destroy(clip);
+    blitClipped(m_image, b, fn);
 }
 
 bool GraphicsI::drawImage(Image* image, int32_t x, int32_t y) {

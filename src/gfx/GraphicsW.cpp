@@ -145,24 +145,11 @@ bool GraphicsW::drawImage(Image* image, int32_t x, int32_t y) {
     b.srcWidth = image->getWidth();
     b.srcHeight = image->getHeight();
     b.srcStride = image->getStride() / 4;
-    b.dst = target->getPixels();
-    b.dstWidth = target->getWidth();
-    b.dstHeight = target->getHeight();
-    b.dstStride = target->getStride() / 4;
     x += m_translateX;
     y += m_translateY;
-    cairo_region_t* clip = effectiveClip(target);
-    for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
-        cairo_rectangle_int_t r;
-        cairo_region_get_rectangle(clip, i, &r);
-        b.clipX = r.x, b.clipY = r.y, b.clipW = r.width, b.clipH = r.height;
-        b.copy(x, y);
-    }
-    cairo_rectangle_int_t e;
-    cairo_region_get_extents(clip, &e);
-    cairo_region_destroy(clip);
+    const lang::Rectangle extents = blitClipped(target, b, [&](Blitter& clipped) { clipped.copy(x, y); });
     guard.changed = lang::Rectangle(x, y, image->getWidth(), image->getHeight());
-    guard.changed.intersectWith(lang::Rectangle(e.x, e.y, e.width, e.height));
+    guard.changed.intersectWith(extents);
     return true;
 }
 
@@ -171,24 +158,13 @@ void GraphicsW::fillRect(int32_t x, int32_t y, int32_t w, int32_t h) {
     Image* target = guard.image();
     if (target == nullptr || !target->hasPixels()) return;
     Blitter b;
-    b.dst = target->getPixels();
-    b.dstWidth = target->getWidth();
-    b.dstHeight = target->getHeight();
-    b.dstStride = target->getStride() / 4;
     x += m_translateX;
     y += m_translateY;
-    cairo_region_t* clip = effectiveClip(target);
-    for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
-        cairo_rectangle_int_t r;
-        cairo_region_get_rectangle(clip, i, &r);
-        b.clipX = r.x, b.clipY = r.y, b.clipW = r.width, b.clipH = r.height;
-        b.fill(x, y, w, h, 0xFF000000u | (m_color & 0xFFFFFF));
-    }
-    cairo_rectangle_int_t e;
-    cairo_region_get_extents(clip, &e);
-    cairo_region_destroy(clip);
+    const uint32_t argb = 0xFF000000u | (m_color & 0xFFFFFF);
+    const lang::Rectangle extents =
+        blitClipped(target, b, [&](Blitter& clipped) { clipped.fill(x, y, w, h, argb); });
     guard.changed = lang::Rectangle(x, y, std::max(0, w), std::max(0, h));
-    guard.changed.intersectWith(lang::Rectangle(e.x, e.y, e.width, e.height));
+    guard.changed.intersectWith(extents);
 }
 
 Font* GraphicsW::currentFont() {

@@ -1,9 +1,11 @@
 // GraphicsW: a drawing surface over a window's picture; also the cairo-backed operations all surfaces share.
 #pragma once
 
+#include "gfx/Blitter.h"
 #include "gfx/Graphics.h"
+#include "gfx/Image.h"
 
-typedef struct _cairo_region cairo_region_t;
+#include <cairo.h>
 
 namespace mph {
 
@@ -67,6 +69,25 @@ protected:
     // The clip in target pixels as a new region (the clip rectangle, the clip region and the target's
     // bounds together); the caller destroys it.
     cairo_region_t* effectiveClip(const Image* target) const;
+    // Runs draw once per rectangle of the effective clip over target, with the blitter aimed at target and
+    // clipped to that rectangle; returns the clip's extents.
+    template <class Draw> lang::Rectangle blitClipped(Image* target, Blitter& b, Draw draw) const {
+        b.dst = target->getPixels();
+        b.dstWidth = target->getWidth();
+        b.dstHeight = target->getHeight();
+        b.dstStride = target->getStride() / 4;
+        cairo_region_t* clip = effectiveClip(target);
+        for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
+            cairo_rectangle_int_t r;
+            cairo_region_get_rectangle(clip, i, &r);
+            b.clipX = r.x, b.clipY = r.y, b.clipW = r.width, b.clipH = r.height;
+            draw(b);
+        }
+        cairo_rectangle_int_t e;
+        cairo_region_get_extents(clip, &e);
+        cairo_region_destroy(clip);
+        return lang::Rectangle(e.x, e.y, e.width, e.height);
+    }
     bool pointInClip(int32_t x, int32_t y) const;
     // Copies translation and clip into a new sub-surface.
     void copyStateTo(GraphicsW& sub) const;
