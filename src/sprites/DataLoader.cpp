@@ -308,7 +308,7 @@ Object* DataLoader::defaultCreateSprite(const String& classSpec, IntArray* ints,
         if (loader->load(nested)) {
             Vector* children = loader->getSprites();
             for (int32_t i = 0; i < children->size(); ++i) container->addChild(children->elementAt(i));
-            container->onLoaded(loader->getSpritesByName());
+            container->onLoaded(loader.get());
         }
     }
     return object.detach();

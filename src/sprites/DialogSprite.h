@@ -19,6 +19,7 @@ public:
 
     bool initFromDefinition(const lang::ObjectArray& images, const lang::IntArray& params) override;
     bool update(int32_t tick, lang::Rectangle& rect, Region* region) override;
+    using FancyContainer::onLoaded;
     void onLoaded(lang::Hashtable* spritesByName) override;
 
     // Whether the dialog's own pointer handling is in use; every toolkit dialog answers true.

@@ -2,6 +2,7 @@
 #include "sprites/FancyContainer.h"
 
 #include "gfx/Image.h"
+#include "sprites/DataLoader.h"
 #include "runtime/SyncGuard.h"
 #include "sprites/PaintSupport.h"
 #include "sprites/SpriteClasses.h"
@@ -42,6 +43,10 @@ void FancyContainer::setSize(int32_t width, int32_t height) {
 }
 
 void FancyContainer::onLoaded(Hashtable*) {}
+
+void FancyContainer::onLoaded(DataLoader* loader) {
+    if (loader != nullptr) onLoaded(loader->getSpritesByName());
+}
 
 bool FancyContainer::addChild(Object* sprite) {
     if (sprite == nullptr || !sprite->instanceOf("Sprite")) return false;

@@ -7,6 +7,8 @@
 
 namespace mph {
 
+class DataLoader;
+
 // Children are painted in list order, clipped to the container's rectangle, at positions relative to the
 // container's top-left corner. The container runs its children's step on its own tick and keeps the part
 // of itself that must be repainted in container coordinates (localDirty).
@@ -26,6 +28,9 @@ public:
     // Called once the nested data script was loaded and its sprites added as children; spritesByName is
     // that script's table from name to sprite. Nothing happens here; dialogs keep the table.
     virtual void onLoaded(lang::Hashtable* spritesByName);
+    // The same notice with the nested script's loader, for containers that read its numbers or strings
+    // too; the default passes the loader's name table on.
+    virtual void onLoaded(DataLoader* loader);
     // Paints the children that meet region, or, without a region, those that meet localDirty.
     virtual void paintChildren(Graphics* surface, Region* region);
 
