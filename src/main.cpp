@@ -6,11 +6,11 @@
 #include "platform/MessageLoop.h"
 #include "runtime/Exception.h"
 #include "sprites/DataLoader.h"
-#include "sprites/SpriteClasses.h"
+#include "game/GameClasses.h"
 
 int main() {
     // The sprite classes' registration records must be linked in before the data script names them.
-    mph::registerSpriteClasses();
+    mph::registerGameClasses();
     try {
         mph::addResourceFile(lang::String(mph::kContainerName));
     } catch (lang::Exception* e) {

@@ -11,7 +11,7 @@
 #include "runtime/Ref.h"
 #include "sprites/DataLoader.h"
 #include "sprites/DisplayList.h"
-#include "sprites/SpriteClasses.h"
+#include "game/GameClasses.h"
 #include "audio/AudioClip.h"
 
 #include <algorithm>
@@ -29,7 +29,7 @@ namespace {
 // directory becomes the base directory. error receives the text of a failed load; the result is null only
 // when the container could not be registered.
 Ref<DataLoader> loadScript(const std::string& script, const std::string& container, std::string& error) {
-    registerSpriteClasses();
+    registerGameClasses();
     if (!container.empty()) {
         try {
             addResourceFile(String(container.c_str()));
