@@ -1,7 +1,6 @@
 // ShapeSprite: the fall and its bounces, the reveal band, the drop shadow and the power-up marker.
 #include "sprites/SpriteTestSupport.h"
 
-#include "game/GameClasses.h"
 #include "game/ShapeSprite.h"
 #include "gfx/GraphicsI.h"
 #include "runtime/CRandom.h"
@@ -150,17 +149,4 @@ TEST(ShapeSprite, ShadowGrowsTheBoundsAndMarkerSitsInTheMiddle) {
     EXPECT_EQ(static_cast<ShapeSprite*>(twin.get())->getMarkerSprite(), marker.get());
     s.reset();
     EXPECT_TRUE(s.getBounds().sameAs(0, 0, 6, 6));
-}
-
-TEST(ShapeSprite, MadeByClassName) {
-    registerGameClasses();
-    Ref<Object> made = adopt(Class::forName("ShapeSprite")->newInstance());
-    auto* shape = static_cast<ShapeSprite*>(made.get());
-    auto picture = solidImage(30, 20, kRed);
-    EXPECT_TRUE(shape->initFromDefinition(*images({picture.get()}), *ints({5, 6, 15, 1, 2})));
-    EXPECT_TRUE(shape->instanceOf("AnimateSprite"));
-    EXPECT_EQ(shape->getWidth(), 2);
-    EXPECT_EQ(shape->getFrame(), 2);
-    EXPECT_FALSE(shape->isShadowed());
-    EXPECT_EQ(shape->getRevealHalfHeight(), -1);
 }
