@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace lang;
 
@@ -85,17 +86,41 @@ void User::listSubkeys(ObjectArray& names) {
 }
 
 void User::loadScores() {
-    for (int32_t i = 0;; ++i) {
+    // A table edited by hand or left by an older, faulty save may hold more than ten entries of a mode,
+    // or entries missing some of their five values. Incomplete entries are skipped, each mode keeps its
+    // ten best (equal scores in stored order), and entryCount still covers every stored index, so the
+    // next save removes whatever was dropped here.
+    auto present = [this](const char* prefix, int32_t i, bool dword) {
+        SettingsStore::Value v;
+        if (!m_store->read(indexed(prefix, i).view(), v, false)) return false;
+        return dword ? v.type == SettingsStore::kDword && v.bytes.size() == 4
+                     : v.bytes.size() <= static_cast<size_t>(kMaxStringBytes);
+    };
+    int32_t i = 0;
+    for (;; ++i) {
         const int32_t score = getInt(indexed("SCORE", i), -1);
-        if (score == -1) {
-            m_entryCount = i;
-            break;
-        }
+        if (score == -1) break;
+        if (!present("SCORENAME", i, false) || !present("SCOREMODE", i, false) || !present("LEVEL", i, true) ||
+            !present("SCORESETTING", i, true))
+            continue;
         const String name = getString(indexed("SCORENAME", i), "");
         const String mode = getString(indexed("SCOREMODE", i), "");
         const int32_t setting = getInt(indexed("SCORESETTING", i), 0);
         const int32_t level = getInt(indexed("LEVEL", i), 0);
         table(mode)->addElement(make<ScoreEntry>(name, score, level, setting).get());
+    }
+    m_entryCount = i;
+    Ref<Enumeration> modes = adopt(m_scoreTables.keys());
+    while (modes->hasMoreElements()) {
+        auto* entries = static_cast<Vector*>(m_scoreTables.get(modes->nextElement()));
+        std::vector<Ref<ScoreEntry>> sorted;
+        for (int32_t j = 0; j < entries->size(); ++j) sorted.push_back(retain(entries->elementAtAs<ScoreEntry>(j)));
+        std::stable_sort(sorted.begin(), sorted.end(), [](const Ref<ScoreEntry>& a, const Ref<ScoreEntry>& b) {
+            return a->score > b->score;
+        });
+        if (sorted.size() > static_cast<size_t>(kSavedScoresPerMode)) sorted.resize(kSavedScoresPerMode);
+        entries->removeAllElements();
+        for (const Ref<ScoreEntry>& e : sorted) entries->addElement(e.get());
     }
 }
 

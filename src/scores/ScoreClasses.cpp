@@ -1,13 +1,13 @@
 // registerScoreClasses: links every dialog class's registration record of this library into the program.
 #include "scores/ScoreClasses.h"
 
-#include "runtime/Class.h"
-
 namespace mph {
 
 int32_t registerScoreClasses() {
     const lang::Class* records[] = {
-        nullptr, // the dialog classes are listed here
+        &ScoreClasses::highScoreSprite(),
+        &ScoreClasses::optionsSprite(),
+        &ScoreClasses::instructDialog(),
     };
     int32_t count = 0;
     for (const lang::Class* record : records) {

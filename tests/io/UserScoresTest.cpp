@@ -127,3 +127,32 @@ TEST(UserScores, ModesShareOneRunningNumberAndClearingRenumbers) {
     reloaded.openAt(dir.db());
     EXPECT_EQ(reloaded.entryCount(), 0);
 }
+
+TEST(UserScores, OverfullOrIncompleteTablesLoadTheTenBestCompleteEntries) {
+    TempDir dir;
+    {
+        User user;
+        user.openAt(dir.db());
+        // Thirteen "S" entries out of order, one of them without its level and one without its name.
+        for (int32_t i = 0; i < 13; ++i) storeEntry(user, i, "p", "S", 100 + (i * 7) % 13);
+        user.deleteValue("LEVEL4");
+        user.deleteValue("SCORENAME9");
+        storeEntry(user, 13, "n", "N", 5);
+    }
+    User user;
+    user.openAt(dir.db());
+    EXPECT_EQ(user.scoreCount("S"), 10);
+    EXPECT_EQ(user.scoreCount("N"), 1);
+    // Stored scores are 100 + (7i mod 13); entry 4 (scores 102) and entry 9 (scores 111) are incomplete.
+    const int32_t best[] = {112, 110, 109, 108, 107, 106, 105, 104, 103, 101};
+    for (int32_t i = 0; i < 10; ++i) EXPECT_EQ(user.getScore("S", i), best[i]) << i;
+    EXPECT_EQ(user.getLevel("S", 0), 12) << "the entry keeps its own values";
+
+    user.insertScore("q", "N", 1, 1, 0);
+    User reloaded;
+    reloaded.openAt(dir.db());
+    EXPECT_EQ(reloaded.entryCount(), 12);
+    EXPECT_EQ(reloaded.getInt("SCORE12", -1), -1);
+    EXPECT_EQ(reloaded.getString("SCORENAME13", "gone"), "gone") << "nothing is left beyond the clean table";
+    EXPECT_EQ(reloaded.getScore("S", 9), 101);
+}

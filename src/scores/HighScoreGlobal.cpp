@@ -1,0 +1,145 @@
+// HighScoreSprite: the global view, its requests to the score service, the per-mode reply cache and the
+// message console.
+#include "scores/HighScoreSprite.h"
+
+#include "io/Resources.h"
+#include "io/URL.h"
+#include "io/User.h"
+#include "runtime/SyncGuard.h"
+#include "scores/GlobalReply.h"
+#include "scores/ScoreServer.h"
+#include "scores/ScoreToken.h"
+#include "sprites/RichTTYSprite.h"
+
+using namespace lang;
+
+namespace mph {
+
+void HighScoreSprite::showMessage(bool on) {
+    if (RichTTYSprite* c = console()) c->setVisible(on);
+}
+
+void HighScoreSprite::say(const char* key) {
+    if (RichTTYSprite* c = console()) {
+        c->clear();
+        c->print(getResourceString(key));
+    }
+}
+
+void HighScoreSprite::showView(bool global) {
+    bool fetch = false;
+    {
+        SyncGuard guard(lockObject());
+        hideRows();
+        enableButton("bretry", false);
+        showMessage(false);
+        fetch = global && m_replies.count(m_mode.str()) == 0;
+        if (fetch) {
+            say("getglob");
+            showMessage(true);
+        }
+    }
+    if (fetch && fetchGlobal()) {
+        SyncGuard guard(lockObject());
+        showMessage(false);
+    }
+    SyncGuard guard(lockObject());
+    m_globalView = global;
+    refresh(true);
+}
+
+bool HighScoreSprite::fetchGlobal() {
+    std::string url;
+    std::string mode;
+    {
+        SyncGuard guard(lockObject());
+        const std::string base = ScoreServer::baseAddress(m_store.get());
+        if (!ScoreServer::isConnected(base)) {
+            say("notconnect");
+            return false;
+        }
+        mode = m_mode.str();
+        if (!m_pendingSubmit.isEmpty()) {
+            url = m_pendingSubmit.str();
+            say("globsubmit");
+        } else {
+            url = ScoreServer::fetchUrl(base, mode);
+        }
+    }
+    std::string reply = ScoreServer::get(url, ScoreServer::kFetchTimeoutMs);
+    SyncGuard guard(lockObject());
+    if (!reply.empty()) {
+        m_pendingSubmit = "";
+        m_replies[mode] = std::move(reply);
+        return true;
+    }
+    say("hserror");
+    enableButton("bretry", true);
+    m_replies.erase(mode);
+    return false;
+}
+
+void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32_t level, int32_t score) {
+    std::string url;
+    bool connected = false;
+    {
+        SyncGuard guard(lockObject());
+        m_mode = mode;
+        hideRows();
+        m_pendingSubmit = "";
+        enableButton("bretry", false);
+        say("globsubmit");
+        showMessage(true);
+        const std::string base = ScoreServer::baseAddress(m_store.get());
+        connected = ScoreServer::isConnected(base);
+        if (connected) {
+            const std::string token =
+                scoretoken::make(ScoreServer::nextNonce(), name.view(), level, score);
+            url = ScoreServer::submitUrl(base, mode.view(), name.view(), token, score);
+        } else {
+            say("notconnect");
+        }
+    }
+    std::string reply;
+    if (connected && URL(url.c_str()).valid) reply = ScoreServer::get(url, ScoreServer::kSubmitTimeoutMs);
+    SyncGuard guard(lockObject());
+    if (connected) {
+        if (!reply.empty()) {
+            // The service answers a submission with the updated table.
+            m_replies[mode.str()] = std::move(reply);
+            showMessage(false);
+        } else {
+            say("hserror");
+            enableButton("bretry", true);
+            m_replies.erase(mode.str());
+            m_pendingSubmit = String(std::string_view(url));
+        }
+    }
+    m_globalView = true;
+    refresh(true);
+}
+
+void HighScoreSprite::buildGlobalList() {
+    m_list.clear();
+    const auto found = m_replies.find(m_mode.str());
+    if (found == m_replies.end()) return;
+    m_firstRow = 0;
+    GlobalReply::Table table = GlobalReply::parse(found->second);
+    m_list = std::move(table.rows);
+    if (table.highlighted) {
+        m_highlightRank = table.highlightRank;
+        m_firstRow = table.firstRow;
+    }
+}
+
+String HighScoreSprite::getPendingSubmit() {
+    SyncGuard guard(lockObject());
+    return m_pendingSubmit;
+}
+
+bool HighScoreSprite::hasReply(const String& mode) {
+    SyncGuard guard(lockObject());
+    return m_replies.count(mode.str()) != 0;
+}
+
+} // namespace mph

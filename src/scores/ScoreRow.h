@@ -1,0 +1,18 @@
+// ScoreRow: one row of the high-score dialog, from the personal table or from the global reply.
+#pragma once
+
+#include "runtime/String.h"
+
+#include <cstdint>
+
+namespace mph {
+
+struct ScoreRow {
+    lang::String name;
+    int32_t score = 0;
+    int32_t level = 0;
+    // 1-based; the dialog highlights the row whose rank it was told.
+    int32_t rank = 0;
+};
+
+} // namespace mph
