@@ -1,5 +1,5 @@
 // The program's entry point: registers the container, runs the main frame and its message loop.
-#include "app/MyFrame.h"
+#include "game/GameFrame.h"
 #include "io/Resources.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
@@ -21,7 +21,7 @@ int main() {
     // A data script that cannot be read is reported to the player.
     mph::DataLoader::setErrorReporter(
         [](const lang::String& message) { mph::MessageBox::show(message, "Error"); });
-    auto* frame = new mph::MyFrame();
+    auto* frame = new mph::GameFrame();
     int exitCode = 0;
     if (frame->create(nullptr, lang::Rectangle(0, 0, 800, 600)))
         exitCode = mph::MessageLoop::run();

@@ -2,10 +2,13 @@
 #include "app/InputThread.h"
 
 #include "app/GameCanvas.h"
+#include "app/ThreadErrors.h"
 #include "audio/AudioSystem.h"
 #include "platform/Event.h"
 #include "runtime/Exception.h"
 #include "runtime/SyncGuard.h"
+
+#include <exception>
 
 using namespace lang;
 
@@ -38,7 +41,11 @@ void InputThread::run() {
             m_canvas->dropEvent();
         } catch (Exception* e) {
             m_canvas->dropEvent();
+            reportThreadException("input thread", e->getMessage().str());
             e->release();
+        } catch (const std::exception& e) {
+            m_canvas->dropEvent();
+            reportThreadException("input thread", e.what());
         }
         SyncGuard guard(&queue);
         while (queue.size() == 0 && !m_stop.load())

@@ -3,9 +3,12 @@
 
 #include "app/GameCanvas.h"
 #include "app/RenderSchedule.h"
+#include "app/ThreadErrors.h"
 #include "audio/AudioSystem.h"
 #include "runtime/Exception.h"
 #include "runtime/SyncGuard.h"
+
+#include <exception>
 
 using namespace lang;
 
@@ -51,7 +54,12 @@ void RenderThread::run() {
                 std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - began).count());
             m_canvas->afterTick();
         } catch (Exception* e) {
+            reportThreadException("render thread", e->getMessage().str());
             e->release();
+            waitUntil(Clock::now() + std::chrono::milliseconds(m_periodMs));
+            continue;
+        } catch (const std::exception& e) {
+            reportThreadException("render thread", e.what());
             waitUntil(Clock::now() + std::chrono::milliseconds(m_periodMs));
             continue;
         }

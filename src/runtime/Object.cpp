@@ -16,11 +16,12 @@ struct Object::Monitor {
     std::atomic<std::thread::id> owner{};
 };
 
-// A manual-reset event: set wakes every waiter and stays set until the next reset.
+// The wait event counts notifications: a waiter wakes once the count has moved past the value it saw
+// on entry, so a notify wakes every thread waiting at that moment and a later waiter cannot swallow it.
 struct Object::WaitEvent {
     std::mutex mutex;
     std::condition_variable cv;
-    bool signalled = false;
+    uint64_t generation = 0;
 };
 
 namespace {
@@ -89,9 +90,10 @@ void Object::wait(uint32_t milliseconds) {
             delete fresh; // another thread created it first; event now holds that one
         }
     }
+    uint64_t seen = 0;
     {
         std::lock_guard<std::mutex> guard(event->mutex);
-        event->signalled = false;
+        seen = event->generation;
     }
     // Release every level the caller holds so that others can take the monitor while we wait.
     Monitor* m = m_monitor.load(std::memory_order_acquire);
@@ -100,11 +102,11 @@ void Object::wait(uint32_t milliseconds) {
     for (int32_t i = 0; i < depth; ++i) unlock();
     {
         std::unique_lock<std::mutex> guard(event->mutex);
+        const auto notified = [event, seen] { return event->generation != seen; };
         if (milliseconds == kInfinite) {
-            event->cv.wait(guard, [event] { return event->signalled; });
+            event->cv.wait(guard, notified);
         } else {
-            event->cv.wait_for(guard, std::chrono::milliseconds(milliseconds),
-                               [event] { return event->signalled; });
+            event->cv.wait_for(guard, std::chrono::milliseconds(milliseconds), notified);
         }
     }
     for (int32_t i = 0; i < depth; ++i) lock();
@@ -117,7 +119,7 @@ void Object::notify() {
     if (event == nullptr) return;
     {
         std::lock_guard<std::mutex> guard(event->mutex);
-        event->signalled = true;
+        ++event->generation;
     }
     event->cv.notify_all();
 }

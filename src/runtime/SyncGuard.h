@@ -12,9 +12,13 @@ public:
         if (m_ref) m_object->addRef();
         m_object->lock();
     }
-    ~SyncGuard() {
+    ~SyncGuard() { unlock(); }
+    // Releases the monitor before the end of the block; the destructor then does nothing.
+    void unlock() {
+        if (m_object == nullptr) return;
         m_object->unlock();
         if (m_ref) m_object->release();
+        m_object = nullptr;
     }
     SyncGuard(const SyncGuard&) = delete;
     SyncGuard& operator=(const SyncGuard&) = delete;

@@ -133,6 +133,30 @@ TEST(Object, NotifyWakesEveryWaiter) {
     EXPECT_EQ(woken, 3);
 }
 
+TEST(Object, ALaterWaiterCannotSwallowANotifyMeantForAnEarlierOne) {
+    // The notifier waits itself right after notifying, as a frame wait does; the first waiter must still
+    // wake at once rather than sleep out its time-out.
+    Object o;
+    std::atomic<bool> waiting{false};
+    std::atomic<bool> woken{false};
+    std::thread first([&] {
+        SyncGuard guard(&o);
+        waiting = true;
+        o.wait(5000);
+        woken = true;
+    });
+    while (!waiting) std::this_thread::yield();
+    const auto start = std::chrono::steady_clock::now();
+    {
+        SyncGuard guard(&o); // the first waiter has released the monitor inside its wait
+        o.notify();
+        o.wait(300);
+    }
+    first.join();
+    EXPECT_TRUE(woken);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+}
+
 TEST(Object, SyncGuardTakesAReferenceOnlyWhenAsked) {
     Object o;
     {

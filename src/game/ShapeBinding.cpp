@@ -1,0 +1,206 @@
+// ShapeCanvas: binding the game to the data's named sprites and building the board's sprites once.
+#include "game/ShapeParts.h"
+
+#include "audio/AudioSystem.h"
+#include "io/User.h"
+#include "sprites/DataLoader.h"
+
+using namespace lang;
+
+namespace mph {
+
+namespace {
+constexpr uint32_t kBlacknessColour = 0x80000000u;
+// The sample the options dialog plays while the effects knob is dragged.
+constexpr int32_t kPreviewSound = 1;
+
+std::string indexed(const char* prefix, int32_t i) { return std::string(prefix) + std::to_string(i); }
+} // namespace
+
+template <class T> T* ShapeCanvas::bind(const char* name) {
+    Sprite* sprite = findSprite(name);
+    T* typed = as<T>(sprite);
+    if (typed == nullptr && m_bindError.empty()) {
+        m_bindError = sprite == nullptr ? std::string("the data has no sprite named \"") + name + "\""
+                                        : std::string("the sprite \"") + name + "\" is a " +
+                                              sprite->getClassName() + ", which the game cannot use there";
+    }
+    return typed;
+}
+
+void ShapeCanvas::onDataLoaded(DataLoader* loader) {
+    {
+        SyncGuard guard(this);
+        m_bindError.clear();
+        m_bound = bindSprites(loader);
+        if (m_bound) {
+            makeBoardSprites();
+            readSettings();
+        }
+    }
+    if (!m_bound) {
+        DataLoader::reportError(String("The game's data cannot be used: ") + m_bindError.c_str() + ".");
+        GameCanvas2::onDataLoaded(loader);
+        requestQuit();
+        return;
+    }
+    setState(kStart);
+    GameCanvas2::onDataLoaded(loader);
+}
+
+bool ShapeCanvas::bindSprites(DataLoader*) {
+    if (!m_layout.read(m_data, m_bindError)) return false;
+    m_pauseButton = retain(bind<ButtonSprite>("pauseButton"));
+    m_resumeButton = retain(bind<ButtonSprite>("resumeButton"));
+    m_continueButton = retain(bind<ButtonSprite>("continueButton"));
+    m_menuButton = retain(bind<ButtonSprite>("menuButton"));
+    m_exitButton = retain(bind<ButtonSprite>("exitButton"));
+    m_trash = retain(bind<AnimateSprite>("trash"));
+    m_trashRect = retain(bind<Sprite>("trashrect"));
+    m_trashShape = retain(bind<AnimateSprite>("trashshape2"));
+    m_trashSquish = retain(bind<SquishSprite>("trashsquish"));
+    m_slotBg = retain(bind<AnimateSprite>("slotbg"));
+    m_scoreNumbers = retain(bind<NumberSprite>("scoreNumbers"));
+    m_levelNumbers = retain(bind<NumberSprite>("levelNumbers"));
+    m_timerNum = retain(bind<NumberSprite>("timerNum"));
+    m_hourglass = retain(bind<HourGlass>("hourglass"));
+    m_revealerBar = retain(bind<Sprite>("revealerbar"));
+    for (int32_t i = 0; i < kMelters; ++i) m_melters[i] = retain(bind<MeltSprite>(indexed("melter", i).c_str()));
+    for (int32_t i = 0; i < kPowerUpIcons; ++i)
+        m_specials[i] = retain(bind<AnimateSprite>(indexed("special", i).c_str()));
+    m_powerUpBanner = retain(bind<AnimateSprite>("PowerUps"));
+    m_curtain1 = retain(bind<Sprite>("curtain1"));
+    m_curtain2 = retain(bind<Sprite>("curtain2"));
+    m_bg = retain(bind<Sprite>("bg"));
+    m_levelBg = retain(bind<AnimateSprite>("levelbg"));
+    m_levelComplete = retain(bind<Sprite>("levelcomplete"));
+    m_paused = retain(bind<Sprite>("paused"));
+    m_gameOver = retain(bind<Sprite>("gameover"));
+    m_modes = retain(bind<AnimateSprite>("modes"));
+    m_rowsTxt = retain(bind<Sprite>("rowstxt"));
+    m_slotTemplate = retain(bind<SlotSprite>("slot"));
+    m_shapeTemplate = retain(bind<ShapeSprite>("shape"));
+    m_startDialog = retain(bind<DialogSprite>("startdialog"));
+    m_bonusDialog = retain(bind<DialogSprite>("bonusdlg"));
+    m_namePrompt = retain(bind<DialogSprite>("hsprompt"));
+    m_highScores = retain(bind<HighScoreSprite>("hsdlg"));
+    m_options = retain(bind<OptionsSprite>("optdlg"));
+    m_instructions = retain(bind<InstructDialog>("instdlg"));
+    for (const char* name : {"menudlg", "exitdlg", "globalask"}) bind<DialogSprite>(name);
+    bind<AnimateSprite>("bonusText");
+    bind<NumberSprite>("bonusNumbers");
+    if (!m_bindError.empty()) return false;
+
+    m_chooser1 = retain(as<NumberSprite>(m_startDialog->findChild("level1")));
+    m_chooser2 = retain(as<NumberSprite>(m_startDialog->findChild("level2")));
+    m_nameField = retain(as<TextSprite>(m_namePrompt->findChild("name")));
+    if (!m_chooser1 || !m_chooser2) {
+        m_bindError = "the start dialog needs the level choosers \"level1\" and \"level2\" (number sprites)";
+        return false;
+    }
+    if (!m_nameField) {
+        m_bindError = "the name prompt \"hsprompt\" needs a text sprite \"name\"";
+        return false;
+    }
+
+    m_layout.slotPitch = m_slotTemplate->getWidth();
+    m_layout.rowPitch = m_slotTemplate->getHeight();
+    m_layout.shapeWidth = m_shapeTemplate->getWidth();
+    m_layout.shapeHeight = m_shapeTemplate->getHeight();
+    return m_layout.validate(m_shapeTemplate->getFrameCount(), m_bindError);
+}
+
+void ShapeCanvas::makeBoardSprites() {
+    m_slotTemplate->setVisible(false);
+    m_shapeTemplate->setVisible(false);
+    m_slotBg->setVisible(false);
+
+    // Slots, then the shapes that fill them, then the tray, all where the templates stand in the list.
+    int32_t at = indexOfSprite(m_slotTemplate.get()) + 1;
+    for (int32_t i = 0; i < kMaxSlots; ++i) {
+        m_slots[i] = adopt(as<SlotSprite>(m_slotTemplate->clone()));
+        m_slots[i]->setVisible(false);
+        addSprite(m_slots[i].get(), at++, String());
+    }
+    at = std::max(at, indexOfSprite(m_shapeTemplate.get()) + 1);
+    for (int32_t i = 0; i < kMaxSlots; ++i) {
+        m_placed[i] = adopt(as<ShapeSprite>(m_shapeTemplate->clone()));
+        m_placed[i]->setVisible(false);
+        addSprite(m_placed[i].get(), at++, String());
+    }
+    for (int32_t i = 0; i < kTraySize; ++i) {
+        m_tray[i] = adopt(as<ShapeSprite>(m_shapeTemplate->clone()));
+        m_tray[i]->setVisible(false);
+        addSprite(m_tray[i].get(), at++, String());
+    }
+
+    // The power-up marker rides on carriers; it is stepped by the tick, outside the list.
+    m_marker = adopt(as<AnimateSprite>(m_specials[0]->clone()));
+    m_marker->setTint(100, 128, 128, 128);
+    m_marker->setStep(1, true);
+    m_marker->setVisible(true);
+    for (auto& shape : m_placed) shape->setMarkerSprite(m_marker.get());
+    for (auto& shape : m_tray) shape->setMarkerSprite(m_marker.get());
+
+    // The held shape and the pop-ups sit above the board and the side panel, below the dialogs.
+    m_held = adopt(as<ShapeSprite>(m_shapeTemplate->clone()));
+    m_held->setVisible(false);
+    m_held->setMarkerSprite(m_marker.get());
+    auto* bonusText = as<AnimateSprite>(findSprite("bonusText"));
+    auto* bonusNumber = as<NumberSprite>(findSprite("bonusNumbers"));
+    bonusText->setVisible(false);
+    bonusNumber->setVisible(false);
+    at = indexOfSprite(bonusText) + 1;
+    for (auto& popup : m_popups) {
+        popup.text = adopt(as<AnimateSprite>(bonusText->clone()));
+        popup.number = adopt(as<NumberSprite>(bonusNumber->clone()));
+        popup.text->setVisible(false);
+        popup.number->setVisible(false);
+        addSprite(popup.text.get(), at++, String());
+        addSprite(popup.number.get(), at++, String());
+    }
+    addSprite(m_held.get(), indexOfSprite(m_startDialog.get()), String("heldshape"));
+
+    // The dimming backdrop of every dialog, just above the start dialog.
+    m_blackness = make<RectSprite>(0, 0, kScreenWidth, kScreenHeight, kBlacknessColour);
+    m_blackness->setVisible(false);
+    addSprite(m_blackness.get(), indexOfSprite(m_startDialog.get()) + 1, String("blackness"));
+
+    m_curtain1Y = m_curtain1->getY();
+    m_curtain2Y = m_curtain2->getY();
+    for (auto& melter : m_melters) melter->setVisible(false);
+    for (auto& icon : m_specials) icon->setVisible(false);
+    m_powerUpBanner->setVisible(false);
+    m_trashShape->setVisible(false);
+    m_trashSquish->setVisible(false);
+    m_revealerWidth = m_revealerBar->getWidth();
+    m_chooser1->setValue(1);
+    m_chooser2->setValue(1);
+    refreshChoosers();
+}
+
+void ShapeCanvas::readSettings() {
+    User* settings = getSettings();
+    const int32_t musicVolume = settings ? settings->getInt("VOLUMEMUSIC", 128) : 128;
+    const int32_t effectsVolume = settings ? settings->getInt("VOLUMEFX", 255) : 255;
+    m_music = make<AudioClip>(String("+smusic"), AudioClip::Stream);
+    m_music->setVolume(musicVolume);
+    setEffectsVolume(effectsVolume);
+
+    m_highScores->setStore(settings);
+    m_highScores->setLock(this);
+    m_options->setSettings(settings);
+    m_options->setMusicClip(m_music.get());
+    m_options->addMusicClip(m_music.get());
+    if (kPreviewSound < m_sounds.length) m_options->setEffectClip(static_cast<AudioClip*>(m_sounds.data[kPreviewSound]));
+
+    // The link button shows when the settings ask for it; otherwise it keeps the look the data gives it.
+    if (settings != nullptr && settings->getInt("SHOWLINK", 1) == 0) {
+        if (auto* link = as<ButtonSprite>(m_startDialog->findChild("blink"))) {
+            link->setVisible(true);
+            link->setState(ButtonSprite::Normal);
+        }
+    }
+}
+
+} // namespace mph

@@ -1,0 +1,509 @@
+// ShapeCanvas: the board: building a level's rows and slots, row motion, the tray and its deck, and the
+// player's pick-ups, drops and discards.
+#include "game/ShapeParts.h"
+
+#include "game/BoardRules.h"
+#include "gfx/Image.h"
+
+#include <cstring>
+
+using namespace lang;
+
+namespace mph {
+
+namespace {
+constexpr int32_t kTraySlideStep = 15;
+constexpr int32_t kTrashReach = 250;
+constexpr int32_t kMissDelayMs = 300;
+constexpr int32_t kRowGlideStep = 5;
+constexpr int32_t kCarrierEvery = 20;
+
+bool inRect(int32_t x, int32_t y, int32_t left, int32_t top, int32_t width, int32_t height) {
+    return x >= left && y >= top && x < left + width && y < top + height;
+}
+} // namespace
+
+// ---- Level building ----
+
+void ShapeCanvas::buildBoard() {
+    m_placedCount = 0;
+    m_totalSlots = 0;
+    for (int32_t i = 0; i < kMaxSlots; ++i) {
+        m_slots[i]->setVisible(false);
+        m_slots[i]->setHighlighted(false);
+        m_placed[i]->setVisible(false);
+        m_placed[i]->reset();
+        m_placed[i]->setCarriesPowerUp(false);
+    }
+    m_decoyFrame = -1;
+
+    const bool bonus = m_mode == kBonusRound;
+    BoardRules::FrameChoice choice = BoardRules::chooseFrames(*m_random, m_layout, m_params, m_level);
+    m_chosenKinds = std::move(choice.kinds);
+    m_chosenFrames = std::move(choice.frames);
+    m_decoyFrame = choice.decoyFrame;
+    if (m_chosenFrames.empty()) m_chosenFrames.push_back(0);
+
+    m_rowCount = std::clamp(m_params.rowCount, 1, static_cast<int32_t>(kRows));
+    m_slotsPerRow = std::clamp(m_params.slotsPerRow, 1, kMaxSlots / m_rowCount);
+    std::array<int32_t, kRows> offsets{};
+    for (int32_t r = 0; r < m_rowCount; ++r) {
+        RowState& row = m_rows[r];
+        row.rowNumber = r;
+        row.firstSlot = row.headSlot = r * m_slotsPerRow;
+        row.tailSlot = row.firstSlot + m_slotsPerRow - 1;
+        row.targetY = row.currentY = m_layout.boardTop + m_layout.rowPitch * r;
+        m_totalSlots += m_slotsPerRow;
+        offsets[r] = BoardRules::rowOffset(*m_random, m_layout, m_slotsPerRow, bonus);
+        row.reversed = bonus ? false : r % 2 == 0;
+    }
+    const std::vector<int32_t> frames = BoardRules::slotFrames(*m_random, m_chosenFrames, m_totalSlots);
+    for (int32_t r = 0; r < m_rowCount; ++r) {
+        RowState& row = m_rows[r];
+        for (int32_t j = 0; j < m_slotsPerRow; ++j) {
+            const int32_t s = row.firstSlot + j;
+            SlotSprite* slot = m_slots[s].get();
+            slot->setLocation(m_layout.boardLeft + m_layout.slotPitch * j - offsets[r], row.currentY);
+            slot->setFrame(frames[s]);
+            buildSlotPicture(slot);
+            slot->setVisible(true);
+            m_placed[s]->setLocation(slot->getX(), slot->getY());
+        }
+        row.cleared = false;
+    }
+    if (m_mode == kRisingRows) {
+        // The rising-rows game begins with three rows in play.
+        for (int32_t r = 0; r < std::min(2, m_rowCount); ++r) {
+            m_rows[r].cleared = true;
+            for (int32_t j = 0; j < m_slotsPerRow; ++j) m_slots[m_rows[r].firstSlot + j]->setVisible(false);
+        }
+    }
+
+    m_deck.assign(bonus ? m_totalSlots : 2 * static_cast<int32_t>(m_chosenFrames.size()), 0);
+    buildDeck();
+    for (int32_t i = 0; i < kTraySize; ++i) {
+        m_trayMorphing[i] = false;
+        ShapeSprite* shape = m_tray[i].get();
+        shape->setFrame(m_deck[m_deckIndex]);
+        shape->setCarriesPowerUp(false);
+        shape->setLocation(m_layout.trayLeft + m_layout.shapeWidth * i, m_layout.trayTop);
+        shape->setVisible(true);
+        if (++m_deckIndex >= static_cast<int32_t>(m_deck.size())) buildDeck();
+    }
+    m_held->setVisible(false);
+    m_dealtCount = kTraySize;
+    m_morphTimer = 15;
+}
+
+void ShapeCanvas::buildSlotPicture(SlotSprite* slot) {
+    const int32_t w = m_layout.slotPitch;
+    const int32_t h = m_layout.rowPitch;
+    Image* picture = slot->getImage();
+    if (picture == nullptr || !picture->hasPixels() || picture->getWidth() != w || picture->getHeight() != h) {
+        Ref<Image> fresh = make<Image>(w, h, 1, false);
+        fresh->setAlphaFlag(true);
+        slot->setImage(fresh.get());
+        picture = fresh.get();
+    }
+    uint32_t* out = picture->getPixels();
+    if (out == nullptr) return;
+    const int32_t frame = slot->getFrame();
+    // The background cell of the slot's frame, then a hole where the shape's cell is opaque.
+    auto cell = [frame, w, h](const Image* grid, int32_t columns, int32_t x, int32_t y) -> uint32_t {
+        if (grid == nullptr || !grid->hasPixels() || columns < 1) return 0;
+        const int32_t cx = (frame % columns) * w + x;
+        const int32_t cy = (frame / columns) * h + y;
+        if (cx >= grid->getWidth() || cy >= grid->getHeight()) return 0;
+        return grid->getPixels()[static_cast<size_t>(cy) * grid->getWidth() + cx];
+    };
+    const Image* background = m_slotBg->getImage();
+    const Image* shapes = m_shapeTemplate->getImage();
+    const int32_t bgColumns = m_slotBg->getColumns();
+    const int32_t shapeColumns = m_shapeTemplate->getColumns();
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t bg = cell(background, bgColumns, x, y);
+            const uint32_t shapeAlpha = cell(shapes, shapeColumns, x, y) >> 24;
+            out[static_cast<size_t>(y) * w + x] = (bg & 0x00FFFFFFu) | ((255u - shapeAlpha) << 24);
+        }
+    }
+    slot->invalidate();
+}
+
+void ShapeCanvas::buildDeck() {
+    m_deckIndex = 0;
+    if (m_deck.empty()) m_deck.assign(1, m_chosenFrames.empty() ? 0 : m_chosenFrames[0]);
+    if (m_mode == kBonusRound) {
+        std::vector<std::vector<int32_t>> tails(m_rowCount, std::vector<int32_t>(m_slotsPerRow, 0));
+        for (int32_t r = 0; r < m_rowCount; ++r)
+            for (int32_t c = 0; c < m_slotsPerRow; ++c) {
+                const int32_t s = m_rows[r].tailSlot - c;
+                tails[r][c] = s >= m_rows[r].firstSlot ? m_slots[s]->getFrame() : m_slots[m_rows[r].firstSlot]->getFrame();
+            }
+        BoardRules::fillBonusDeck(*m_random, m_deck, tails);
+    } else {
+        BoardRules::fillDeck(*m_random, m_deck, m_chosenFrames, m_decoyFrame);
+    }
+}
+
+// ---- Row motion ----
+
+void ShapeCanvas::moveRows(int32_t speed) {
+    for (int32_t r = 0; r < m_rowCount; ++r) {
+        RowState& row = m_rows[r];
+        int32_t dy = 0;
+        if (row.currentY != row.targetY) {
+            dy = std::clamp(row.targetY - row.currentY, -kRowGlideStep, kRowGlideStep);
+            row.currentY += dy;
+        }
+        const int32_t dx = row.reversed ? -speed : speed;
+        for (int32_t j = 0; j < m_slotsPerRow; ++j) {
+            const int32_t s = row.firstSlot + j;
+            m_slots[s]->moveBy(dx, dy);
+            m_placed[s]->setLocation(m_slots[s]->getX(), m_slots[s]->getY());
+        }
+    }
+}
+
+void ShapeCanvas::wrapRows() {
+    for (int32_t r = 0; r < m_rowCount; ++r) {
+        RowState& row = m_rows[r];
+        const int32_t last = row.firstSlot + m_slotsPerRow - 1;
+        if (!row.reversed) {
+            SlotSprite* head = m_slots[row.headSlot].get();
+            if (head->getX() > m_layout.boardLeft) {
+                const int32_t moved = row.tailSlot;
+                m_slots[moved]->setLocation(head->getX() - m_layout.slotPitch, head->getY());
+                m_placed[moved]->setLocation(m_slots[moved]->getX(), m_slots[moved]->getY());
+                row.headSlot = moved;
+                row.tailSlot = moved - 1 < row.firstSlot ? last : moved - 1;
+            }
+        } else {
+            SlotSprite* tail = m_slots[row.tailSlot].get();
+            if (tail->getX() + m_layout.slotPitch <= m_layout.boardRight()) {
+                const int32_t moved = row.headSlot;
+                m_slots[moved]->setLocation(tail->getX() + m_layout.slotPitch, tail->getY());
+                m_placed[moved]->setLocation(m_slots[moved]->getX(), m_slots[moved]->getY());
+                row.tailSlot = moved;
+                row.headSlot = moved + 1 > last ? row.firstSlot : moved + 1;
+            }
+        }
+    }
+}
+
+bool ShapeCanvas::noEmptySlotInView() {
+    const int32_t left = m_layout.boardLeft - m_layout.slotPitch - 15;
+    const int32_t right = m_layout.boardRight() + 15;
+    for (int32_t s = 0; s < m_totalSlots; ++s) {
+        const int32_t x = m_slots[s]->getX();
+        if (x > left && x < right && m_slots[s]->isVisible() && !m_placed[s]->isVisible()) return false;
+    }
+    return true;
+}
+
+void ShapeCanvas::stepTraySlide() {
+    for (int32_t i = 0; i < kTraySize; ++i) {
+        ShapeSprite* shape = m_tray[i].get();
+        const int32_t home = m_layout.trayLeft + m_layout.slotPitch * i;
+        if (shape->isVisible() && shape->getX() > home)
+            shape->setLocation(std::max(shape->getX() - kTraySlideStep, home), m_layout.trayTop);
+    }
+}
+
+// ---- The tray and its deck ----
+
+bool ShapeCanvas::trayHoldsSpecial() const {
+    for (int32_t i = 0; i < kTraySize; ++i)
+        if (m_tray[i]->isVisible() && (m_trayMorphing[i] || isWildcard(m_tray[i]->getFrame()))) return true;
+    return false;
+}
+
+void ShapeCanvas::dealToTray() {
+    int32_t i = 0;
+    while (i < kTraySize && m_tray[i]->isVisible()) ++i;
+    if (i == kTraySize) return;
+    ShapeSprite* shape = m_tray[i].get();
+    m_trayMorphing[i] = false;
+    shape->setCarriesPowerUp(false);
+    switch (BoardRules::nextDeal(m_params, m_dealtCount, trayHoldsSpecial())) {
+    case BoardRules::Wildcard:
+        shape->setFrame(m_layout.wildcardFrame());
+        break;
+    case BoardRules::Morphing:
+        shape->setFrame(m_chosenFrames[0]);
+        m_trayMorphing[i] = true;
+        break;
+    case BoardRules::FromDeck:
+        shape->setFrame(m_deck[m_deckIndex]);
+        shape->setCarriesPowerUp(m_carrierPending);
+        m_carrierPending = false;
+        ++m_deckIndex;
+        break;
+    }
+    if (m_deckIndex >= static_cast<int32_t>(m_deck.size())) buildDeck();
+    shape->setVisible(true);
+    ++m_dealtCount;
+    const int32_t right = m_layout.trayRight();
+    int32_t x = right;
+    if (i > 0 && m_tray[i - 1]->getX() >= right - m_layout.shapeWidth) x = m_tray[i - 1]->getX() + m_layout.shapeWidth;
+    shape->setLocation(x, m_layout.trayTop);
+}
+
+void ShapeCanvas::closeTrayGap(int32_t from) {
+    for (int32_t i = std::max(from, 0); i < kTraySize - 1; ++i) {
+        ShapeSprite* next = m_tray[i + 1].get();
+        if (!next->isVisible()) continue;
+        ShapeSprite* shape = m_tray[i].get();
+        shape->setLocation(next->getX(), next->getY());
+        shape->setFrame(next->getFrame());
+        shape->setCarriesPowerUp(next->carriesPowerUp());
+        m_trayMorphing[i] = m_trayMorphing[i + 1];
+        shape->setVisible(true);
+        next->setVisible(false);
+    }
+}
+
+// ---- The player's actions ----
+
+void ShapeCanvas::pickUp(int32_t x, int32_t y) {
+    SyncGuard guard(this);
+    for (int32_t i = 0; i < kTraySize; ++i) {
+        ShapeSprite* shape = m_tray[i].get();
+        if (!shape->isVisible() || shape->getX() >= m_layout.boardRight() || !shape->contains(x, y)) continue;
+        shape->setVisible(false);
+        m_held->setFrame(shape->getFrame());
+        m_held->setCarriesPowerUp(shape->carriesPowerUp());
+        m_held->setLocation(x - m_layout.shapeWidth / 2, y - m_layout.shapeHeight / 2);
+        m_held->setVisible(true);
+        if (m_revealerTimer > 0) highlightMatchingSlots(m_held->getFrame(), true);
+        m_heldIsMorphing = m_trayMorphing[i];
+        m_pickupTime = std::max<uint32_t>(currentMillis(), 1);
+        if (m_bonusIntroCountdown > 0) m_bonusIntroCountdown = 1;
+        playSoundAt(kSoundPickUp);
+        closeTrayGap(i);
+        dealToTray();
+        return;
+    }
+}
+
+void ShapeCanvas::dropHeldShape(int32_t x, int32_t y) {
+    int32_t placedRow = -1; // the placed row's first slot, which stays with the row when rows move
+    {
+        SyncGuard guard(this);
+        if (!m_held->isVisible()) return;
+        const int32_t heldFrame = m_held->getFrame();
+        const bool wild = isWildcard(heldFrame);
+        int32_t hit = -1;
+        for (int32_t r = 0; r < m_rowCount && hit < 0; ++r) {
+            const RowState& row = m_rows[r];
+            if (row.cleared) continue;
+            for (int32_t s = row.firstSlot; s < row.firstSlot + m_slotsPerRow; ++s) {
+                SlotSprite* slot = m_slots[s].get();
+                if (slot->getFrame() != heldFrame && !wild) continue;
+                if (m_placed[s]->isVisible() || !slot->isVisible()) continue;
+                if (slot->getX() <= m_layout.boardLeft - m_layout.slotPitch + 10) continue;
+                if (slot->getX() >= m_layout.boardRight() - 10) continue;
+                const int32_t w = slot->getWidth();
+                const int32_t h = slot->getHeight();
+                if (inRect(x, y, slot->getX(), slot->getY(), w, h) ||
+                    (wild && inRect(x - m_layout.shapeWidth / 2, y - m_layout.shapeHeight / 2, slot->getX(),
+                                    slot->getY(), w, h))) {
+                    hit = s;
+                    placedRow = row.firstSlot;
+                    break;
+                }
+            }
+        }
+        if (hit >= 0) {
+            if (++m_placedCount % kCarrierEvery == 0) m_carrierPending = true;
+            bool popupShown = false;
+            scorePlacement(hit, m_heldIsMorphing, popupShown);
+            ShapeSprite* placed = m_placed[hit].get();
+            placed->setRevealHalfHeight(wild ? 1 : -1);
+            placed->setFrame(m_slots[hit]->getFrame());
+            placed->setCarriesPowerUp(false);
+            placed->setLocation(m_slots[hit]->getX(), m_slots[hit]->getY());
+            placed->setVisible(true);
+            m_held->setVisible(false);
+            m_heldIsMorphing = false;
+            m_pickupTime = 0;
+            if (m_held->carriesPowerUp()) {
+                m_held->setCarriesPowerUp(false);
+                awardPowerUp(hit);
+            } else if (popupShown) {
+                playSoundAt(Scoring::comboSound(m_combo));
+            } else {
+                playSoundAt(wild ? kSoundWildcard : kSoundPlace);
+            }
+            highlightMatchingSlots(0, false);
+            dealToTray();
+        } else {
+            placedRow = -1;
+        }
+    }
+    if (placedRow >= 0 && m_mode != kBonusRound) {
+        const int32_t position = rowPositionOf(placedRow);
+        if (position >= 0 && isRowFull(position)) {
+            // The full row must have been drawn before it is captured for its melt.
+            waitForFrame();
+            waitForFrame();
+            SyncGuard guard(this);
+            const int32_t now = rowPositionOf(placedRow);
+            if (now >= 0) clearRow(now);
+        }
+    }
+    SyncGuard guard(this);
+    if (m_held->isVisible() && (m_trash->contains(x, y) || m_trashRect->contains(x, y))) discardHeldShape();
+    if (m_held->isVisible() && m_pickupTime != 0 && currentMillis() - m_pickupTime > kMissDelayMs)
+        playSoundAt(kSoundMiss);
+}
+
+int32_t ShapeCanvas::rowPositionOf(int32_t firstSlot) const {
+    for (int32_t r = 0; r < m_rowCount; ++r)
+        if (m_rows[r].firstSlot == firstSlot) return r;
+    return -1;
+}
+
+void ShapeCanvas::discardTrayHead() {
+    SyncGuard guard(this);
+    ShapeSprite* head = m_tray[0].get();
+    if (!head->isVisible() || head->getX() - m_layout.trayLeft >= kTrashReach) return;
+    m_lastPlacedFrame = -1;
+    m_trashShape->setFrame(head->getFrame());
+    m_trashShape->setVisible(true);
+    head->setVisible(false);
+    closeTrayGap(0);
+    startTrashAnimation();
+    dealToTray();
+}
+
+void ShapeCanvas::discardHeldShape() {
+    SyncGuard guard(this);
+    if (!m_held->isVisible()) return;
+    m_lastPlacedFrame = -1;
+    m_trashShape->setFrame(m_held->getFrame());
+    m_trashShape->setVisible(true);
+    m_held->setVisible(false);
+    m_held->setCarriesPowerUp(false);
+    m_heldIsMorphing = false;
+    highlightMatchingSlots(0, false);
+    startTrashAnimation();
+    dealToTray();
+}
+
+void ShapeCanvas::startTrashAnimation() {
+    m_trashAnimating = true;
+    m_trashOpening = true;
+    m_trash->setFrame(std::min(m_trash->getFrame() + 1, m_trash->getFrameCount() - 1));
+    m_pickupTime = 0;
+    if (m_mode == kRisingRows) m_tickCountdown = 1;
+    playSoundAt(kSoundTrash);
+}
+
+void ShapeCanvas::highlightMatchingSlots(int32_t frame, bool on) {
+    for (int32_t s = 0; s < m_totalSlots; ++s) {
+        SlotSprite* slot = m_slots[s].get();
+        slot->setHighlighted(on && slot->getFrame() == frame && !m_placed[s]->isVisible());
+    }
+}
+
+// ---- Rows filled, cleared and brought in ----
+
+bool ShapeCanvas::isRowFull(int32_t position) {
+    SyncGuard guard(this);
+    if (position < 0 || position >= m_rowCount) return false;
+    const RowState& row = m_rows[position];
+    for (int32_t s = row.firstSlot; s < row.firstSlot + m_slotsPerRow; ++s)
+        if (!m_placed[s]->isVisible()) return false;
+    for (int32_t s = row.firstSlot; s < row.firstSlot + m_slotsPerRow; ++s) m_placed[s]->setRevealHalfHeight(0);
+    return true;
+}
+
+bool ShapeCanvas::clearRow(int32_t p) {
+    SyncGuard guard(this);
+    if (p < 0 || p >= m_rowCount) return false;
+    {
+        const RowState& row = m_rows[p];
+        for (int32_t s = row.firstSlot; s < row.firstSlot + m_slotsPerRow; ++s)
+            if (!m_placed[s]->isVisible()) return false;
+    }
+    RowState taken = m_rows[p];
+    int32_t q = p;
+    while (q >= 1 && !m_rows[q - 1].cleared) {
+        m_rows[q] = m_rows[q - 1];
+        m_rows[q].targetY += m_layout.rowPitch;
+        --q;
+    }
+    taken.cleared = true;
+    m_rows[q] = taken;
+
+    int32_t cleared = 0;
+    for (int32_t r = 0; r < m_rowCount; ++r)
+        if (m_rows[r].cleared) ++cleared;
+    if (m_mode == kTimedGame) {
+        if (cleared == 2) m_rowSpeed = 3;
+        if (cleared == 4) m_rowSpeed = 6;
+    }
+    scoreRowClear(p);
+
+    // The row as last drawn melts away.
+    const int32_t top = m_layout.boardTop + m_layout.rowPitch * p;
+    const int32_t width = 6 * m_layout.slotPitch;
+    const int32_t height = m_layout.rowPitch;
+    Ref<Image> picture = make<Image>(width, height, 1, false);
+    picture->setAlphaFlag(true);
+    if (Image* frame = getOffscreenImage(); frame != nullptr && frame->hasPixels() && picture->hasPixels()) {
+        for (int32_t y = 0; y < height; ++y) {
+            const int32_t sy = top + y;
+            if (sy < 0 || sy >= frame->getHeight()) continue;
+            for (int32_t x = 0; x < width; ++x) {
+                const int32_t sx = m_layout.boardLeft + x;
+                if (sx < 0 || sx >= frame->getWidth()) continue;
+                picture->getPixels()[static_cast<size_t>(y) * width + x] =
+                    frame->getPixels()[static_cast<size_t>(sy) * frame->getWidth() + sx] | 0xFF000000u;
+            }
+        }
+    }
+    MeltSprite* melter = m_melters[0].get();
+    melter->setLocation(m_layout.boardLeft, top);
+    melter->meltPicture(picture.get());
+    melter->setVisible(true);
+    playSoundAt(kSoundMelt);
+
+    for (int32_t s = taken.firstSlot; s < taken.firstSlot + m_slotsPerRow; ++s) {
+        m_slots[s]->setVisible(false);
+        m_placed[s]->setVisible(false);
+    }
+    return true;
+}
+
+void ShapeCanvas::bringInRow() {
+    RowState taken = m_rows[0];
+    for (int32_t n = 0; n < 25; ++n) {
+        const int32_t a = taken.firstSlot + m_random->nextInt(m_slotsPerRow - 1);
+        const int32_t b = taken.firstSlot + m_random->nextInt(m_slotsPerRow - 1);
+        std::swap(m_slots[a], m_slots[b]);
+    }
+    const int32_t offset = m_random->nextInt(m_layout.slotPitch - 1);
+    const int32_t below = m_layout.boardTop + m_rowCount * m_layout.rowPitch;
+    for (int32_t j = 0; j < m_slotsPerRow; ++j) {
+        const int32_t s = taken.firstSlot + j;
+        m_slots[s]->setLocation(m_layout.boardLeft + m_layout.slotPitch * j - offset, below);
+        m_slots[s]->setHighlighted(false);
+        m_slots[s]->setVisible(true);
+        m_placed[s]->setLocation(m_slots[s]->getX(), m_slots[s]->getY());
+    }
+    for (int32_t r = 1; r < m_rowCount; ++r) {
+        m_rows[r - 1] = m_rows[r];
+        m_rows[r - 1].targetY -= m_layout.rowPitch;
+    }
+    taken.currentY = below;
+    taken.targetY = below - m_layout.rowPitch;
+    taken.headSlot = taken.firstSlot;
+    taken.tailSlot = taken.firstSlot + m_slotsPerRow - 1;
+    taken.cleared = false;
+    m_rows[m_rowCount - 1] = taken;
+    if (m_revealerTimer > 0 && m_held->isVisible()) highlightMatchingSlots(m_held->getFrame(), true);
+}
+
+} // namespace mph

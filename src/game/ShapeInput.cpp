@@ -1,0 +1,160 @@
+// ShapeCanvas: routing the mouse (input thread) and the keyboard (main thread) by state.
+#include "game/ShapeParts.h"
+
+#include "platform/Cursor.h"
+#include "platform/Event.h"
+
+#include <cstring>
+
+using namespace lang;
+
+namespace mph {
+
+namespace {
+constexpr int32_t kDragDropMs = 500;
+constexpr int32_t kKeyPause = 0x13;
+constexpr int32_t kKeySpace = 32;
+} // namespace
+
+void ShapeCanvas::handleEvent() {
+    Event* event = getCurrentEvent();
+    if (event == nullptr || !m_bound) return;
+    switch (event->id) {
+    case Event::kMouseDown:
+        handlePress(event);
+        break;
+    case Event::kMouseUp:
+        handleRelease(event);
+        break;
+    case Event::kMouseMove:
+    case Event::kMouseDrag:
+        handleMove(event);
+        break;
+    default:
+        break;
+    }
+}
+
+void ShapeCanvas::handlePress(Event* event) {
+    if (dispatchPress(event)) return;
+    const int32_t x = event->x;
+    const int32_t y = event->y;
+    SyncGuard guard(this);
+    switch (m_state) {
+    case kPlaying:
+        if (m_pauseButton->contains(x, y)) {
+            togglePause();
+        } else if (!m_held->isVisible()) {
+            if (m_trash->contains(x, y) || m_trashRect->contains(x, y))
+                discardTrayHead();
+            else
+                pickUp(x, y);
+        } else {
+            // The drop waits for drawn frames, so it runs without the lock.
+            guard.unlock();
+            dropHeldShape(x, y);
+        }
+        break;
+    case kLevelComplete:
+    case kBonusLost:
+    case kBonusWon:
+        if (m_continueButton->isClickable(x, y)) {
+            startLevel(m_level);
+            if (m_mode != kBonusRound) setHourglass(m_timeLeft, true);
+            setState(kPlaying);
+        }
+        break;
+    case kPaused:
+        if (m_resumeButton->isClickable(x, y) || (m_paused->isVisible() && m_paused->contains(x, y)))
+            togglePause();
+        break;
+    default:
+        break;
+    }
+}
+
+void ShapeCanvas::handleRelease(Event* event) {
+    SyncGuard guard(this);
+    if (m_held->isVisible()) {
+        if (m_state != kPlaying) return;
+        const bool heldLong = m_pickupTime != 0 && currentMillis() - m_pickupTime > kDragDropMs;
+        if (heldLong || event->y < m_layout.trayTop || event->x < m_layout.trayLeft) {
+            guard.unlock();
+            dropHeldShape(event->x, event->y);
+        }
+        return;
+    }
+    if (m_state == kPlaying) return;
+    m_chooserRepeat = 0;
+    m_pressedChooserButton = String();
+    Vector& list = sprites();
+    SyncGuard listGuard(&list);
+    for (int32_t i = list.size() - 1; i >= 0; --i) {
+        auto* dialog = as<DialogSprite>(list.elementAt(i));
+        if (dialog != nullptr && dialog->isVisible()) dialog->mouseUp(event->x, event->y);
+    }
+}
+
+void ShapeCanvas::handleMove(Event* event) {
+    SyncGuard guard(this);
+    if (m_held->isVisible()) {
+        m_held->setLocation(event->x - m_layout.shapeWidth / 2, event->y - m_layout.shapeHeight / 2);
+        return;
+    }
+    bool hover = false;
+    bool covered = false;
+    Vector& list = sprites();
+    SyncGuard listGuard(&list);
+    for (int32_t i = list.size() - 1; i >= 0; --i) {
+        Object* item = list.elementAt(i);
+        if (auto* button = as<ButtonSprite>(item)) {
+            if (button->track(event->x, event->y) && !covered) hover = true;
+        } else if (auto* dialog = as<DialogSprite>(item)) {
+            if (!dialog->isVisible()) continue;
+            if (dialog->mouseMove(event->x, event->y) && !covered) hover = true;
+            if (dialog->isModal()) break;
+            if (dialog->contains(event->x, event->y)) covered = true;
+        }
+    }
+    setHover(hover);
+}
+
+void ShapeCanvas::setHover(bool hover) {
+    if (hover == m_hoverOnButton) return;
+    m_hoverOnButton = hover;
+    if (hasWindow()) setCursor(hover ? Cursor::getHand() : Cursor::getArrow());
+}
+
+bool ShapeCanvas::keyDown(Event* event, int32_t key) {
+    if (!isRunning() || !m_bound) return false;
+    SyncGuard guard(this);
+    std::memmove(m_typedKeys, m_typedKeys + 1, 3);
+    m_typedKeys[3] = static_cast<char>(key);
+    const int32_t virtualKey = event != nullptr ? event->x : key;
+    switch (m_state) {
+    case kStart:
+        if (m_namePrompt->isVisible()) editName(event, key);
+        return false;
+    case kPlaying:
+        checkTypedCodes();
+        if (virtualKey == kKeyPause || key == 'P' || key == 'p') {
+            togglePause();
+            return true;
+        }
+        if (key == kKeySpace) {
+            if (m_held->isVisible())
+                discardHeldShape();
+            else
+                discardTrayHead();
+            return true;
+        }
+        return false;
+    case kPaused:
+        togglePause();
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace mph

@@ -1,0 +1,25 @@
+// ShapeParts: every class the canvas's sources use, in one place, so each of them sees complete types.
+#pragma once
+
+#include "audio/AudioClip.h"
+#include "game/GameObserver.h"
+#include "game/HourGlass.h"
+#include "game/MeltSprite.h"
+#include "game/Random.h"
+#include "game/RectSprite.h"
+#include "game/Scoring.h"
+#include "game/ShapeCanvas.h"
+#include "game/ShapeSprite.h"
+#include "game/SlotSprite.h"
+#include "game/SquishSprite.h"
+#include "runtime/Cast.h"
+#include "runtime/SyncGuard.h"
+#include "scores/HighScoreSprite.h"
+#include "scores/InstructDialog.h"
+#include "scores/OptionsSprite.h"
+#include "sprites/ButtonSprite.h"
+#include "sprites/DialogSprite.h"
+#include "sprites/NumberSprite.h"
+#include "sprites/TextSprite.h"
+
+#include <algorithm>

@@ -1,0 +1,195 @@
+// morphella-tool play and random: the game driven headless from standard input, one command a line, and
+// the game's generator's output for a seed.
+#include "Tool.h"
+
+#include "game/GameDump.h"
+#include "game/GameObserver.h"
+#include "game/HeadlessGame.h"
+#include "game/Random.h"
+#include "platform/Event.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using mph::Event;
+using mph::GameDump;
+using mph::HeadlessGame;
+
+bool parseInt(const std::string& text, long long low, long long high, long long& value) {
+    if (text.empty() || text.size() > 20) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
+void emit(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+// Writes the game's events as they happen, each as its own line.
+class EventPrinter : public mph::GameObserver {
+public:
+    explicit EventPrinter(HeadlessGame& game) : m_game(game) {}
+    void onState(int32_t to) override { line("\"ev\":\"state\",\"to\":" + std::to_string(to)); }
+    void onSound(int32_t index) override { line("\"ev\":\"sound\",\"i\":" + std::to_string(index)); }
+    void onLevel(int32_t level, int32_t mode) override {
+        line("\"ev\":\"level\",\"level\":" + std::to_string(level) + ",\"mode\":" + std::to_string(mode));
+    }
+    void onPopup(int32_t points) override { line("\"ev\":\"popup\",\"points\":" + std::to_string(points)); }
+
+private:
+    void line(const std::string& body) { emit("{\"t\":" + std::to_string(m_game.clock()) + "," + body + "}"); }
+    HeadlessGame& m_game;
+};
+
+std::string error(const std::string& message) { return "{\"error\":" + GameDump::quote(message) + "}"; }
+
+// The character a virtual key types when the driver is given only the key.
+int32_t characterOf(int32_t virtualKey) {
+    if (virtualKey >= 'A' && virtualKey <= 'Z') return virtualKey;
+    return virtualKey;
+}
+
+// The virtual key of a typed character.
+int32_t virtualKeyOf(unsigned char c) {
+    if (c >= 'a' && c <= 'z') return c - 32;
+    return c;
+}
+
+// Runs one command line; the answer is one JSON object.
+std::string runCommand(HeadlessGame& game, const std::string& line, bool& quit) {
+    std::istringstream words(line);
+    std::string verb;
+    words >> verb;
+    const std::string ok = "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    auto rest = [&line, &verb]() {
+        const size_t at = line.find(verb) + verb.size();
+        return at < line.size() ? line.substr(at + 1) : std::string();
+    };
+    if (verb == "quit") {
+        quit = true;
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "tick") {
+        std::string n;
+        long long count = 1;
+        if (words >> n && !parseInt(n, 0, 1'000'000, count)) return error("tick: bad count \"" + n + "\"");
+        game.tick(static_cast<int32_t>(count));
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "press" || verb == "release" || verb == "move" || verb == "drag") {
+        std::string xs, ys, extra;
+        long long x = 0, y = 0;
+        if (!(words >> xs >> ys) || (words >> extra) || !parseInt(xs, -100000, 100000, x) ||
+            !parseInt(ys, -100000, 100000, y))
+            return error(verb + ": needs X Y");
+        const int32_t id = verb == "press"     ? Event::kMouseDown
+                           : verb == "release" ? Event::kMouseUp
+                           : verb == "move"    ? Event::kMouseMove
+                                               : Event::kMouseDrag;
+        game.mouse(id, static_cast<int32_t>(x), static_cast<int32_t>(y));
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "key") {
+        std::string n, extra;
+        long long key = 0;
+        if (!(words >> n) || (words >> extra) || !parseInt(n, 0, 255, key)) return error("key: needs a key code 0-255");
+        game.key(static_cast<int32_t>(key), characterOf(static_cast<int32_t>(key)));
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "type") {
+        const std::string text = rest();
+        for (unsigned char c : text) game.key(virtualKeyOf(c), c);
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "click") {
+        std::string path, extra, message;
+        if (!(words >> path) || (words >> extra)) return error("click: needs one path");
+        if (!game.click(path, message)) return error("click: " + message);
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "dump") return game.dumpJson();
+    if (verb == "sprite") {
+        std::string path, extra, message;
+        if (!(words >> path) || (words >> extra)) return error("sprite: needs one path");
+        const std::string answer = game.spriteJson(path, message);
+        return answer.empty() ? error("sprite: " + message) : answer;
+    }
+    if (verb == "snapshot") {
+        const std::string file = rest();
+        std::string message;
+        if (file.empty()) return error("snapshot: needs a file name");
+        if (!game.snapshot(file, message)) return error("snapshot: " + message);
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    return error("unknown command \"" + verb + "\"");
+}
+
+int runPlay(const tool::Args& given) {
+    tool::Args args = given;
+    HeadlessGame::Options options;
+    std::string seed;
+    tool::takeOption(args, "--container", options.container);
+    tool::takeOption(args, "--store", options.store);
+    if (tool::takeOption(args, "--seed", seed)) {
+        long long value = 0;
+        if (!parseInt(seed, 0, 0xFFFFFFFFLL, value)) return tool::usageError("play: bad seed \"" + seed + "\"");
+        options.seed = static_cast<uint32_t>(value);
+    }
+    if (!args.empty()) return tool::usageError("usage: play [--container FILE] [--seed N] [--store FILE]");
+
+    HeadlessGame game;
+    EventPrinter printer(game);
+    game.setObserver(&printer);
+    std::string message;
+    if (!game.start(options, message)) {
+        std::fprintf(stderr, "morphella-tool: play: %s\n", message.c_str());
+        return tool::kMissing;
+    }
+    std::fflush(stdout);
+    std::string line;
+    bool quit = false;
+    while (!quit && std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
+        emit(runCommand(game, line, quit));
+        std::fflush(stdout);
+    }
+    return tool::kOk;
+}
+
+int runRandom(const tool::Args& args) {
+    long long seed = 0, count = 0, bound = 0;
+    if (args.size() < 2 || args.size() > 3 || !parseInt(args[0], 0, 0xFFFFFFFFLL, seed) ||
+        !parseInt(args[1], 0, 100'000'000, count) || (args.size() == 3 && !parseInt(args[2], INT32_MIN, INT32_MAX, bound)))
+        return tool::usageError("usage: random SEED COUNT [BOUND]");
+    lang::Ref<mph::Random> random = lang::make<mph::Random>(static_cast<uint32_t>(seed));
+    for (long long i = 0; i < count; ++i) {
+        if (args.size() == 3)
+            std::printf("%d\n", random->nextInt(static_cast<int32_t>(bound)));
+        else
+            std::printf("%u\n", random->nextWord());
+    }
+    return tool::kOk;
+}
+
+tool::Registration play("play",
+                        "play [--container FILE] [--seed N] [--store FILE]\n"
+                        "    runs the game headless: commands on standard input (tick [N], press|release|move|drag X Y,\n"
+                        "    key N, type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each",
+                        runPlay);
+tool::Registration random("random", "random SEED COUNT [BOUND]\n    prints the game generator's words, or nextInt(BOUND)",
+                          runRandom);
+
+} // namespace
