@@ -60,20 +60,27 @@ TEST_F(HighScoreGlobalTest, EachModeIsFetchedOnceAndSwitchingBackUsesTheCache) {
 
 TEST_F(HighScoreGlobalTest, AFailedSubmissionIsRepeatedWordForWordByRetry) {
     int submissions = 0;
-    ScoreServiceStub server([&](const std::string&) {
-        return ++submissions == 1 ? ScoreServiceStub::Reply{500, ""} : ScoreServiceStub::Reply{200, table(12, "g", 12)};
+    ScoreServiceStub server([&](const std::string& target) {
+        if (target.find("/globalhs.jsp") == 0) return ScoreServiceStub::Reply{200, table(3, "s")};
+        return ++submissions <= 2 ? ScoreServiceStub::Reply{500, ""} : ScoreServiceStub::Reply{200, table(12, "g", 12)};
     });
     m_store->setString("HSURL", String(server.base().c_str()));
     m_dialog->submitGlobal("Zo\xE9 &x", "N", 7, 4321);
     EXPECT_EQ(message(), "No answer");
     EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Normal);
-    EXPECT_FALSE(m_dialog->getPendingSubmit().isEmpty());
     EXPECT_FALSE(m_dialog->getRowText(0)->isVisible());
+    m_dialog->mouseDown(320, 310); // "bretry", failing again
+    EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Normal);
+    // The other mode fetches its own table; coming back repeats the submission, which now succeeds.
+    m_dialog->mouseDown(140, 310);
+    EXPECT_EQ(m_dialog->getRowText(0)->getText(), "s1");
+    m_dialog->mouseDown(140, 310);
 
-    m_dialog->mouseDown(320, 310); // "bretry"
     const std::vector<std::string> sent = server.targets();
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[0], sent[1]) << "the same nonce and token";
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent[1], sent[0]) << "the same nonce and token";
+    EXPECT_EQ(sent[2], "/globalhs.jsp?game=mphl&mode=S");
+    EXPECT_EQ(sent[3], sent[0]);
     const std::string prefix = "/addglobalhs.jsp?game=mphl&mode=N&name=Zo%E9%20%26x&score=";
     ASSERT_EQ(sent[0].rfind(prefix, 0), 0u) << sent[0];
     const std::string token = sent[0].substr(prefix.size(), sent[0].find("&s=") - prefix.size());
