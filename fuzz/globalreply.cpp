@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const mph::GlobalReply::Table table =
         mph::GlobalReply::parse(std::string_view(reinterpret_cast<const char*>(data), size));
     // The first row is always one of the rows read (or 0), whatever the highlight said.
-    if (table.firstRow < 0 || (table.firstRow > 0 && static_cast<size_t>(table.firstRow) >= table.rows.size()))
+    if (table.firstRow < 0 ||
+        (table.firstRow > 0 && static_cast<size_t>(table.firstRow) >= table.rows.size()))
         std::abort();
     for (const mph::ScoreRow& row : table.rows) {
         if (row.name.length() < 0) std::abort();

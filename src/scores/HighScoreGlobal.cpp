@@ -93,8 +93,7 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
         const std::string base = ScoreServer::baseAddress(m_store.get());
         connected = ScoreServer::isConnected(base);
         if (connected) {
-            const std::string token =
-                scoretoken::make(ScoreServer::nextNonce(), name.view(), level, score);
+            const std::string token = scoretoken::make(ScoreServer::nextNonce(), name.view(), level, score);
             url = ScoreServer::submitUrl(base, mode.view(), name.view(), token, score);
         } else {
             say("notconnect");

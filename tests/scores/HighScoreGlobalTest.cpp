@@ -17,8 +17,8 @@ namespace {
 std::string table(int count, const char* tag, int highlight = 0) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><scores>";
     for (int i = 1; i <= count; ++i)
-        xml += "<entry><name>" + std::string(tag) + std::to_string(i) + "</name><score>" + std::to_string(900 - i) +
-               "</score><level>2</level></entry>";
+        xml += "<entry><name>" + std::string(tag) + std::to_string(i) + "</name><score>" +
+               std::to_string(900 - i) + "</score><level>2</level></entry>";
     if (highlight > 0) xml += "<highlight>" + std::to_string(highlight) + "</highlight>";
     return xml + "</scores>";
 }
@@ -27,7 +27,10 @@ class HighScoreGlobalTest : public DialogFixture {
 protected:
     void SetUp() override {
         DialogFixture::SetUp();
-        useTexts({{"getglob", "Fetching"}, {"globsubmit", "Sending"}, {"hserror", "No answer"}, {"notconnect", "Offline"}});
+        useTexts({{"getglob", "Fetching"},
+                  {"globsubmit", "Sending"},
+                  {"hserror", "No answer"},
+                  {"notconnect", "Offline"}});
         m_dialog = loadHighScores<HighScoreSprite>();
     }
     String message() {
@@ -54,7 +57,8 @@ TEST_F(HighScoreGlobalTest, EachModeIsFetchedOnceAndSwitchingBackUsesTheCache) {
     EXPECT_EQ(m_dialog->getRowText(0)->getText(), "n1");
     m_dialog->mouseDown(140, 310);
     EXPECT_EQ(m_dialog->getRowText(0)->getText(), "s1");
-    const std::vector<std::string> expected = {"/globalhs.jsp?game=mphl&mode=S", "/globalhs.jsp?game=mphl&mode=N"};
+    const std::vector<std::string> expected = {"/globalhs.jsp?game=mphl&mode=S",
+                                               "/globalhs.jsp?game=mphl&mode=N"};
     EXPECT_EQ(server.targets(), expected);
 }
 
@@ -62,7 +66,8 @@ TEST_F(HighScoreGlobalTest, AFailedSubmissionIsRepeatedWordForWordByRetry) {
     int submissions = 0;
     ScoreServiceStub server([&](const std::string& target) {
         if (target.find("/globalhs.jsp") == 0) return ScoreServiceStub::Reply{200, table(3, "s")};
-        return ++submissions <= 2 ? ScoreServiceStub::Reply{500, ""} : ScoreServiceStub::Reply{200, table(12, "g", 12)};
+        return ++submissions <= 2 ? ScoreServiceStub::Reply{500, ""}
+                                  : ScoreServiceStub::Reply{200, table(12, "g", 12)};
     });
     m_store->setString("HSURL", String(server.base().c_str()));
     m_dialog->submitGlobal("Zo\xE9 &x", "N", 7, 4321);
@@ -103,7 +108,8 @@ TEST_F(HighScoreGlobalTest, HoldingScrollDownRepeatsFromTheEleventhTick) {
     EXPECT_EQ(stateOf(*m_dialog, "bsdown"), ButtonSprite::Normal);
     m_dialog->mouseDown(375, 255);
     EXPECT_EQ(m_dialog->getFirstRow(), 1);
-    for (int32_t t = 1; t <= 10; ++t) tick(*m_dialog, t);
+    for (int32_t t = 1; t <= 10; ++t)
+        tick(*m_dialog, t);
     EXPECT_EQ(m_dialog->getFirstRow(), 1);
     tick(*m_dialog, 11);
     EXPECT_EQ(m_dialog->getFirstRow(), 2);

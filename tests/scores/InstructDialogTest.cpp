@@ -12,7 +12,8 @@ using InstructDialogTest = DialogFixture;
 TEST_F(InstructDialogTest, FourPagesWithCrossFadesAndButtonStates) {
     writePicture("page.png", 8, 8);
     std::string script = "<images> page page.png <sprites>\r\n";
-    for (int i = 1; i <= 4; ++i) script += "pg" + std::to_string(i) + " AnimateSprite page 0 0 1 1\r\n";
+    for (int i = 1; i <= 4; ++i)
+        script += "pg" + std::to_string(i) + " AnimateSprite page 0 0 1 1\r\n";
     script += "pg6 AnimateSprite page 0 0 1 1\r\nbnext RectButtonSprite 200 150 40 20 1\r\n"
               "bback RectButtonSprite 100 150 40 20 1\r\nbclose RectButtonSprite 10 150 40 20 1\r\n"
               "version TextSprite 300 190 2\r\n";
@@ -26,7 +27,8 @@ TEST_F(InstructDialogTest, FourPagesWithCrossFadesAndButtonStates) {
     EXPECT_EQ(d->findChild("pg2")->getOpacity(), 0);
 
     EXPECT_EQ(d->mouseDown(210, 160), DialogSprite::ButtonPressed);
-    for (int32_t t = 1; t <= InstructDialog::kFadeTicks; ++t) tick(*d, t);
+    for (int32_t t = 1; t <= InstructDialog::kFadeTicks; ++t)
+        tick(*d, t);
     EXPECT_EQ(d->findChild("pg1")->getOpacity(), 0);
     EXPECT_EQ(d->findChild("pg2")->getOpacity(), 128);
     EXPECT_EQ(stateOf(*d, "bback"), ButtonSprite::Normal);
