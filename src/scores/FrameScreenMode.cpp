@@ -6,7 +6,9 @@
 
 namespace mph {
 
-bool FrameScreenMode::isFullScreen() { return m_frame != nullptr && m_frame->isFullScreen(); }
+bool FrameScreenMode::isFullScreen() {
+    return m_frame != nullptr && m_frame->isFullScreen();
+}
 
 void FrameScreenMode::setFullScreen(bool on) {
     if (m_frame == nullptr) return;

@@ -52,7 +52,8 @@ ScoreRow readEntry(const xmlNode* entry, int32_t position) {
 
 int32_t GlobalReply::readNumber(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     int64_t value = 0;
@@ -78,7 +79,8 @@ std::string GlobalReply::toLatin1(std::string_view utf8) {
             continue;
         }
         uint32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int32_t k = 1; k <= extra; ++k) code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        for (int32_t k = 1; k <= extra; ++k)
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         out += code <= 0xFF ? static_cast<char>(code) : '?';
         i += static_cast<size_t>(extra) + 1;
     }

@@ -59,7 +59,7 @@ bool HighScoreSprite::fetchGlobal() {
             return false;
         }
         mode = m_mode.str();
-        if (!m_pendingSubmit.isEmpty()) {
+        if (!m_pendingSubmit.isEmpty() && m_pendingMode == m_mode) {
             url = m_pendingSubmit.str();
             say("globsubmit");
         } else {
@@ -69,7 +69,7 @@ bool HighScoreSprite::fetchGlobal() {
     std::string reply = ScoreServer::get(url, ScoreServer::kFetchTimeoutMs);
     SyncGuard guard(lockObject());
     if (!reply.empty()) {
-        m_pendingSubmit = "";
+        if (m_pendingMode.view() == mode) m_pendingSubmit = "";
         m_replies[mode] = std::move(reply);
         return true;
     }
@@ -93,8 +93,7 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
         const std::string base = ScoreServer::baseAddress(m_store.get());
         connected = ScoreServer::isConnected(base);
         if (connected) {
-            const std::string token =
-                scoretoken::make(ScoreServer::nextNonce(), name.view(), level, score);
+            const std::string token = scoretoken::make(ScoreServer::nextNonce(), name.view(), level, score);
             url = ScoreServer::submitUrl(base, mode.view(), name.view(), token, score);
         } else {
             say("notconnect");
@@ -113,6 +112,7 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
             enableButton("bretry", true);
             m_replies.erase(mode.str());
             m_pendingSubmit = String(std::string_view(url));
+            m_pendingMode = mode;
         }
     }
     m_globalView = true;

@@ -32,7 +32,9 @@ constexpr int32_t kScores = 20;
 constexpr int32_t kRanks = 30;
 } // namespace
 
-const Class& ScoreClasses::highScoreSprite() { return highScoreRecord; }
+const Class& ScoreClasses::highScoreSprite() {
+    return highScoreRecord;
+}
 
 const uint32_t HighScoreSprite::kPalette[kPaletteSize] = {
     0xee0000, 0xee2200, 0xee4400, 0xee6600, 0xee8800, 0xeeaa00, 0xeecc00, 0xeeee00, 0xccee00, 0xaaee00,
@@ -49,8 +51,9 @@ void HighScoreSprite::onLoaded(DataLoader* loader) {
     m_clearButton = retain(button("clear"));
     m_closeButton = retain(button("close"));
     Sprite* prompt = findChild("prompt");
-    m_prompt = prompt != nullptr && prompt->instanceOf("DialogSprite") ? retain(static_cast<DialogSprite*>(prompt))
-                                                                        : nullptr;
+    m_prompt = prompt != nullptr && prompt->instanceOf("DialogSprite")
+                   ? retain(static_cast<DialogSprite*>(prompt))
+                   : nullptr;
     const IntArray& data = loader->getData();
     if (data.length >= 4) {
         m_top = data[0];
@@ -103,7 +106,9 @@ void HighScoreSprite::setStore(User* store) {
     m_store = retain(store);
 }
 
-void HighScoreSprite::setLock(Object* lock) { m_lock = lock; }
+void HighScoreSprite::setLock(Object* lock) {
+    m_lock = lock;
+}
 
 void HighScoreSprite::setMode(const String& mode) {
     SyncGuard guard(lockObject());
@@ -152,13 +157,15 @@ void HighScoreSprite::buildPersonalList() {
     if (!m_store) return;
     for (int32_t i = 0; i < User::kSavedScoresPerMode; ++i) {
         const int32_t score = m_store->getScore(m_mode, i);
-        if (score > 0) m_list.push_back({m_store->getName(m_mode, i), score, m_store->getLevel(m_mode, i), i + 1});
+        if (score > 0)
+            m_list.push_back({m_store->getName(m_mode, i), score, m_store->getLevel(m_mode, i), i + 1});
     }
 }
 
 void HighScoreSprite::refresh(bool reload) {
     SyncGuard guard(lockObject());
-    if (Sprite* modeSprite = findChild("mode"); modeSprite != nullptr && modeSprite->instanceOf("AnimateSprite"))
+    if (Sprite* modeSprite = findChild("mode");
+        modeSprite != nullptr && modeSprite->instanceOf("AnimateSprite"))
         static_cast<AnimateSprite*>(modeSprite)->setFrame(m_mode == "S" ? 0 : 1);
     if (reload) {
         if (m_globalView) {
@@ -189,7 +196,8 @@ void HighScoreSprite::layoutRows() {
     for (int32_t r = 0; r < kShownRows; ++r) {
         const size_t index = static_cast<size_t>(m_firstRow + r);
         if (index >= m_list.size()) {
-            for (int32_t column = 0; column < kRowTexts; column += kShownRows) m_rows[column + r]->setVisible(false);
+            for (int32_t column = 0; column < kRowTexts; column += kShownRows)
+                m_rows[column + r]->setVisible(false);
             continue;
         }
         const ScoreRow& row = m_list[index];
@@ -228,7 +236,8 @@ void HighScoreSprite::layoutRows() {
                 text->setVisible(false);
             }
         }
-        for (int32_t r = 0; r < shown && m_rows[column + r]->isVisible(); ++r) m_rows[column + r]->moveBy(widest / 2, 0);
+        for (int32_t r = 0; r < shown && m_rows[column + r]->isVisible(); ++r)
+            m_rows[column + r]->moveBy(widest / 2, 0);
     }
     for (int32_t r = 0; r < shown; ++r) {
         const uint32_t colour = r == m_highlightRow ? kYellow : kWhite;
@@ -248,7 +257,8 @@ void HighScoreSprite::colourHighlight(int32_t tick) {
     const int32_t start = ((tick % kPaletteSize) + kPaletteSize) % kPaletteSize;
     const int32_t columns[] = {kNames, kLevels, kScores, kRanks};
     for (int32_t k = 0; k < 4; ++k) {
-        m_rows[columns[k] + m_highlightRow]->setColors(kOpaque | kPalette[(start + k) % kPaletteSize], kBlack);
+        m_rows[columns[k] + m_highlightRow]->setColors(kOpaque | kPalette[(start + k) % kPaletteSize],
+                                                       kBlack);
     }
 }
 

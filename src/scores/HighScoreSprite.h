@@ -79,7 +79,8 @@ public:
     // Shows the personal or the global table of the current mode; the global one is fetched when no reply
     // of the mode is cached (or a failed submission is repeated).
     void showView(bool global);
-    // Fetches the current mode's table (or repeats a failed submission); false when nothing came back.
+    // Fetches the current mode's table (or repeats a failed submission of that mode); false when nothing
+    // came back.
     bool fetchGlobal();
     // Submits a score to the service and shows the table it answers with; on failure "bretry" repeats
     // the very same request.
@@ -126,6 +127,8 @@ private:
     int32_t m_highlightRank = -1;
     lang::String m_mode{"S"};
     lang::String m_pendingSubmit;
+    // The mode of the pending submission: its answer is that mode's table, so only that mode repeats it.
+    lang::String m_pendingMode;
     std::map<std::string, std::string> m_replies;
     int32_t m_top = 0;
     int32_t m_nameX = 0;

@@ -18,7 +18,9 @@ ClassRecord<InstructDialog> instructRecord("InstructDialog");
 constexpr int32_t kMaxPages = 1000;
 } // namespace
 
-const Class& ScoreClasses::instructDialog() { return instructRecord; }
+const Class& ScoreClasses::instructDialog() {
+    return instructRecord;
+}
 
 AnimateSprite* InstructDialog::page(int32_t n) {
     if (n < 1) return nullptr;

@@ -19,15 +19,21 @@ namespace mph {
 namespace {
 ClassRecord<OptionsSprite> optionsRecord("OptionsSprite");
 
-int32_t clampVolume(int32_t v) { return std::clamp(v, 0, OptionsSprite::kMaxVolume); }
+int32_t clampVolume(int32_t v) {
+    return std::clamp(v, 0, OptionsSprite::kMaxVolume);
+}
 } // namespace
 
-const Class& ScoreClasses::optionsSprite() { return optionsRecord; }
+const Class& ScoreClasses::optionsSprite() {
+    return optionsRecord;
+}
 
 OptionsSprite::OptionsSprite() = default;
 OptionsSprite::~OptionsSprite() = default;
 
-Sprite* OptionsSprite::child(const char* name) { return findChild(name); }
+Sprite* OptionsSprite::child(const char* name) {
+    return findChild(name);
+}
 
 void OptionsSprite::onLoaded(DataLoader* loader) {
     if (loader == nullptr) return;
@@ -44,33 +50,47 @@ void OptionsSprite::onLoaded(DataLoader* loader) {
     m_closeButton = retain(child("bclose"));
 }
 
-void OptionsSprite::setSettings(User* settings) { m_settings = retain(settings); }
-void OptionsSprite::setScreenMode(ScreenMode* screen) { m_screen = retain(screen); }
-void OptionsSprite::setFrame(Frame* frame) { m_screen = frame != nullptr ? adopt<ScreenMode>(new FrameScreenMode(frame)) : nullptr; }
-void OptionsSprite::setMusicClip(AudioClip* clip) { m_musicClip = retain(clip); }
-void OptionsSprite::setEffectClip(AudioClip* clip) { m_effectClip = retain(clip); }
+void OptionsSprite::setSettings(User* settings) {
+    m_settings = retain(settings);
+}
+void OptionsSprite::setScreenMode(ScreenMode* screen) {
+    m_screen = retain(screen);
+}
+void OptionsSprite::setFrame(Frame* frame) {
+    m_screen = frame != nullptr ? adopt<ScreenMode>(new FrameScreenMode(frame)) : nullptr;
+}
+void OptionsSprite::setMusicClip(AudioClip* clip) {
+    m_musicClip = retain(clip);
+}
+void OptionsSprite::setEffectClip(AudioClip* clip) {
+    m_effectClip = retain(clip);
+}
 
 void OptionsSprite::addMusicClip(AudioClip* clip) {
     if (clip == nullptr || m_musicClips.indexOf(clip) >= 0 || m_musicClips.size() >= kMaxMusicClips) return;
     m_musicClips.addElement(clip);
 }
 
-void OptionsSprite::clearMusicClips() { m_musicClips.removeAllElements(); }
+void OptionsSprite::clearMusicClips() {
+    m_musicClips.removeAllElements();
+}
 
 void OptionsSprite::prepareOptions() {
     m_dragged = nullptr;
     if (m_settings) {
         if (m_musicKnob)
-            m_musicKnob->setLocation(clampVolume(m_settings->getInt("VOLUMEMUSIC", kDefaultMusicVolume)) + m_musicMinX,
-                                     m_musicY);
+            m_musicKnob->setLocation(
+                clampVolume(m_settings->getInt("VOLUMEMUSIC", kDefaultMusicVolume)) + m_musicMinX, m_musicY);
         if (m_effectKnob)
-            m_effectKnob->setLocation(clampVolume(m_settings->getInt("VOLUMEFX", kDefaultEffectsVolume)) + m_fxMinX,
-                                      m_fxY);
+            m_effectKnob->setLocation(
+                clampVolume(m_settings->getInt("VOLUMEFX", kDefaultEffectsVolume)) + m_fxMinX, m_fxY);
     }
     if (m_screen && m_fullScreenMark) m_fullScreenMark->setVisible(m_screen->isFullScreen());
 }
 
-int32_t OptionsSprite::effectsVolume() const { return m_effectKnob ? clampVolume(m_effectKnob->getX() - m_fxMinX) : 0; }
+int32_t OptionsSprite::effectsVolume() const {
+    return m_effectKnob ? clampVolume(m_effectKnob->getX() - m_fxMinX) : 0;
+}
 
 int32_t OptionsSprite::musicVolume() const {
     return m_musicKnob ? clampVolume(m_musicKnob->getX() - m_musicMinX) : 0;
@@ -86,7 +106,8 @@ void OptionsSprite::applyVolumes() {
         const int32_t music = musicVolume();
         if (m_settings) m_settings->setInt("VOLUMEMUSIC", music);
         SyncGuard guard(&m_musicClips);
-        for (int32_t i = 0; i < m_musicClips.size(); ++i) m_musicClips.elementAtAs<AudioClip>(i)->setVolume(music);
+        for (int32_t i = 0; i < m_musicClips.size(); ++i)
+            m_musicClips.elementAtAs<AudioClip>(i)->setVolume(music);
     }
 }
 
@@ -105,7 +126,9 @@ void OptionsSprite::startDrag(Sprite* knob, int32_t dx, int32_t minX, AudioClip*
     if (clip != nullptr) clip->loop();
 }
 
-int32_t OptionsSprite::dragX(int32_t x) const { return std::clamp(x - m_x - m_dragOffset, m_dragMin, m_dragMax); }
+int32_t OptionsSprite::dragX(int32_t x) const {
+    return std::clamp(x - m_x - m_dragOffset, m_dragMin, m_dragMax);
+}
 
 int32_t OptionsSprite::mouseDown(int32_t x, int32_t y) {
     const int32_t result = DialogSprite::mouseDown(x, y);
@@ -148,7 +171,8 @@ bool OptionsSprite::mouseMove(int32_t x, int32_t y) {
     }
     const int32_t dx = x - m_x;
     const int32_t dy = y - m_y;
-    if ((m_fullScreenMark && m_fullScreenMark->contains(dx, dy)) || (m_effectKnob && m_effectKnob->contains(dx, dy)) ||
+    if ((m_fullScreenMark && m_fullScreenMark->contains(dx, dy)) ||
+        (m_effectKnob && m_effectKnob->contains(dx, dy)) ||
         (m_musicKnob && m_musicKnob->isVisible() && m_musicKnob->contains(dx, dy)))
         handled = true;
     const bool hover = DialogSprite::mouseMove(x, y);

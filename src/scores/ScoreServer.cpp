@@ -17,7 +17,8 @@ namespace mph {
 std::string ScoreServer::baseAddress(User* settings) {
     if (settings == nullptr) return {};
     std::string base = settings->getString(kAddressSetting, "").str();
-    while (!base.empty() && base.back() == '/') base.pop_back();
+    while (!base.empty() && base.back() == '/')
+        base.pop_back();
     return base;
 }
 
@@ -26,8 +27,8 @@ std::string ScoreServer::encode(std::string_view bytes) {
     std::string out;
     for (char ch : bytes) {
         const auto c = static_cast<unsigned char>(ch);
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-            c == '_' || c == '~') {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+            c == '.' || c == '_' || c == '~') {
             out += ch;
         } else {
             out += '%';
@@ -58,7 +59,8 @@ bool ScoreServer::isLoopbackHost(std::string_view host) {
     std::string text(host);
     if (text.size() == 9) {
         std::string lower;
-        for (char c : text) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        for (char c : text)
+            lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
         if (lower == "localhost") return true;
     }
     in_addr v4{};
@@ -80,7 +82,8 @@ bool ScoreServer::isConnected(std::string_view base) {
     if (getifaddrs(&list) != 0) return false;
     bool up = false;
     for (const ifaddrs* i = list; i != nullptr && !up; i = i->ifa_next) {
-        if (i->ifa_addr == nullptr || (i->ifa_flags & IFF_UP) == 0 || (i->ifa_flags & IFF_LOOPBACK) != 0) continue;
+        if (i->ifa_addr == nullptr || (i->ifa_flags & IFF_UP) == 0 || (i->ifa_flags & IFF_LOOPBACK) != 0)
+            continue;
         up = i->ifa_addr->sa_family == AF_INET || i->ifa_addr->sa_family == AF_INET6;
     }
     freeifaddrs(list);
@@ -95,7 +98,8 @@ std::string ScoreServer::get(const std::string& url, int32_t timeoutMs) {
     lang::Ref<HttpInputStream> in = lang::retain(connection->stream());
     std::string body;
     uint8_t chunk[kChunk];
-    for (int32_t n; (n = in->read(chunk, 0, kChunk)) > 0;) body.append(reinterpret_cast<const char*>(chunk), n);
+    for (int32_t n; (n = in->read(chunk, 0, kChunk)) > 0;)
+        body.append(reinterpret_cast<const char*>(chunk), n);
     return body;
 }
 

@@ -80,6 +80,8 @@ bool openWebPageWith(const char* program, const lang::String& url) {
     return true;
 }
 
-bool openWebPage(const lang::String& url) { return openWebPageWith("xdg-open", url); }
+bool openWebPage(const lang::String& url) {
+    return openWebPageWith("xdg-open", url);
+}
 
 } // namespace mph

@@ -32,11 +32,14 @@ protected:
     }
     void TearDown() override { mph::clearResourceFiles(); }
 
-    void write(const std::string& name, const std::string& text) { std::ofstream(m_dir.path() + "/" + name) << text; }
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(m_dir.path() + "/" + name) << text;
+    }
     // A w x h opaque picture file.
     void writePicture(const std::string& name, int32_t w, int32_t h) {
         mph::Image image(w, h, 1, false);
-        for (int32_t i = 0; i < w * h; ++i) image.getPixels()[i] = 0xFF808080u;
+        for (int32_t i = 0; i < w * h; ++i)
+            image.getPixels()[i] = 0xFF808080u;
         ASSERT_TRUE(mph::PngWriter::writeFile(image, (m_dir.path() + "/" + name).c_str()));
     }
     // Text items of a container registered for the test (getResourceString drops the last byte).
@@ -67,21 +70,24 @@ protected:
     // at (370, 250), 20 square; the prompt at (100, 100) with "bclear" at (10, 50) and "bnoclear" at
     // (100, 50), 50 x 20. Numbers: top 40, nameX 100, levelX 200, scoreX 300.
     template <class T> lang::Ref<T> loadHighScores() {
-        write("prompt.txt", "<sprites> bclear RectButtonSprite 10 50 50 20 1 bnoclear RectButtonSprite 100 50 50 20 1");
-        write("hs.txt", "<data> 40 100 200 300 <sprites>\r\n"
-                        "clear RectButtonSprite 10 300 50 20 1\r\nclose RectButtonSprite 70 300 50 20 1\r\n"
-                        "bmode RectButtonSprite 130 300 50 20 1\r\nbglobals RectButtonSprite 190 300 50 20 1\r\n"
-                        "bpersonal RectButtonSprite 250 300 50 20 1\r\nbretry RectButtonSprite 310 300 50 20 0\r\n"
-                        "bsup RectButtonSprite 370 10 20 20 1\r\nbsdown RectButtonSprite 370 250 20 20 1\r\n"
-                        "message RichTTYSprite 10 340 300 40 12 16777215\r\n"
-                        "prompt DialogSprite:prompt.txt 100 100 200 100 1\r\n");
+        write("prompt.txt",
+              "<sprites> bclear RectButtonSprite 10 50 50 20 1 bnoclear RectButtonSprite 100 50 50 20 1");
+        write("hs.txt",
+              "<data> 40 100 200 300 <sprites>\r\n"
+              "clear RectButtonSprite 10 300 50 20 1\r\nclose RectButtonSprite 70 300 50 20 1\r\n"
+              "bmode RectButtonSprite 130 300 50 20 1\r\nbglobals RectButtonSprite 190 300 50 20 1\r\n"
+              "bpersonal RectButtonSprite 250 300 50 20 1\r\nbretry RectButtonSprite 310 300 50 20 0\r\n"
+              "bsup RectButtonSprite 370 10 20 20 1\r\nbsdown RectButtonSprite 370 250 20 20 1\r\n"
+              "message RichTTYSprite 10 340 300 40 12 16777215\r\n"
+              "prompt DialogSprite:prompt.txt 100 100 200 100 1\r\n");
         lang::Ref<T> dialog = load<T>("hsdlg HighScoreSprite:hs.txt 0 0 500 400 1", "hsdlg");
         dialog->setStore(m_store.get());
         return dialog;
     }
     static int32_t stateOf(mph::DialogSprite& dialog, const char* button) {
         mph::Sprite* s = dialog.findChild(button);
-        return s != nullptr && s->instanceOf("ButtonSprite") ? static_cast<mph::ButtonSprite*>(s)->getState() : -1;
+        return s != nullptr && s->instanceOf("ButtonSprite") ? static_cast<mph::ButtonSprite*>(s)->getState()
+                                                             : -1;
     }
     static void tick(mph::Sprite& sprite, int32_t t) {
         lang::Rectangle rect;

@@ -10,8 +10,9 @@ namespace {
 
 std::string entries(int count) {
     std::string xml;
-    for (int i = 1; i <= count; ++i) xml += "<entry><name>p" + std::to_string(i) + "</name><score>" +
-                                            std::to_string(1000 - i) + "</score></entry>";
+    for (int i = 1; i <= count; ++i)
+        xml += "<entry><name>p" + std::to_string(i) + "</name><score>" + std::to_string(1000 - i) +
+               "</score></entry>";
     return xml;
 }
 
@@ -19,9 +20,11 @@ std::string entries(int count) {
 
 TEST(GlobalReply, EntriesWithoutRanksAreNumberedInDocumentOrder) {
     const GlobalReply::Table t = GlobalReply::parse(
-        "<?xml version=\"1.0\"?>\r\n<scores>\r\n <!-- best first -->\t<entry> <NAME>ann</NAME><Score>30</Score>"
+        "<?xml version=\"1.0\"?>\r\n<scores>\r\n <!-- best first -->\t<entry> "
+        "<NAME>ann</NAME><Score>30</Score>"
         "<level>4</level></entry>\n<ENTRY><name>bob</name><score>20</score><rank>9</rank></ENTRY>"
-        "<other>x</other>stray text<entry><name><![CDATA[c]]>d</name><score>-5x</score><level/></entry></scores>");
+        "<other>x</other>stray "
+        "text<entry><name><![CDATA[c]]>d</name><score>-5x</score><level/></entry></scores>");
     ASSERT_EQ(t.rows.size(), 3u);
     EXPECT_EQ(t.rows[0].name, "ann");
     EXPECT_EQ(t.rows[0].score, 30);

@@ -28,7 +28,8 @@ protected:
 } // namespace
 
 TEST_F(HighScoreSpriteTest, QualifyingScoresEnterAtTheirRankAndTiesGoBelow) {
-    for (int32_t s = 1000; s >= 100; s -= 100) m_store->insertScore("p", "S", 1, s, 0);
+    for (int32_t s = 1000; s >= 100; s -= 100)
+        m_store->insertScore("p", "S", 1, s, 0);
     EXPECT_FALSE(HighScoreSprite::qualifies(m_store.get(), "S", 100)) << "equal to the tenth";
     EXPECT_FALSE(HighScoreSprite::qualifies(m_store.get(), "N", 0));
     EXPECT_TRUE(HighScoreSprite::qualifies(m_store.get(), "N", 1));
@@ -54,10 +55,13 @@ TEST_F(HighScoreSpriteTest, QualifyingScoresEnterAtTheirRankAndTiesGoBelow) {
 }
 
 TEST_F(HighScoreSpriteTest, ModesShareOneRunningNumberAndClearingOneRenumbersTheOther) {
-    for (int32_t i = 0; i < 3; ++i) m_dialog->recordScore("s", "S", 1, 30 - i);
-    for (int32_t i = 0; i < 2; ++i) m_dialog->recordScore("n", "N", 1, 20 - i);
+    for (int32_t i = 0; i < 3; ++i)
+        m_dialog->recordScore("s", "S", 1, 30 - i);
+    for (int32_t i = 0; i < 2; ++i)
+        m_dialog->recordScore("n", "N", 1, 20 - i);
     int32_t modes[2] = {0, 0};
-    for (int32_t i = 0; i < 5; ++i) ++modes[m_store->getString(String("SCOREMODE") + i, "") == "S" ? 0 : 1];
+    for (int32_t i = 0; i < 5; ++i)
+        ++modes[m_store->getString(String("SCOREMODE") + i, "") == "S" ? 0 : 1];
     EXPECT_EQ(modes[0], 3);
     EXPECT_EQ(modes[1], 2);
 
@@ -75,13 +79,15 @@ TEST_F(HighScoreSpriteTest, ModesShareOneRunningNumberAndClearingOneRenumbersThe
     EXPECT_EQ(m_store->scoreCount("N"), 0);
     EXPECT_TRUE(m_dialog->getList().empty());
     EXPECT_EQ(stateOf(*m_dialog, "clear"), ButtonSprite::Disabled);
-    for (int32_t i = 0; i < 3; ++i) EXPECT_EQ(m_store->getInt(String("SCORE") + i, -1), 30 - i);
+    for (int32_t i = 0; i < 3; ++i)
+        EXPECT_EQ(m_store->getInt(String("SCORE") + i, -1), 30 - i);
     EXPECT_EQ(m_store->getInt("SCORE3", -1), -1);
     EXPECT_EQ(m_store->getString("SCORENAME4", "gone"), "gone");
 }
 
 TEST_F(HighScoreSpriteTest, SevenEntriesCannotScrollAndModeSwitchesTables) {
-    for (int32_t i = 0; i < 7; ++i) m_store->insertScore("s", "S", 0, 70 - i, 0);
+    for (int32_t i = 0; i < 7; ++i)
+        m_store->insertScore("s", "S", 0, 70 - i, 0);
     m_dialog->showView(false);
     EXPECT_EQ(m_dialog->getList().size(), 7u);
     EXPECT_EQ(stateOf(*m_dialog, "bsup"), ButtonSprite::Disabled);
@@ -99,7 +105,8 @@ TEST_F(HighScoreSpriteTest, SevenEntriesCannotScrollAndModeSwitchesTables) {
 }
 
 TEST_F(HighScoreSpriteTest, HighlightedRowCyclesThePaletteOneStepPerTick) {
-    for (int32_t i = 0; i < 3; ++i) m_store->insertScore("s", "S", 4, 300 - 100 * i, 0);
+    for (int32_t i = 0; i < 3; ++i)
+        m_store->insertScore("s", "S", 4, 300 - 100 * i, 0);
     m_dialog->recordScore("me", "S", 2, 250);
     ASSERT_EQ(m_dialog->getHighlightRow(), 1);
     EXPECT_EQ(colourOf(1), 0xFFFF00u) << "yellow until the first tick";

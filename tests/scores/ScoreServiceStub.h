@@ -72,8 +72,9 @@ private:
                 m_targets.push_back(target);
             }
             const Reply r = m_handler(target);
-            const std::string text = "HTTP/1.1 " + std::to_string(r.status) + " X\r\nContent-Length: " +
-                                     std::to_string(r.body.size()) + "\r\nConnection: close\r\n\r\n" + r.body;
+            const std::string text = "HTTP/1.1 " + std::to_string(r.status) +
+                                     " X\r\nContent-Length: " + std::to_string(r.body.size()) +
+                                     "\r\nConnection: close\r\n\r\n" + r.body;
             for (size_t done = 0; done < text.size();) {
                 const ssize_t n = ::send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
                 if (n <= 0) break;
