@@ -166,6 +166,9 @@ void ShapeCanvas::makeBoardSprites() {
     m_blackness->setVisible(false);
     addSprite(m_blackness.get(), indexOfSprite(m_startDialog.get()) + 1, String("blackness"));
 
+    // Every dialog waits hidden until the game shows it; the start dialog is shown by the start state.
+    for (const char* name : {"menudlg", "exitdlg", "instdlg", "optdlg", "hsprompt", "globalask", "hsdlg", "bonusdlg"})
+        if (DialogSprite* d = dialog(name)) d->setVisible(false);
     m_curtain1Y = m_curtain1->getY();
     m_curtain2Y = m_curtain2->getY();
     for (auto& melter : m_melters) melter->setVisible(false);

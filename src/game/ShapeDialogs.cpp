@@ -16,10 +16,9 @@ constexpr int32_t kChooserMin = 1;
 constexpr int32_t kChooserMax = 99;
 constexpr int32_t kChooserFirstRepeat = 10;
 constexpr int32_t kMaxNameLength = 7;
-constexpr const char* kDefaultVisitUrl = "https://quillory.net/morphella/";
 
-// The personal and global tables are kept per game: "S" for the rising-rows game, "N" for the timed one.
-String tableMode(int32_t mode) { return String(mode == kRisingRows ? "S" : "N"); }
+// The personal and global tables are kept per game.
+String tableMode(int32_t mode) { return HighScoreSprite::modeOf(mode); }
 } // namespace
 
 DialogSprite* ShapeCanvas::dialog(const char* name) { return as<DialogSprite>(findSprite(name)); }
@@ -130,7 +129,7 @@ void ShapeCanvas::runButton(DialogSprite* holder, const String& name) {
         showDialog("hsdlg", true);
     } else if (name == "blink") {
         leaveFullScreen();
-        openWebPage(settings ? settings->getString("VISITURL", kDefaultVisitUrl) : String(kDefaultVisitUrl));
+        openWebPage(settings ? settings->getString(kVisitUrlSetting, kHomePage) : String(kHomePage));
     } else if (name == "bquit") {
         requestQuit();
     } else if (name == "bmenu") {
@@ -220,12 +219,7 @@ void ShapeCanvas::submitName(const String& name) {
     m_highScores->setMode(mode);
     User* settings = getSettings();
     if (settings != nullptr) settings->setString("MRUHSNAME", name);
-    bool qualifies = false;
-    if (m_score != 0 && settings != nullptr) {
-        for (int32_t i = 0; i < 10 && !qualifies; ++i)
-            if (settings->getScore(mode, i) < m_score) qualifies = true;
-    }
-    if (qualifies)
+    if (m_score != 0 && HighScoreSprite::qualifies(settings, mode, m_score))
         m_highScores->recordScore(name, mode, m_level, m_score);
     else
         m_highScores->refresh(true);
