@@ -74,8 +74,13 @@ void Random::generate() {
     }
 }
 
+void Random::skip(uint64_t count) {
+    for (uint64_t i = 0; i < count; ++i) nextWord();
+}
+
 uint32_t Random::nextWord() {
     SyncGuard guard(this);
+    ++m_draws;
     if (--m_remaining < 0) {
         generate();
         m_remaining = 255;

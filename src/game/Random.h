@@ -26,6 +26,9 @@ public:
     int32_t nextTwoBits() { return static_cast<int32_t>(nextWord() >> 30); }
 
     uint32_t getSeed() const { return m_seed; }
+    // How many words have been drawn since seeding; skip draws and discards that many more.
+    uint64_t getDraws() const { return m_draws; }
+    void skip(uint64_t count);
     int32_t getRemaining() const { return m_remaining; }
 
 private:
@@ -39,6 +42,7 @@ private:
     int32_t m_remaining = 0;
     int32_t m_offset = 0;
     uint32_t m_seed = 0;
+    uint64_t m_draws = 0;
 };
 
 } // namespace mph

@@ -277,7 +277,7 @@ void ShapeCanvas::pickUp(int32_t x, int32_t y) {
         m_held->setVisible(true);
         if (m_revealerTimer > 0) highlightMatchingSlots(m_held->getFrame(), true);
         m_heldIsMorphing = m_trayMorphing[i];
-        m_pickupTime = std::max<uint32_t>(currentMillis(), 1);
+        m_pickupTime = std::max<uint32_t>(m_inputClock, 1);
         if (m_bonusIntroCountdown > 0) m_bonusIntroCountdown = 1;
         playSoundAt(kSoundPickUp);
         closeTrayGap(i);
@@ -354,7 +354,7 @@ void ShapeCanvas::dropHeldShape(int32_t x, int32_t y) {
     }
     SyncGuard guard(this);
     if (m_held->isVisible() && (m_trash->contains(x, y) || m_trashRect->contains(x, y))) discardHeldShape();
-    if (m_held->isVisible() && m_pickupTime != 0 && currentMillis() - m_pickupTime > kMissDelayMs)
+    if (m_held->isVisible() && m_pickupTime != 0 && m_inputClock - m_pickupTime > kMissDelayMs)
         playSoundAt(kSoundMiss);
 }
 

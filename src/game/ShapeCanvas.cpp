@@ -1,6 +1,8 @@
 // ShapeCanvas: construction, the state machine's entry actions, pause, new games and the tick.
 #include "game/ShapeParts.h"
 
+#include <cstring>
+
 #include "platform/Component.h"
 #include "runtime/CRandom.h"
 
@@ -42,6 +44,10 @@ void ShapeCanvas::setSoundEnabled(bool on) {
 
 void ShapeCanvas::pauseHook() {
     SyncGuard guard(this);
+    if (!m_bound) return;
+    GameInput input;
+    input.kind = GameInput::kFocusLost;
+    beginInput(input);
     m_pausePending = true;
 }
 
@@ -189,11 +195,35 @@ void ShapeCanvas::togglePause() {
 
 void ShapeCanvas::newGame(int32_t startLevel) {
     SyncGuard guard(this);
+    if (m_observer != nullptr) {
+        GameStart start;
+        start.randomSeed = m_random->getSeed();
+        start.randomDraws = m_random->getDraws();
+        start.tick = getFrameCounter();
+        std::memcpy(start.typedKeys, m_typedKeys, 4);
+        start.mode = m_mode;
+        start.level = startLevel + 1;
+        m_observer->onGameStart(start);
+    }
     setState(kCurtainsClosing);
     m_level = startLevel;
     m_cheatUsed = false;
     m_popupIndex = 0;
     m_score = 0;
+}
+
+void ShapeCanvas::beginRecordedGame(const GameStart& start) {
+    SyncGuard guard(this);
+    m_random = make<Random>(start.randomSeed);
+    m_random->skip(start.randomDraws);
+    std::memcpy(m_typedKeys, start.typedKeys, 4);
+    displayList().setFrameCounter(start.tick);
+    m_mode = start.mode == kRisingRows ? kRisingRows : kTimedGame;
+    newGame(std::max(start.level, 1) - 1);
+}
+
+void ShapeCanvas::endGame() {
+    if (m_observer != nullptr) m_observer->onGameEnd(m_score, m_level);
 }
 
 // ---- Curtains ----

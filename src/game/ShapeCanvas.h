@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/GameCanvas2.h"
+#include "game/GameObserver.h"
 #include "game/Layout.h"
 #include "game/LevelTable.h"
 #include "runtime/Ref.h"
@@ -20,7 +21,6 @@ class AudioClip;
 class ButtonSprite;
 class DialogSprite;
 class Event;
-class GameObserver;
 class HighScoreSprite;
 class HourGlass;
 class InstructDialog;
@@ -116,6 +116,9 @@ public:
     bool isBound() const { return m_bound; }
     const std::string& bindError() const { return m_bindError; }
     void setObserver(GameObserver* observer) { m_observer = observer; }
+    // Starts a game exactly as a recorded one started: the generator's state, the last typed keys, the
+    // tick count, the game and its level.
+    void beginRecordedGame(const GameStart& start);
 
     // ---- State machine ----
     void setState(int32_t n);
@@ -210,6 +213,10 @@ private:
     DialogSprite* dialog(const char* name);
     void hideDialog(const char* name);
 
+    // Inputs: every rule reads the clock value taken when the input's handling began.
+    void beginInput(GameInput input);
+    void endGame();
+
     // Small helpers.
     int32_t frameCountOfKind(int32_t frame) const;
     bool isWildcard(int32_t frame) const { return m_layout.isWildcard(frame); }
@@ -229,6 +236,7 @@ private:
     int32_t m_mode = kTimedGame;
     bool m_pausePending = false;
     bool m_redrawRequested = false;
+    uint32_t m_inputClock = 0;
     bool m_hoverOnButton = false;
     char m_typedKeys[5] = {0, 0, 0, 0, 0};
     bool m_cheatUsed = false;

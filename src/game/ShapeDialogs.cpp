@@ -21,6 +21,20 @@ constexpr int32_t kMaxNameLength = 7;
 String tableMode(int32_t mode) { return HighScoreSprite::modeOf(mode); }
 } // namespace
 
+// Lets the canvas go for the length of a request to the score service, so the picture (and the message
+// saying what is going on) keeps being drawn.
+class CanvasReleased {
+public:
+    explicit CanvasReleased(Object* canvas) : m_canvas(canvas), m_depth(canvas->unlockAll()) {}
+    ~CanvasReleased() { m_canvas->relock(m_depth); }
+    CanvasReleased(const CanvasReleased&) = delete;
+    CanvasReleased& operator=(const CanvasReleased&) = delete;
+
+private:
+    Object* m_canvas;
+    int32_t m_depth;
+};
+
 DialogSprite* ShapeCanvas::dialog(const char* name) { return as<DialogSprite>(findSprite(name)); }
 
 void ShapeCanvas::hideDialog(const char* name) {
@@ -64,6 +78,7 @@ bool ShapeCanvas::dispatchPress(Event* event) {
         if (d.get() == m_highScores.get()) {
             // The high-score dialog may wait on the network; it locks the canvas itself around changes, so
             // the picture keeps being drawn meanwhile.
+            CanvasReleased released(this);
             result = d->mouseDown(x, y);
         } else {
             SyncGuard guard(this);
@@ -111,6 +126,7 @@ void ShapeCanvas::runButton(DialogSprite* holder, const String& name) {
             }
             showDialog("hsdlg", true);
         }
+        CanvasReleased released(this);
         if (name == "bsubmitglobal")
             m_highScores->submitGlobal(settings ? settings->getString("MRUHSNAME", "") : String(), tableMode(m_mode),
                                        m_level, m_score);
@@ -150,6 +166,7 @@ void ShapeCanvas::runButton(DialogSprite* holder, const String& name) {
         hideDialog("menudlg");
         showDialog("hsdlg", true);
     } else if (name == "bendgame") {
+        if (m_state != kStart) endGame();
         setState(kStart);
         if (m_score > 0) {
             m_nameField->setText(settings ? settings->getString("MRUHSNAME", "") : String());
@@ -238,6 +255,7 @@ void ShapeCanvas::waitForFrame() {
     SyncGuard guard(this);
     m_redrawRequested = true;
     while (m_redrawRequested && !isStopped()) wait(1000);
+    if (m_observer != nullptr) m_observer->onResume(getFrameCounter());
 }
 
 } // namespace mph

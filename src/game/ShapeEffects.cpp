@@ -95,6 +95,7 @@ void ShapeCanvas::stepGameOver() {
         if (m_curtain2->getY() + m_curtain2->getHeight() < kScreenHeight) stepCurtains(kCurtainFallStep);
     } else if (m_gameOverCountdown <= 0) {
         m_gameOver->setVisible(false);
+        endGame();
         setState(kStart);
         if (m_score > 0) {
             User* settings = getSettings();

@@ -19,6 +19,15 @@ constexpr int32_t kKeySpace = 32;
 void ShapeCanvas::handleEvent() {
     Event* event = getCurrentEvent();
     if (event == nullptr || !m_bound) return;
+    // The whole handling is one step between ticks; it lets ticks run only where it waits for a drawn
+    // frame or for the score service.
+    SyncGuard guard(this);
+    GameInput input;
+    input.kind = GameInput::kMouse;
+    input.id = event->id;
+    input.x = event->x;
+    input.y = event->y;
+    beginInput(input);
     switch (event->id) {
     case Event::kMouseDown:
         handlePress(event);
@@ -77,7 +86,7 @@ void ShapeCanvas::handleRelease(Event* event) {
     SyncGuard guard(this);
     if (m_held->isVisible()) {
         if (m_state != kPlaying) return;
-        const bool heldLong = m_pickupTime != 0 && currentMillis() - m_pickupTime > kDragDropMs;
+        const bool heldLong = m_pickupTime != 0 && m_inputClock - m_pickupTime > kDragDropMs;
         if (heldLong || event->y < m_layout.trayTop || event->x < m_layout.trayLeft) {
             guard.unlock();
             dropHeldShape(event->x, event->y);
@@ -119,6 +128,13 @@ void ShapeCanvas::handleMove(Event* event) {
     setHover(hover);
 }
 
+void ShapeCanvas::beginInput(GameInput input) {
+    m_inputClock = currentMillis();
+    input.tick = getFrameCounter();
+    input.clock = m_inputClock;
+    if (m_observer != nullptr) m_observer->onInput(input);
+}
+
 void ShapeCanvas::setHover(bool hover) {
     if (hover == m_hoverOnButton) return;
     m_hoverOnButton = hover;
@@ -128,6 +144,11 @@ void ShapeCanvas::setHover(bool hover) {
 bool ShapeCanvas::keyDown(Event* event, int32_t key) {
     if (!isRunning() || !m_bound) return false;
     SyncGuard guard(this);
+    GameInput input;
+    input.kind = GameInput::kKey;
+    input.x = event != nullptr ? event->x : key;
+    input.key = key;
+    beginInput(input);
     std::memmove(m_typedKeys, m_typedKeys + 1, 3);
     m_typedKeys[3] = static_cast<char>(key);
     const int32_t virtualKey = event != nullptr ? event->x : key;

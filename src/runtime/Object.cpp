@@ -96,10 +96,7 @@ void Object::wait(uint32_t milliseconds) {
         seen = event->generation;
     }
     // Release every level the caller holds so that others can take the monitor while we wait.
-    Monitor* m = m_monitor.load(std::memory_order_acquire);
-    const bool held = m != nullptr && m->owner.load(std::memory_order_relaxed) == std::this_thread::get_id();
-    const int32_t depth = held ? m_lockDepth.load(std::memory_order_relaxed) : 0;
-    for (int32_t i = 0; i < depth; ++i) unlock();
+    const int32_t depth = unlockAll();
     {
         std::unique_lock<std::mutex> guard(event->mutex);
         const auto notified = [event, seen] { return event->generation != seen; };
@@ -109,6 +106,18 @@ void Object::wait(uint32_t milliseconds) {
             event->cv.wait_for(guard, std::chrono::milliseconds(milliseconds), notified);
         }
     }
+    relock(depth);
+}
+
+int32_t Object::unlockAll() {
+    Monitor* m = m_monitor.load(std::memory_order_acquire);
+    const bool held = m != nullptr && m->owner.load(std::memory_order_relaxed) == std::this_thread::get_id();
+    const int32_t depth = held ? m_lockDepth.load(std::memory_order_relaxed) : 0;
+    for (int32_t i = 0; i < depth; ++i) unlock();
+    return depth;
+}
+
+void Object::relock(int32_t depth) {
     for (int32_t i = 0; i < depth; ++i) lock();
 }
 

@@ -37,6 +37,11 @@ public:
     void notifyAll() override;
     bool instanceOf(const char* className) const override;
 
+    // Lets go of every level of the monitor the calling thread holds and returns how many that were (0
+    // when it holds none); relock takes them back. For a long wait that others must not be held up by.
+    int32_t unlockAll();
+    void relock(int32_t depth);
+
     // The name of the most derived class, as the class registry knows it.
     virtual const char* getClassName() const { return "Object"; }
 
