@@ -120,7 +120,7 @@ pg_conn* PostgresStore::connect() {
     }
     try {
         // A statement that hangs (a lock held elsewhere, a stalled server) fails the request instead.
-        Result r(PQexec(conn, "SET statement_timeout = '10s'"));
+        Result r(PQexec(conn, "SET statement_timeout = '10s'; SET client_min_messages = warning"));
         if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) fail(conn, "settings");
         // The statements can only be prepared once the table exists.
         r.reset(PQexec(conn, kSchema));
