@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 
 namespace mph::service {
@@ -161,10 +162,58 @@ sqlite3* SqliteStore::openConnection(bool writer) {
     return db;
 }
 
-Recorded SqliteStore::record(const Submission& s) {
-    std::lock_guard<std::mutex> guard(m_writeMutex);
-    Transaction transaction(m_writer);
+// One submission of a batch and what became of it.
+struct SqliteStore::Pending {
+    const Submission* submission = nullptr;
     Recorded result;
+    std::exception_ptr error;
+    bool done = false;
+};
+
+Recorded SqliteStore::record(const Submission& s) {
+    Pending pending;
+    pending.submission = &s;
+    std::unique_lock<std::mutex> lock(m_queueMutex);
+    m_queue.push_back(&pending);
+    while (!pending.done) {
+        if (m_writing) {
+            m_batchDone.wait(lock);
+            continue;
+        }
+        // No batch is being written: this thread writes everything queued, its own submission included
+        // (unless an earlier batch already took it, in which case the loop ends at once).
+        m_writing = true;
+        std::vector<Pending*> batch;
+        batch.swap(m_queue);
+        lock.unlock();
+        writeBatch(batch);
+        lock.lock();
+        for (Pending* p : batch)
+            p->done = true;
+        m_writing = false;
+        m_batchDone.notify_all();
+    }
+    if (pending.error) std::rethrow_exception(pending.error);
+    return pending.result;
+}
+
+void SqliteStore::writeBatch(const std::vector<Pending*>& batch) {
+    if (batch.empty()) return;
+    try {
+        Transaction transaction(m_writer);
+        for (Pending* p : batch)
+            recordOne(*p);
+        transaction.commit();
+    } catch (...) {
+        // The transaction rolled back: none of the batch is recorded.
+        for (Pending* p : batch)
+            p->error = std::current_exception();
+    }
+}
+
+void SqliteStore::recordOne(Pending& pending) {
+    const Submission& s = *pending.submission;
+    Recorded& result = pending.result;
     {
         StatementUse use(m_insert);
         bindText(m_insert, 1, s.mode);
@@ -187,16 +236,12 @@ Recorded SqliteStore::record(const Submission& s) {
         if (sqlite3_step(m_findExisting) != SQLITE_ROW) fail(m_writer, "find the earlier entry");
         result.id = sqlite3_column_int64(m_findExisting, 0);
     }
-    {
-        StatementUse use(m_rank);
-        bindText(m_rank, 1, s.mode);
-        sqlite3_bind_int(m_rank, 2, s.score);
-        sqlite3_bind_int64(m_rank, 3, result.id);
-        if (sqlite3_step(m_rank) != SQLITE_ROW) fail(m_writer, "rank");
-        result.rank = sqlite3_column_int(m_rank, 0);
-    }
-    transaction.commit();
-    return result;
+    StatementUse use(m_rank);
+    bindText(m_rank, 1, s.mode);
+    sqlite3_bind_int(m_rank, 2, s.score);
+    sqlite3_bind_int64(m_rank, 3, result.id);
+    if (sqlite3_step(m_rank) != SQLITE_ROW) fail(m_writer, "rank");
+    result.rank = sqlite3_column_int(m_rank, 0);
 }
 
 sqlite3* SqliteStore::acquireReader() {

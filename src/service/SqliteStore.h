@@ -3,6 +3,7 @@
 
 #include "service/Store.h"
 
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -28,14 +29,22 @@ public:
     static std::string defaultPath();
 
 private:
+    struct Pending;
+    // Records a batch in one transaction, so that one sync of the log commits all of them.
+    void writeBatch(const std::vector<Pending*>& batch);
+    void recordOne(Pending& pending);
     sqlite3* openConnection(bool writer);
     sqlite3* acquireReader();
     void releaseReader(sqlite3* db);
 
     std::string m_path;
-    // One connection writes, under m_writeMutex; WAL lets readers go on meanwhile, each on a
-    // connection of its own taken from the idle list.
-    std::mutex m_writeMutex;
+    // Submissions wait in m_queue; whichever waiting thread finds no batch being written takes the
+    // whole queue and writes it on the one writing connection (group commit). WAL lets readers go on
+    // meanwhile, each on a connection of its own taken from the idle list.
+    std::mutex m_queueMutex;
+    std::condition_variable m_batchDone;
+    std::vector<Pending*> m_queue;
+    bool m_writing = false;
     sqlite3* m_writer = nullptr;
     sqlite3_stmt* m_insert = nullptr;
     sqlite3_stmt* m_findExisting = nullptr;
