@@ -1,7 +1,9 @@
 // ServiceOptions: reading and checking the options of morphella-scored.
 #include "service/ServiceOptions.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <string_view>
 
 namespace mph::service {
@@ -54,6 +56,15 @@ ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv,
         if (arg == "--quiet") {
             server.logFd = -1;
             continue;
+        }
+        static constexpr std::string_view kTakesValue[] = {
+            "--bind",     "--port",       "--port-file",       "--db",
+            "--postgres", "--threads",    "--max-connections", "--per-address",
+            "--timeout",  "--rate-limit", "--rate-window",     "--cache-ms",
+            "--grace"};
+        if (std::find(std::begin(kTakesValue), std::end(kTakesValue), arg) == std::end(kTakesValue)) {
+            error = "unknown option " + std::string(arg);
+            return Outcome::Error;
         }
         if (!hasValue) {
             if (i + 1 >= argc) {

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         std::puts("morphella-scored " MPH_VERSION);
         return 0;
     case ServiceOptions::Outcome::Error:
-        std::fprintf(stderr, "morphella-scored: %s\n%s", error.c_str(), ServiceOptions::usage().c_str());
+        std::fprintf(stderr, "morphella-scored: %s (see --help)\n", error.c_str());
         return 2;
     case ServiceOptions::Outcome::Run:
         break;
