@@ -55,6 +55,18 @@ std::string loggable(std::string_view text) {
     return out;
 }
 
+MHD_Result queue(MHD_Connection* c, const Response& response) {
+    MHD_Response* r = MHD_create_response_from_buffer(
+        response.body.size(), const_cast<char*>(response.body.data()), MHD_RESPMEM_MUST_COPY);
+    if (r == nullptr) return MHD_NO;
+    MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, response.contentType.c_str());
+    for (const auto& [name, value] : response.headers)
+        MHD_add_response_header(r, name.c_str(), value.c_str());
+    const MHD_Result queued = MHD_queue_response(c, static_cast<unsigned>(response.status), r);
+    MHD_destroy_response(r);
+    return queued;
+}
+
 void externalLog(void*, const char* format, va_list args) {
     char line[512];
     std::vsnprintf(line, sizeof line, format, args);
@@ -76,6 +88,8 @@ struct HttpServer::Connection {
     Clock::time_point started;
     bool pending = false;
     bool headSeen = false;
+    // The answer a worker left for the request while the connection was suspended.
+    std::unique_ptr<Response> ready;
 };
 
 // The C callbacks of the library, each a thin step into the server.
@@ -140,6 +154,10 @@ struct HttpServer::Callbacks {
         connection->headSeen = true;
         if (first && std::strcmp(method, MHD_HTTP_METHOD_GET) == 0) return MHD_YES;
         connection->method = method;
+        if (connection->ready) {
+            const std::unique_ptr<Response> response = std::move(connection->ready);
+            return queue(c, *response);
+        }
         Request request;
         request.method = method;
         request.path = url;
@@ -147,17 +165,18 @@ struct HttpServer::Callbacks {
         if (question != std::string::npos) request.query = connection->uri.substr(question + 1);
         request.address = connection->address;
         request.addressKey = connection->addressKey;
-        const Response response = server.m_router.route(request);
-
-        MHD_Response* r = MHD_create_response_from_buffer(
-            response.body.size(), const_cast<char*>(response.body.data()), MHD_RESPMEM_MUST_COPY);
-        if (r == nullptr) return MHD_NO;
-        MHD_add_response_header(r, MHD_HTTP_HEADER_CONTENT_TYPE, response.contentType.c_str());
-        for (const auto& [name, value] : response.headers)
-            MHD_add_response_header(r, name.c_str(), value.c_str());
-        const MHD_Result queued = MHD_queue_response(c, static_cast<unsigned>(response.status), r);
-        MHD_destroy_response(r);
-        return queued;
+        if (server.m_router.dispatch(request) == Router::Dispatch::Inline)
+            return queue(c, server.m_router.route(request));
+        // The connection sleeps while a worker runs the handler; once resumed, the library calls this
+        // function again and the answer is sent from the first branch above.
+        MHD_suspend_connection(c);
+        std::function<void()> job = [&server, c, connection, request = std::move(request)] {
+            connection->ready = std::make_unique<Response>(server.m_router.route(request));
+            MHD_resume_connection(c);
+        };
+        // While stopping, the workers take nothing more: the request is answered here instead.
+        if (!server.m_workers->post(job)) job();
+        return MHD_YES;
     }
 
     static void completed(void* cls, MHD_Connection* c, void** requestContext, MHD_RequestTerminationCode) {
@@ -169,15 +188,14 @@ struct HttpServer::Callbacks {
 
 HttpServer::HttpServer(const Router& router, const Config& config) : m_router(router), m_config(config) {}
 
-HttpServer::~HttpServer() {
-    stop(std::chrono::milliseconds(0));
-}
+HttpServer::~HttpServer() { stop(std::chrono::milliseconds(0)); }
 
 void HttpServer::start() {
     sockaddr_in v4{};
     sockaddr_in6 v6{};
     const sockaddr* addr = nullptr;
-    unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC | MHD_USE_ERROR_LOG;
+    unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC |
+                     MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG;
     if (inet_pton(AF_INET, m_config.bind.c_str(), &v4.sin_addr) == 1) {
         v4.sin_family = AF_INET;
         v4.sin_port = htons(m_config.port);
@@ -190,6 +208,7 @@ void HttpServer::start() {
     } else {
         throw std::runtime_error("not an IP address: " + m_config.bind);
     }
+    m_workers = std::make_unique<WorkerPool>(m_config.workers);
     m_daemon = MHD_start_daemon(
         flags, m_config.port, nullptr, nullptr, &Callbacks::access, this, MHD_OPTION_EXTERNAL_LOGGER,
         &externalLog, nullptr, MHD_OPTION_SOCK_ADDR, addr, MHD_OPTION_THREAD_POOL_SIZE,
@@ -198,9 +217,11 @@ void HttpServer::start() {
         m_config.timeoutSeconds, MHD_OPTION_NOTIFY_CONNECTION, &Callbacks::notifyConnection, this,
         MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::uriLog, this, MHD_OPTION_NOTIFY_COMPLETED,
         &Callbacks::completed, this, MHD_OPTION_END);
-    if (m_daemon == nullptr)
+    if (m_daemon == nullptr) {
+        m_workers.reset();
         throw std::runtime_error("cannot listen on " + m_config.bind + " port " +
                                  std::to_string(m_config.port));
+    }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(m_daemon, MHD_DAEMON_INFO_BIND_PORT);
     m_port = info != nullptr ? info->port : m_config.port;
 }
@@ -216,6 +237,8 @@ void HttpServer::stop(std::chrono::milliseconds grace) {
     const Clock::time_point deadline = Clock::now() + grace;
     while (m_inFlight.load() > 0 && Clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // No connection may stay suspended when the daemon stops: the workers finish and resume theirs.
+    m_workers->stop();
     MHD_stop_daemon(m_daemon);
     m_daemon = nullptr;
     if (m_quiescedFd >= 0) ::close(m_quiescedFd);

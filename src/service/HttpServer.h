@@ -2,10 +2,12 @@
 #pragma once
 
 #include "service/Router.h"
+#include "service/WorkerPool.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 struct MHD_Daemon;
@@ -20,6 +22,8 @@ public:
         // 0 picks a free port; port() tells which.
         uint16_t port = 8642;
         unsigned threads = 4;
+        // Threads for requests that wait on the store; submissions waiting together share a commit.
+        unsigned workers = 32;
         unsigned maxConnections = 1000;
         // Connections one address may hold at once, so a few clients cannot take every socket.
         unsigned perAddressConnections = 32;
@@ -36,8 +40,8 @@ public:
 
     // Binds and starts the threads; throws std::runtime_error when it cannot.
     void start();
-    // Stops taking connections, gives the requests in flight up to grace to finish, then closes
-    // every connection and joins the threads. Safe to call twice.
+    // Stops taking connections, gives the requests in flight up to grace to finish, lets the workers
+    // finish what they hold, then closes every connection and joins the threads. Safe to call twice.
     void stop(std::chrono::milliseconds grace);
 
     uint16_t port() const { return m_port; }
@@ -56,6 +60,7 @@ private:
     const Router& m_router;
     Config m_config;
     MHD_Daemon* m_daemon = nullptr;
+    std::unique_ptr<WorkerPool> m_workers;
     int m_quiescedFd = -1;
     uint16_t m_port = 0;
     std::atomic<int> m_inFlight{0};

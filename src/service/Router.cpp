@@ -6,8 +6,14 @@
 
 namespace mph::service {
 
-void Router::add(std::string method, std::string path, Handler handler) {
-    m_routes.push_back({std::move(method), std::move(path), std::move(handler)});
+void Router::add(std::string method, std::string path, Handler handler, Dispatch dispatch) {
+    m_routes.push_back({std::move(method), std::move(path), std::move(handler), dispatch});
+}
+
+Router::Dispatch Router::dispatch(const Request& request) const {
+    for (const Route& route : m_routes)
+        if (route.path == request.path && route.method == request.method) return route.dispatch;
+    return Dispatch::Inline;
 }
 
 Response Router::route(const Request& request) const {

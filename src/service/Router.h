@@ -14,15 +14,22 @@ class Router {
 public:
     using Handler = std::function<Response(const Request&)>;
 
-    void add(std::string method, std::string path, Handler handler);
+    // Inline handlers answer at once and run on the HTTP threads; Worker handlers may wait (on the
+    // store, on a long check) and run on the worker threads, so no HTTP thread is held up.
+    enum class Dispatch { Inline, Worker };
+
+    void add(std::string method, std::string path, Handler handler, Dispatch dispatch = Dispatch::Inline);
     // The handler's answer; a handler's exception becomes a 500 and a line on standard error.
     Response route(const Request& request) const;
+    // How the handler route() would call is to be run; Inline for the router's own 404 and 405.
+    Dispatch dispatch(const Request& request) const;
 
 private:
     struct Route {
         std::string method;
         std::string path;
         Handler handler;
+        Dispatch dispatch;
     };
     std::vector<Route> m_routes;
 };

@@ -28,7 +28,9 @@ ScoreService::ScoreService(Store& store, const Config& config)
 
 void ScoreService::install(Router& router) {
     router.add("GET", "/globalhs.jsp", [this](const Request& r) { return fetch(r); });
-    router.add("GET", "/addglobalhs.jsp", [this](const Request& r) { return submit(r); });
+    // A fetch is mostly a cached page; a submission waits for its commit.
+    router.add(
+        "GET", "/addglobalhs.jsp", [this](const Request& r) { return submit(r); }, Router::Dispatch::Worker);
 }
 
 Response ScoreService::fetch(const Request& request) {

@@ -27,7 +27,9 @@ std::string ServiceOptions::usage() {
            "  --db FILE                 SQLite database (default\n"
            "                            ${XDG_DATA_HOME:-$HOME/.local/share}/quillory/morphella/scores.db)\n"
            "  --postgres CONNINFO       keep the tables in PostgreSQL instead (libpq connection string)\n"
-           "  --threads N               HTTP worker threads (default 4)\n"
+           "  --pg-connections N        connections to PostgreSQL at most (default 8)\n"
+           "  --threads N               HTTP threads (default 4)\n"
+           "  --workers N               threads for submissions, which wait for their commit (default 32)\n"
            "  --max-connections N       open connections at most (default 1000)\n"
            "  --per-address N           connections one client address may hold (default 32)\n"
            "  --timeout SECONDS         idle connections are closed after this (default 15)\n"
@@ -58,10 +60,11 @@ ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv,
             continue;
         }
         static constexpr std::string_view kTakesValue[] = {
-            "--bind",     "--port",       "--port-file",       "--db",
-            "--postgres", "--threads",    "--max-connections", "--per-address",
-            "--timeout",  "--rate-limit", "--rate-window",     "--cache-ms",
-            "--grace"};
+            "--bind",        "--port",           "--port-file",
+            "--db",          "--postgres",       "--threads",
+            "--workers",     "--pg-connections", "--max-connections",
+            "--per-address", "--timeout",        "--rate-limit",
+            "--rate-window", "--cache-ms",       "--grace"};
         if (std::find(std::begin(kTakesValue), std::end(kTakesValue), arg) == std::end(kTakesValue)) {
             error = "unknown option " + std::string(arg);
             return Outcome::Error;
@@ -98,6 +101,20 @@ ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv,
                 return Outcome::Error;
             }
             server.threads = static_cast<unsigned>(n);
+        } else if (arg == "--workers") {
+            if (!number(1024)) return Outcome::Error;
+            if (n == 0) {
+                error = "--workers: at least 1";
+                return Outcome::Error;
+            }
+            server.workers = static_cast<unsigned>(n);
+        } else if (arg == "--pg-connections") {
+            if (!number(1024)) return Outcome::Error;
+            if (n == 0) {
+                error = "--pg-connections: at least 1";
+                return Outcome::Error;
+            }
+            pgConnections = static_cast<unsigned>(n);
         } else if (arg == "--max-connections") {
             if (!number(1000000)) return Outcome::Error;
             server.maxConnections = static_cast<unsigned>(n);

@@ -18,6 +18,8 @@ public:
     std::string db;
     // A libpq connection string; when set, PostgreSQL holds the tables instead of SQLite.
     std::string postgres;
+    // Connections to PostgreSQL this instance keeps at most.
+    unsigned pgConnections = 8;
     // A file that receives the port once listening (handy with --port 0).
     std::string portFile;
     // Seconds the requests in flight get to finish after SIGTERM or SIGINT.

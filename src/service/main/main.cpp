@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     try {
         std::unique_ptr<Store> store;
         if (!options.postgres.empty()) {
-            store = std::make_unique<PostgresStore>(options.postgres, options.server.threads);
+            store = std::make_unique<PostgresStore>(options.postgres, options.pgConnections);
         } else {
             const std::string path = options.db.empty() ? SqliteStore::defaultPath() : options.db;
             store = std::make_unique<SqliteStore>(path);
