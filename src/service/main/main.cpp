@@ -65,6 +65,8 @@ int main(int argc, char** argv) {
         std::unique_ptr<Store> store;
         if (!options.postgres.empty()) {
             store = std::make_unique<PostgresStore>(options.postgres, options.pgConnections);
+            // The connection string may hold a password: it is not repeated here.
+            std::fprintf(stderr, "morphella-scored: scores in PostgreSQL\n");
         } else {
             const std::string path = options.db.empty() ? SqliteStore::defaultPath() : options.db;
             store = std::make_unique<SqliteStore>(path);
