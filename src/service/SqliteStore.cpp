@@ -1,4 +1,4 @@
-// SqliteStore: the SQLite schema, the recording transaction and the table query.
+// SqliteStore: the SQLite schema, batched recording transactions and the table query.
 #include "service/SqliteStore.h"
 
 #include <sqlite3.h>
