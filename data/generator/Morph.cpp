@@ -162,20 +162,4 @@ void paintMorphShape(cairo_t* cr, double cx, double cy, double radius, double t,
     cairo_restore(cr);
 }
 
-cairo_surface_t* drawMorphStrip(int cells, int cellSize) {
-    cairo_surface_t* s = newPicture(cells * cellSize, cellSize);
-    cairo_t* cr = cairo_create(s);
-    for (int i = 0; i < cells; ++i) {
-        cairo_save(cr);
-        // Each cell is clipped so no shadow or stroke bleeds into its neighbour.
-        cairo_rectangle(cr, i * cellSize, 0, cellSize, cellSize);
-        cairo_clip(cr);
-        paintMorphShape(cr, i * cellSize + cellSize * 0.47, cellSize * 0.45, cellSize * 0.36,
-                        static_cast<double>(i) / cells, true);
-        cairo_restore(cr);
-    }
-    cairo_destroy(cr);
-    return s;
-}
-
 } // namespace datagen
