@@ -60,16 +60,16 @@ MarkPlace markPlace(int kind) {
         {0, 0, 1.0, 0},         // square
         {0, 0.26, 0.9, 0},      // triangle
         {0, 0, 0.95, 0},        // diamond
-        {0, 0.05, 0.78, 0},     // star
+        {0, 0.05, 0.88, 0},     // star
         {0, -0.08, 1.0, 0},     // heart
         {0, 0, 0.9, 0},         // cross
         {-0.6, 0.04, 0.78, 90}, // crescent
         {0, 0.30, 1.0, 0},      // drop
         {0.2, 0, 0.8, 0},       // arrow
         {0, 0.06, 0.95, 0},     // clover
-        {0.02, -0.03, 0.62, 0}, // bolt
-        {0, 0.47, 0.82, 0},     // crown
-        {0, 0, 0.8, 0},         // bow
+        {0.0, -0.02, 0.8, 0},   // bolt
+        {0, 0.45, 0.98, 0},     // crown
+        {0, 0, 0.9, 0},         // bow
     };
     return places[kind];
 }
@@ -211,12 +211,12 @@ void kindPath(cairo_t* cr, int kind, double cx, double cy, double u) {
     case 11: // lightning bolt
         roundedPolygon(cr,
                        {{0.30, -0.97},
-                        {0.84, -0.97},
-                        {0.42, -0.26},
-                        {0.70, -0.26},
+                        {0.86, -0.97},
+                        {0.46, -0.31},
+                        {0.76, -0.31},
                         {-0.34, 0.97},
-                        {-0.06, 0.20},
-                        {-0.70, 0.20}},
+                        {-0.04, 0.27},
+                        {-0.76, 0.27}},
                        0.07, cx, cy, u);
         break;
     case 12: // crown, with a ball on each point
@@ -248,7 +248,7 @@ void kindPath(cairo_t* cr, int kind, double cx, double cy, double u) {
                         {-0.95, 0.72}},
                        0.12, cx, cy, u);
         cairo_new_sub_path(cr);
-        roundedRect(cr, cx - 0.27 * u, cy - 0.38 * u, 0.54 * u, 0.76 * u, 0.14 * u);
+        roundedRect(cr, cx - 0.31 * u, cy - 0.40 * u, 0.62 * u, 0.80 * u, 0.15 * u);
         break;
     }
 }
