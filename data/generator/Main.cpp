@@ -70,7 +70,7 @@ const std::vector<Picture>& pictures() {
         {"specials.png", drawSpecials},
         {"powerup.png", [] { return drawBanner("Power-up!", hex(0x1fa5d6), 220, 70, 28); }},
         {"bonustext.png", [] { return drawBanner("Bonus!", palette::coral, 150, 56, 22); }},
-        {"levelcomplete.png", [] { return drawBanner("Level Complete!", palette::violet, 440, 110, 44); }},
+        {"levelcomplete.png", [] { return drawBanner("Level Complete!", palette::violet, 480, 110, 40); }},
         {"gameover.png", [] { return drawBanner("Game Over", palette::coral, 460, 130, 60); }},
         {"paused.png", drawPausedCard},
         {"curtain.png", drawCurtain},

@@ -1,5 +1,6 @@
 // Widget pictures: buttons, arrow buttons, tabs, digit strips, the window icon and the cursor.
 #include "Pictures.h"
+#include "Shapes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -189,7 +190,7 @@ cairo_surface_t* drawIcon(int size) {
     setColor(cr, palette::ink, 0.8);
     cairo_set_line_width(cr, std::max(1.0, n / 32));
     cairo_stroke(cr);
-    paintMorphShape(cr, n / 2, n / 2, n * 0.34, 0.25, false);
+    paintWildcard(cr, 1, n / 2, n / 2, n * 0.4);
     cairo_destroy(cr);
     return s;
 }
