@@ -258,7 +258,7 @@ cairo_surface_t* drawScoresPanel() {
     textAt(cr, "Score", kScoreX, header, 13, true, darken(palette::violet, 0.2), Align::Centre);
     // Faint stripes behind every other row.
     for (int r = 0; r < 10; r += 2) {
-        cairo_rectangle(cr, kTableX + 4, kRowsTop - 13 + r * 16, kTableW - 8, 16);
+        cairo_rectangle(cr, kTableX + 4, kRowsTop - 15 + r * 16, kTableW - 8, 16);
         setColor(cr, Rgb{1, 1, 1}, 0.05);
         cairo_fill(cr);
     }
