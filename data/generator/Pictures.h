@@ -66,7 +66,4 @@ void hourglassSymbol(cairo_t* cr, double cx, double cy, double size, Rgb c);
 // Level backgrounds (Backgrounds.cpp, Landscapes.cpp): 1 to 6, each 480 by 400.
 cairo_surface_t* drawLevelBackground(int n);
 
-// Morphing shapes (Morph.cpp), used by the icon and the loading picture.
-void paintMorphShape(cairo_t* cr, double cx, double cy, double radius, double t, bool shadow);
-
 } // namespace datagen

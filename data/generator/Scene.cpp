@@ -1,5 +1,6 @@
 // Scene pictures: the starry backdrop, the game's name as a heading and the loading picture.
 #include "Pictures.h"
+#include "Shapes.h"
 
 #include <cmath>
 #include <cstdint>
@@ -109,8 +110,17 @@ cairo_surface_t* drawLogo() {
     cairo_surface_t* s = newPicture(w, h);
     cairo_t* cr = cairo_create(s);
 
-    // A star caught mid-morph above the name.
-    paintMorphShape(cr, w / 2.0, 58, 44, 0.25, true);
+    // A row of the game's gems above the name, the wildcard's sparkle in the middle.
+    const int kinds[] = {5, 4, -1, 8, 3};
+    for (int i = 0; i < 5; ++i) {
+        const double x = w / 2.0 + (i - 2) * 62, y = 62, unit = i == 2 ? 30 : 22;
+        const auto disc = [&](cairo_t* c) { cairo_arc(c, x, y + 4, unit * 0.8, 0, 2 * M_PI); };
+        softShadow(cr, disc, 0, 4, 6, Rgb{0.15, 0.02, 0.03}, 0.6);
+        if (kinds[i] < 0)
+            paintWildcard(cr, 0, x, y, unit);
+        else
+            paintShape(cr, kinds[i], 0, x, y, unit);
+    }
 
     const auto name = [&](cairo_t* c) {
         useFont(c, 72, true);
