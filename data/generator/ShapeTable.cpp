@@ -171,8 +171,12 @@ cairo_surface_t* drawShapeTable() {
 }
 
 void paintBeltPlate(cairo_t* cr, double x, double y, double w, double h) {
-    // The plate leaves a two-pixel gap above and below, so neighbouring rows read as separate belts.
+    // A dark rail two pixels high above and below, so neighbouring rows read as separate belts. The plate
+    // is opaque everywhere: the game keeps its colours and sets every pixel's alpha from the shape's.
     const double top = y + 2, bottom = y + h - 2;
+    cairo_rectangle(cr, x, y, w, h);
+    setColor(cr, hex(0x0b0718));
+    cairo_fill(cr);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, bottom);
     addStop(g, 0, hex(0x5a4d92));
     addStop(g, 0.12, hex(0x40366f));

@@ -245,8 +245,16 @@ TEST_F(Content, KindTableHasEnoughKindsAndAnAnimatedWildcardLast) {
     const SpriteDef& slotbg = sprite("datafile", "slotbg");
     EXPECT_EQ(slotbg.numbers.at(2), shape.numbers.at(2));
     EXPECT_EQ(slotbg.numbers.at(3), shape.numbers.at(3));
-    EXPECT_EQ(data.picture(data.script("datafile"), slotbg.images.at(0)).width,
-              data.picture(data.script("datafile"), shape.images.at(0)).width);
+    const Picture plates = data.picture(data.script("datafile"), slotbg.images.at(0));
+    EXPECT_EQ(plates.width, data.picture(data.script("datafile"), shape.images.at(0)).width);
+    // The game replaces a plate's alpha with the hole's, so a transparent plate pixel would turn black.
+    const int cw = plates.width / slotbg.numbers.at(2), ch = plates.height / slotbg.numbers.at(3);
+    int seeThrough = 0;
+    for (int f = 0; f < frames - d[8 + kinds]; ++f)
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x)
+                seeThrough += (plates.at((f % 15) * cw + x, (f / 15) * ch + y) >> 24) != 255;
+    EXPECT_EQ(seeThrough, 0);
 }
 
 TEST_F(Content, KindsDifferInOutlineAndVariantsInGrey) {
