@@ -47,6 +47,27 @@ void enamelBody(cairo_t* cr, double x, double y, double w, double h, double r) {
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
+    // A faint engine-turned lattice and a soft sheen across the top, so the enamel reads as a surface.
+    cairo_save(cr);
+    shape(cr);
+    cairo_clip(cr);
+    for (double d = -h; d < w; d += 9) {
+        cairo_move_to(cr, x + d, y);
+        cairo_line_to(cr, x + d + h, y + h);
+        cairo_move_to(cr, x + d + h, y);
+        cairo_line_to(cr, x + d, y + h);
+    }
+    setColor(cr, Rgb{1, 1, 1}, 0.025);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    cairo_pattern_t* sheen = cairo_pattern_create_linear(0, y, 0, y + 90);
+    addStop(sheen, 0, Rgb{1, 1, 1}, 0.12);
+    addStop(sheen, 1, Rgb{1, 1, 1}, 0);
+    cairo_rectangle(cr, x, y, w, 90);
+    cairo_set_source(cr, sheen);
+    cairo_fill(cr);
+    cairo_pattern_destroy(sheen);
+    cairo_restore(cr);
     // Gold trim with a highlight along its upper edge.
     cairo_pattern_t* trim = cairo_pattern_create_linear(0, y, 0, y + h);
     addStop(trim, 0, hex(0xffe7a3));
