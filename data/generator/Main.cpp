@@ -1,5 +1,7 @@
 // morphella-datagen: draws the game's pictures, synthesises its sounds and prepares its texts and scripts.
+#include "DialogLayout.h"
 #include "Pictures.h"
+#include "Shapes.h"
 #include "Sounds.h"
 
 #include <cmath>
@@ -7,6 +9,7 @@
 #include <exception>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -23,40 +26,124 @@ struct Picture {
     std::function<cairo_surface_t*()> draw;
 };
 
-const std::vector<Picture>& pictures() {
-    static const std::vector<Picture> list = {
-        {"background.png", drawBackground},
-        {"title.png", drawTitle},
-        {"banner.png", [] { return drawBanner("Drag, drop and morph!"); }},
-        {"logo.png", drawLogo},
-        {"tile.png", drawTile},
-        {"plaque.png", [] { return drawPlaque("SCORE"); }},
-        {"morph.png", [] { return drawMorphStrip(12, 112); }},
-        {"dlgpanel.png",
-         [] {
-             return drawDialogPanel(380, 260, "Welcome!",
-                                    "Fit every shape into its hole\nbefore the rows roll by.");
-         }},
-        {"bplay.png", [] { return drawButtonStrip("Play", palette::coral, 160, 56); }},
-        {"bclose.png", [] { return drawButtonStrip("Close", palette::teal, 160, 56); }},
-        {"digits.png", [] { return drawDigitStrip(30, 44); }},
-        {"icon.png", [] { return drawIcon(32); }},
-        {"cursor.png", drawCursor},
-    };
-    return list;
+const Rgb kPrimary = palette::coral;
+const Rgb kSecondary = palette::teal;
+const Rgb kNeutral = palette::violet;
+
+Picture button(const char* file, const char* label, Rgb base, int w, int h) {
+    return {file, [=] { return drawButton(label, base, w, h); }};
 }
 
-struct Sound {
-    const char* file;
-    std::function<Samples()> synth;
-};
-
-const std::vector<Sound>& sounds() {
-    static const std::vector<Sound> list = {
-        {"click.wav", synthClick},
-        {"pop.wav", synthPop},
-        {"chime.wav", synthChime},
-        {"music.wav", synthMusic},
+const std::vector<Picture>& pictures() {
+    using namespace dialog;
+    static const std::vector<Picture> list = {
+        // The program's own pictures.
+        {"logo.png", drawLogo},
+        {"icon.png", [] { return drawIcon(32); }},
+        {"cursor.png", drawCursor},
+        // The board and the side panel.
+        {"frame.png", [] { return drawFrame(false); }},
+        {"boardmask.png", [] { return drawFrame(true); }},
+        {"ilevelbg1.png", [] { return drawLevelBackground(1); }},
+        {"ilevelbg2.png", [] { return drawLevelBackground(2); }},
+        {"ilevelbg3.png", [] { return drawLevelBackground(3); }},
+        {"ilevelbg4.png", [] { return drawLevelBackground(4); }},
+        {"ilevelbg5.png", [] { return drawLevelBackground(5); }},
+        {"ilevelbg6.png", [] { return drawLevelBackground(6); }},
+        {"shapes.png", drawShapeTable},
+        {"slotbg.png", drawSlotTable},
+        {"modes.png", drawModes},
+        {"rowstxt.png", drawRowsLabel},
+        {"revealerbar.png", drawRevealerBar},
+        {"digits.png", [] { return drawDigits(DigitStyle::Gold, 24, 34); }},
+        {"popdigits.png", [] { return drawDigits(DigitStyle::Pop, 20, 28); }},
+        {"hourglass.png", drawHourglass},
+        {"sandtop.png", drawSandTop},
+        {"sandbottom.png", drawSandBottom},
+        {"trash.png", drawTrash},
+        {"trasharea.png", [] { return drawClear(248, 86); }},
+        button("btnpause.png", "Pause", kNeutral, 120, 40),
+        button("btnresume.png", "Resume", kSecondary, 120, 40),
+        button("btncontinue.png", "Continue", kPrimary, 248, 46),
+        button("btnmenu.png", "Menu", kNeutral, 120, 40),
+        button("btnexit.png", "Exit", kNeutral, 120, 40),
+        {"specials.png", drawSpecials},
+        {"powerup.png", [] { return drawBanner("Power-up!", hex(0x1fa5d6), 220, 70, 28); }},
+        {"bonustext.png", [] { return drawBanner("Bonus!", palette::coral, 150, 56, 22); }},
+        {"levelcomplete.png", [] { return drawBanner("Level Complete!", palette::violet, 480, 110, 40); }},
+        {"gameover.png", [] { return drawBanner("Game Over", palette::coral, 460, 130, 60); }},
+        {"paused.png", drawPausedCard},
+        {"curtain.png", drawCurtain},
+        {"curtainrail.png", drawCurtainRail},
+        // The start screen.
+        {"startpanel.png", drawStartPanel},
+        button("btnplay.png", "Play", kPrimary, 140, 52),
+        {"arrowup.png", [] { return drawArrowButton(true, kNeutral, 40); }},
+        {"arrowdown.png", [] { return drawArrowButton(false, kNeutral, 40); }},
+        {"btnlink.png", [] { return drawButton("Visit our web site", kSecondary, 180, 34, 14); }},
+        // The menu, the exit question and the instructions.
+        {"menupanel.png", [] { return drawPanel(360, 440, "Menu", ""); }},
+        button("btnhowto.png", "How to Play", kNeutral, 260, 46),
+        button("btnoptions.png", "Options", kNeutral, 260, 46),
+        button("btnmyscores.png", "My High Scores", kNeutral, 260, 46),
+        button("btnworldscores.png", "World High Scores", kNeutral, 260, 46),
+        button("btnendgame.png", "End Game", kPrimary, 260, 46),
+        button("btnclose.png", "Close", kSecondary, 130, 46),
+        {"exitpanel.png",
+         [] { return drawPanel(420, 250, "Leave Morphella?", "Do you really want to quit the game?"); }},
+        button("btnquit.png", "Quit", kPrimary, 120, 46),
+        button("btnmainmenu.png", "Menu", kNeutral, 120, 46),
+        button("btncancel.png", "Cancel", kSecondary, 120, 46),
+        {"instpanel.png", [] { return drawPanel(520, 480, "How to Play", ""); }},
+        {"page1.png", [] { return drawPage(1); }},
+        {"page2.png", [] { return drawPage(2); }},
+        {"page3.png", [] { return drawPage(3); }},
+        {"page4.png", [] { return drawPage(4); }},
+        {"page5.png", [] { return drawPage(5); }},
+        button("btnnext.png", "Next", kPrimary, 130, 46),
+        button("btnback.png", "Back", kNeutral, 130, 46),
+        // Options, the name prompt and the offer to send the score.
+        {"optpanel.png", drawOptionsPanel},
+        {"knob.png", drawKnob},
+        {"checkmark.png", drawCheckMark},
+        button("btndone.png", "Done", kSecondary, 120, 46),
+        {"promptpanel.png", drawPromptPanel},
+        button("btnok.png", "OK", kPrimary, 120, 46),
+        {"askpanel.png",
+         [] {
+             return drawPanel(420, 250, "Share Your Score?",
+                              "Send your score to the world high-score table?");
+         }},
+        button("btnsend.png", "Send", kPrimary, 150, 46),
+        button("btnnothanks.png", "No, thanks", kNeutral, 150, 46),
+        // The high-score table.
+        {"hspanel.png", drawScoresPanel},
+        {"hsmodes.png", drawScoresModes},
+        {"hspersonal.png", [] { return drawViewTitle("My High Scores"); }},
+        {"hsglobal.png", [] { return drawViewTitle("World High Scores"); }},
+        {"tabmine.png", [] { return drawTab("Mine", 120, 34); }},
+        {"tabworld.png", [] { return drawTab("World", 120, 34); }},
+        button("btnswitch.png", "Other Game", kNeutral, 150, 40),
+        {"scrollup.png", [] { return drawArrowButton(true, kSecondary, 32); }},
+        {"scrolldown.png", [] { return drawArrowButton(false, kSecondary, 32); }},
+        button("btnretry.png", "Retry", kPrimary, 120, 42),
+        button("btnclear.png", "Clear", kNeutral, 130, 46),
+        {"clearpanel.png",
+         [] { return drawPanel(320, 200, "Clear Scores?", "Remove every score\nin this table?"); }},
+        button("btnyesclear.png", "Clear", kPrimary, 120, 46),
+        button("btnkeep.png", "Keep", kSecondary, 120, 46),
+        // The bonus round's cards.
+        {"bonusintro.png",
+         [] {
+             return drawBonusCard("Bonus Round!", "The rows pass by only once.\nFill every hole!", false);
+         }},
+        {"bonuscongrats.png",
+         [] { return drawBonusCard("Well Done!", "Every hole filled. Your bonus:", true); }},
+        {"bonussorry.png",
+         [] {
+             return drawBonusCard("Bonus Round Over", "The rows got away this time.\nOn to the next level!",
+                                  false);
+         }},
     };
     return list;
 }
@@ -74,14 +161,19 @@ void writeFile(const std::string& path, const std::string& bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
+// Pictures and sounds are made on two threads (they share nothing), so the run takes seconds.
 int generateAll(const std::string& dir) {
+    auto sounds = std::async(std::launch::async, [&] {
+        for (const Effect& e : effects())
+            writeWav(e.synth(), dir + "/" + e.item + ".wav");
+        writeWav(synthMusic(), dir + "/smusic.wav");
+    });
     for (const Picture& p : pictures()) {
         cairo_surface_t* s = p.draw();
         writePng(s, dir + "/" + p.file);
         cairo_surface_destroy(s);
     }
-    for (const Sound& s : sounds())
-        writeWav(s.synth(), dir + "/" + s.file);
+    sounds.get();
     return 0;
 }
 

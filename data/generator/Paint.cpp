@@ -144,4 +144,107 @@ void writePng(cairo_surface_t* surface, const std::string& path) {
     }
 }
 
+void textAt(cairo_t* cr, const std::string& text, double x, double y, double size, bool bold, Rgb c,
+            Align align, double alpha) {
+    useFont(cr, size, bold);
+    const double w = textWidth(cr, text);
+    const double left = align == Align::Left ? x : align == Align::Centre ? x - w / 2 : x - w;
+    cairo_move_to(cr, left, y);
+    setColor(cr, c, alpha);
+    cairo_show_text(cr, text.c_str());
+    cairo_new_path(cr);
+}
+
+std::vector<std::string> wrapText(cairo_t* cr, const std::string& text, double width) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::string para = text.substr(start, end - start);
+        std::string line;
+        size_t i = 0;
+        while (i < para.size()) {
+            size_t next = para.find(' ', i);
+            if (next == std::string::npos) next = para.size();
+            const std::string word = para.substr(i, next - i);
+            const std::string tryLine = line.empty() ? word : line + " " + word;
+            if (!line.empty() && textWidth(cr, tryLine) > width) {
+                lines.push_back(line);
+                line = word;
+            } else {
+                line = tryLine;
+            }
+            i = next + 1;
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+double paragraph(cairo_t* cr, const std::string& text, double x, double y, double width, double size,
+                 double lineHeight, Rgb c, bool bold, Align align) {
+    useFont(cr, size, bold);
+    for (const std::string& line : wrapText(cr, text, width)) {
+        const double anchor = align == Align::Left ? x : align == Align::Centre ? x + width / 2 : x + width;
+        textAt(cr, line, anchor, y, size, bold, c, align);
+        y += lineHeight;
+    }
+    return y;
+}
+
+void fancyText(cairo_t* cr, const std::string& text, double cx, double baseline, double size, Rgb top,
+               Rgb bottom, Rgb outline, double outlineWidth) {
+    const auto path = [&](cairo_t* c) {
+        useFont(c, size, true);
+        centredTextPath(c, text, cx, baseline);
+    };
+    softShadow(cr, path, 0, size * 0.06, static_cast<int>(size * 0.08) + 2, hex(0x0c0618), 0.7);
+    if (outlineWidth > 0) {
+        path(cr);
+        setColor(cr, outline);
+        cairo_set_line_width(cr, outlineWidth);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cr);
+    }
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, baseline - size * 0.75, 0, baseline);
+    addStop(g, 0, top);
+    addStop(g, 1, bottom);
+    path(cr);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+}
+
+cairo_surface_t* drawGrid(int columns, int rows, int cw, int ch, int count,
+                          const std::function<void(cairo_t*, int)>& draw) {
+    cairo_surface_t* s = newPicture(columns * cw, rows * ch);
+    cairo_t* cr = cairo_create(s);
+    for (int i = 0; i < count && i < columns * rows; ++i) {
+        cairo_save(cr);
+        cairo_translate(cr, (i % columns) * cw, (i / columns) * ch);
+        cairo_rectangle(cr, 0, 0, cw, ch);
+        cairo_clip(cr);
+        draw(cr, i);
+        cairo_restore(cr);
+    }
+    cairo_destroy(cr);
+    return s;
+}
+
+double Scatter::next() {
+    m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(m_state >> 11) / static_cast<double>(1ULL << 53);
+}
+
+void radialGlow(cairo_t* cr, double x, double y, double r, Rgb c, double alpha) {
+    cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, r);
+    addStop(p, 0, c, alpha);
+    addStop(p, 1, c, 0);
+    cairo_set_source(cr, p);
+    cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+}
+
 } // namespace datagen

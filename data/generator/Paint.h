@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace datagen {
 
@@ -51,5 +52,43 @@ void centredTextPath(cairo_t* cr, const std::string& text, double cx, double y);
 
 // Writes the picture as PNG; throws std::runtime_error when it cannot be written.
 void writePng(cairo_surface_t* surface, const std::string& path);
+
+enum class Align { Left, Centre, Right };
+
+// Draws one line of text in Liberation Sans with its baseline at y, anchored at x by the alignment.
+void textAt(cairo_t* cr, const std::string& text, double x, double y, double size, bool bold, Rgb c,
+            Align align = Align::Left, double alpha = 1.0);
+
+// Splits text into lines no wider than width in the current font; a '\n' always breaks.
+std::vector<std::string> wrapText(cairo_t* cr, const std::string& text, double width);
+
+// Draws word-wrapped text from baseline y; returns the baseline after the last line.
+double paragraph(cairo_t* cr, const std::string& text, double x, double y, double width, double size,
+                 double lineHeight, Rgb c, bool bold = false, Align align = Align::Left);
+
+// Heading text centred on cx: a soft shadow, a dark outline and a vertical gradient from top to bottom.
+void fancyText(cairo_t* cr, const std::string& text, double cx, double baseline, double size, Rgb top,
+               Rgb bottom, Rgb outline, double outlineWidth);
+
+// A picture of columns by rows cells of cw by ch; draw(cr, i) paints cell i (counted row by row, count
+// cells in all) with the origin moved to the cell's corner and the drawing clipped to the cell.
+cairo_surface_t* drawGrid(int columns, int rows, int cw, int ch, int count,
+                          const std::function<void(cairo_t*, int)>& draw);
+
+// A small fixed generator, so every build draws the same scattered details.
+class Scatter {
+public:
+    explicit Scatter(uint64_t seed = 0x5eed5eedULL) : m_state(seed) {}
+    // Uniform in [0, 1).
+    double next();
+    // Uniform in [a, b).
+    double range(double a, double b) { return a + (b - a) * next(); }
+
+private:
+    uint64_t m_state;
+};
+
+// A radial glow of colour c around (x, y) fading out at radius r.
+void radialGlow(cairo_t* cr, double x, double y, double r, Rgb c, double alpha);
 
 } // namespace datagen

@@ -1,46 +1,69 @@
-// The pictures of the demonstration data set; each function returns a new picture the caller destroys.
+// The game's pictures other than the shapes; each draw function returns a new picture the caller destroys.
 #pragma once
 
+#include "Layout.h"
 #include "Paint.h"
 
 #include <string>
 
 namespace datagen {
 
-// The palette every picture draws from, so the screen reads as one piece.
-namespace palette {
-inline const Rgb night = hex(0x1d1238);
-inline const Rgb plum = hex(0x3a1f5d);
-inline const Rgb violet = hex(0x7044b0);
-inline const Rgb teal = hex(0x2ec4b6);
-inline const Rgb coral = hex(0xff6b6b);
-inline const Rgb gold = hex(0xffc857);
-inline const Rgb cream = hex(0xfff4e0);
-inline const Rgb mint = hex(0x8be9c1);
-inline const Rgb ink = hex(0x140b26);
-} // namespace palette
+// Scene (Scene.cpp, Frame.cpp).
+void paintBackdrop(cairo_t* cr, int width, int height);         // the starry plum sky behind everything
+cairo_surface_t* drawTitle(int width, int height, double size); // the game's name as a glossy heading
+cairo_surface_t* drawLogo();           // the loading picture, made for a dark red screen
+cairo_surface_t* drawFrame(bool mask); // 800 by 600: the machine and the side panel
 
-// Scene pictures (Scene.cpp).
-cairo_surface_t* drawBackground();                     // 800 by 600, opaque
-cairo_surface_t* drawTitle();                          // the game's name as a glossy heading
-cairo_surface_t* drawBanner(const std::string& text);  // a ribbon of text for the wave sprite
-cairo_surface_t* drawLogo();                           // the loading picture, made for a dark red screen
-cairo_surface_t* drawTile();                           // one tile of the floor band
-cairo_surface_t* drawPlaque(const std::string& label); // the frame behind the score counter
-
-// Widgets (Widgets.cpp).
-cairo_surface_t* drawDialogPanel(int width, int height, const std::string& heading, const std::string& body);
-// Four cells side by side: normal, hover, pressed, disabled.
-cairo_surface_t* drawButtonStrip(const std::string& label, Rgb base, int cellWidth, int cellHeight);
+// Widgets (Widgets.cpp). Buttons are three cells side by side: normal, hover, disabled.
+cairo_surface_t* drawButton(const std::string& label, Rgb base, int width, int height, double textSize = 0);
+// A round button with an arrow: up when up is set, else down.
+cairo_surface_t* drawArrowButton(bool up, Rgb base, int size);
+// A tab: the normal and hover cells are the tab in the background, the disabled cell the tab in front.
+cairo_surface_t* drawTab(const std::string& label, int width, int height);
 // Fifteen cells: colon, minus, currency sign, comma, period, then the digits 0 to 9.
-cairo_surface_t* drawDigitStrip(int cellWidth, int cellHeight);
+enum class DigitStyle { Gold, Pop };
+cairo_surface_t* drawDigits(DigitStyle style, int cellWidth, int cellHeight);
 cairo_surface_t* drawIcon(int size);
 cairo_surface_t* drawCursor();
 
-// Morphing shapes (Morph.cpp).
-// A strip of `cells` cells of cellSize square: a circle turning into a star, a square, a triangle and back.
-cairo_surface_t* drawMorphStrip(int cells, int cellSize);
-// One morph shape alone at phase t (0 to 1 runs the whole cycle), centred in a picture of the given size.
-void paintMorphShape(cairo_t* cr, double cx, double cy, double radius, double t, bool shadow);
+// Dialog parts (Dialogs.cpp).
+// A cream panel with a violet heading band; the shadow stays inside the picture.
+void paintPanel(cairo_t* cr, double x, double y, double w, double h, const std::string& heading);
+cairo_surface_t* drawPanel(int width, int height, const std::string& heading, const std::string& body);
+cairo_surface_t* drawStartPanel();
+cairo_surface_t* drawOptionsPanel();
+cairo_surface_t* drawPromptPanel();
+cairo_surface_t* drawScoresPanel();
+cairo_surface_t* drawKnob();
+cairo_surface_t* drawCheckMark();
+cairo_surface_t* drawScoresModes(); // two cells: the rising-rows table's title, the timed table's
+cairo_surface_t* drawViewTitle(const std::string& text);
+cairo_surface_t* drawBonusCard(const std::string& heading, const std::string& body, bool withNumber);
+
+// Instruction pages (Pages.cpp): page 1 to kPages.
+inline constexpr int kPages = 5;
+cairo_surface_t* drawPage(int page);
+
+// Effects and small pieces of the board (Effects.cpp, Pieces.cpp).
+cairo_surface_t* drawHourglass(); // ten cells: upright, then the turn
+cairo_surface_t* drawSandTop();
+cairo_surface_t* drawSandBottom();
+inline constexpr int kHourglassFrames = 10;
+cairo_surface_t* drawTrash(); // five cells: the flaps closed, opening, open
+inline constexpr int kTrashFrames = 5;
+inline constexpr int kTrashWidth = 104, kTrashHeight = 90, kTrashMouthY = 38;
+cairo_surface_t* drawClear(int width, int height);
+cairo_surface_t* drawCurtain();     // 800 by 620: the drape
+cairo_surface_t* drawCurtainRail(); // 800 by 64: the weighted hem
+cairo_surface_t* drawBanner(const std::string& text, Rgb base, int width, int height, double size);
+cairo_surface_t* drawPausedCard();
+cairo_surface_t* drawSpecials(); // four cells: revealer, wildcards, extra time, points
+cairo_surface_t* drawRevealerBar();
+cairo_surface_t* drawModes(); // two cells: rising rows, timed game
+cairo_surface_t* drawRowsLabel();
+void hourglassSymbol(cairo_t* cr, double cx, double cy, double size, Rgb c);
+
+// Level backgrounds (Backgrounds.cpp, Landscapes.cpp): 1 to 6, each 480 by 400.
+cairo_surface_t* drawLevelBackground(int n);
 
 } // namespace datagen

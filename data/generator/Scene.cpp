@@ -1,41 +1,13 @@
-// Scene pictures: the background, the title, the wave banner, the loading picture, the floor tile and the
-// score plaque.
+// Scene pictures: the starry backdrop, the game's name as a heading and the loading picture.
 #include "Pictures.h"
+#include "Shapes.h"
 
 #include <cmath>
 #include <cstdint>
 
 namespace datagen {
 
-namespace {
-
-// A small fixed generator, so every build draws the same scattered shapes.
-class Scatter {
-public:
-    double next() {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(m_state >> 11) / static_cast<double>(1ULL << 53);
-    }
-
-private:
-    uint64_t m_state = 0x5eed5eedULL;
-};
-
-void radialGlow(cairo_t* cr, double x, double y, double r, Rgb c, double alpha) {
-    cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, r);
-    addStop(p, 0, c, alpha);
-    addStop(p, 1, c, 0);
-    cairo_set_source(cr, p);
-    cairo_paint(cr);
-    cairo_pattern_destroy(p);
-}
-
-} // namespace
-
-cairo_surface_t* drawBackground() {
-    const int w = 800, h = 600;
-    cairo_surface_t* s = newPicture(w, h);
-    cairo_t* cr = cairo_create(s);
+void paintBackdrop(cairo_t* cr, int w, int h) {
 
     cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, h);
     addStop(sky, 0, palette::night);
@@ -90,33 +62,28 @@ cairo_surface_t* drawBackground() {
     cairo_set_source(cr, v);
     cairo_paint(cr);
     cairo_pattern_destroy(v);
-
-    cairo_destroy(cr);
-    return s;
 }
 
-cairo_surface_t* drawTitle() {
-    const int w = 560, h = 150;
+cairo_surface_t* drawTitle(int w, int h, double size) {
     const std::string text = "Morphella";
     cairo_surface_t* s = newPicture(w, h);
     cairo_t* cr = cairo_create(s);
-    useFont(cr, 108, true);
-    const double base = 112;
+    const double base = h * 0.5 + size * 0.36;
     const auto path = [&](cairo_t* c) {
-        useFont(c, 108, true);
+        useFont(c, size, true);
         centredTextPath(c, text, w / 2.0, base);
     };
 
-    softShadow(cr, path, 0, 8, 10, palette::ink, 0.75);
-    glow(cr, path, 16, palette::coral, 0.45);
+    softShadow(cr, path, 0, size * 0.07, static_cast<int>(size * 0.09), palette::ink, 0.75);
+    glow(cr, path, static_cast<int>(size * 0.15), palette::coral, 0.45);
 
     path(cr);
     setColor(cr, palette::ink);
-    cairo_set_line_width(cr, 9);
+    cairo_set_line_width(cr, size * 0.085);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
 
-    cairo_pattern_t* fill = cairo_pattern_create_linear(0, base - 80, 0, base + 6);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(0, base - size * 0.74, 0, base + size * 0.06);
     addStop(fill, 0, hex(0xfff1b8));
     addStop(fill, 0.45, palette::gold);
     addStop(fill, 1, palette::coral);
@@ -129,39 +96,11 @@ cairo_surface_t* drawTitle() {
     cairo_save(cr);
     path(cr);
     cairo_clip(cr);
-    cairo_rectangle(cr, 0, 0, w, base - 44);
+    cairo_rectangle(cr, 0, 0, w, base - size * 0.4);
     setColor(cr, Rgb{1, 1, 1}, 0.22);
     cairo_fill(cr);
     cairo_restore(cr);
 
-    cairo_destroy(cr);
-    return s;
-}
-
-cairo_surface_t* drawBanner(const std::string& text) {
-    const int w = 420, h = 60;
-    cairo_surface_t* s = newPicture(w, h);
-    cairo_t* cr = cairo_create(s);
-    const auto pill = [&](cairo_t* c) { roundedRect(c, 8, 6, w - 16, h - 16, (h - 16) / 2.0); };
-    softShadow(cr, pill, 0, 4, 6, palette::ink, 0.6);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 6, 0, h - 10);
-    addStop(g, 0, lighten(palette::teal, 0.35));
-    addStop(g, 1, darken(palette::teal, 0.3));
-    pill(cr);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    setColor(cr, darken(palette::teal, 0.55));
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
-
-    useFont(cr, 26, true);
-    centredTextPath(cr, text, w / 2.0 + 1, 41);
-    setColor(cr, darken(palette::teal, 0.6), 0.8);
-    cairo_fill(cr);
-    centredTextPath(cr, text, w / 2.0, 39);
-    setColor(cr, palette::cream);
-    cairo_fill(cr);
     cairo_destroy(cr);
     return s;
 }
@@ -171,8 +110,17 @@ cairo_surface_t* drawLogo() {
     cairo_surface_t* s = newPicture(w, h);
     cairo_t* cr = cairo_create(s);
 
-    // A star caught mid-morph above the name.
-    paintMorphShape(cr, w / 2.0, 58, 44, 0.25, true);
+    // A row of the game's gems above the name, the wildcard's sparkle in the middle.
+    const int kinds[] = {5, 4, -1, 8, 3};
+    for (int i = 0; i < 5; ++i) {
+        const double x = w / 2.0 + (i - 2) * 62, y = 62, unit = i == 2 ? 30 : 22;
+        const auto disc = [&](cairo_t* c) { cairo_arc(c, x, y + 4, unit * 0.8, 0, 2 * M_PI); };
+        softShadow(cr, disc, 0, 4, 6, Rgb{0.15, 0.02, 0.03}, 0.6);
+        if (kinds[i] < 0)
+            paintWildcard(cr, 0, x, y, unit);
+        else
+            paintShape(cr, kinds[i], 0, x, y, unit);
+    }
 
     const auto name = [&](cairo_t* c) {
         useFont(c, 72, true);
@@ -190,59 +138,6 @@ cairo_surface_t* drawLogo() {
     useFont(cr, 18, false);
     centredTextPath(cr, "loading\xe2\x80\xa6", w / 2.0, 206);
     setColor(cr, palette::cream, 0.7);
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    return s;
-}
-
-cairo_surface_t* drawTile() {
-    const int n = 40;
-    cairo_surface_t* s = newPicture(n, n);
-    cairo_t* cr = cairo_create(s);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, n);
-    addStop(g, 0, hex(0x3b2466));
-    addStop(g, 1, hex(0x21143f));
-    cairo_set_source(cr, g);
-    cairo_paint(cr);
-    cairo_pattern_destroy(g);
-    // Bevel: a light top edge and a dark right edge, so a row of tiles reads as a ledge.
-    cairo_rectangle(cr, 0, 0, n, 2);
-    setColor(cr, palette::violet, 0.9);
-    cairo_fill(cr);
-    cairo_rectangle(cr, n - 1, 0, 1, n);
-    setColor(cr, palette::ink, 0.6);
-    cairo_fill(cr);
-    // A small diamond stud in the middle.
-    cairo_move_to(cr, n / 2.0, 13);
-    cairo_line_to(cr, n / 2.0 + 7, 21);
-    cairo_line_to(cr, n / 2.0, 29);
-    cairo_line_to(cr, n / 2.0 - 7, 21);
-    cairo_close_path(cr);
-    setColor(cr, palette::gold, 0.55);
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    return s;
-}
-
-cairo_surface_t* drawPlaque(const std::string& label) {
-    const int w = 200, h = 110;
-    cairo_surface_t* s = newPicture(w, h);
-    cairo_t* cr = cairo_create(s);
-    const auto body = [&](cairo_t* c) { roundedRect(c, 8, 6, w - 16, h - 18, 16); };
-    softShadow(cr, body, 0, 5, 8, palette::ink, 0.7);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 6, 0, h - 12);
-    addStop(g, 0, hex(0x2d1a4f), 0.92);
-    addStop(g, 1, hex(0x150c29), 0.92);
-    body(cr);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    setColor(cr, palette::gold, 0.85);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
-    useFont(cr, 15, true);
-    centredTextPath(cr, label, w / 2.0, 28);
-    setColor(cr, palette::gold);
     cairo_fill(cr);
     cairo_destroy(cr);
     return s;

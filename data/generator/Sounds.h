@@ -1,6 +1,8 @@
-// The sounds of the demonstration data set: short effects and a looping music piece, as 16-bit mono WAV.
+// The game's sounds: twenty-four short effects in the order the game plays them by index, and a looping
+// music piece, as 16-bit mono WAV at 22050 Hz.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,14 +13,16 @@ inline constexpr int kSampleRate = 22050;
 // Samples in the range -1 to 1.
 using Samples = std::vector<double>;
 
-Samples synthClick();
-Samples synthPop();
-Samples synthChime();
-// About 24 seconds that loop seamlessly: every note's tail wraps round to the start.
-Samples synthMusic();
+struct Effect {
+    const char* item; // container item, without ".wav"
+    std::function<Samples()> synth;
+};
 
-// Scales the samples so the loudest reaches `peak`.
-void normalise(Samples& s, double peak);
+// The effects in the order of the script's sound list (sound 0 first).
+const std::vector<Effect>& effects();
+
+// About 77 seconds in four sections that loop seamlessly: every note's tail wraps round to the start.
+Samples synthMusic();
 
 // Writes 16-bit mono PCM at kSampleRate; throws std::runtime_error when it cannot be written.
 void writeWav(const Samples& s, const std::string& path);

@@ -1,188 +1,179 @@
-// Widget pictures: the dialog panel, button strips, the digit strip, the window icon and the cursor.
+// Widget pictures: buttons, arrow buttons, tabs, digit strips, the window icon and the cursor.
 #include "Pictures.h"
+#include "Shapes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace datagen {
 
-cairo_surface_t* drawDialogPanel(int width, int height, const std::string& heading, const std::string& body) {
-    cairo_surface_t* s = newPicture(width, height);
-    cairo_t* cr = cairo_create(s);
-    // The shadow must stay inside the picture: a container clips its children to its own rectangle.
-    const double x = 10, y = 8, w = width - 20, h = height - 22, r = 18;
-    const auto shape = [&](cairo_t* c) { roundedRect(c, x, y, w, h, r); };
-    softShadow(cr, shape, 0, 6, 8, palette::ink, 0.75);
-
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
-    addStop(g, 0, hex(0xfffaf2));
-    addStop(g, 1, hex(0xeadcf3));
-    shape(cr);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
-
-    // Heading band, clipped to the panel's rounded top.
-    cairo_save(cr);
-    shape(cr);
-    cairo_clip(cr);
-    cairo_pattern_t* band = cairo_pattern_create_linear(0, y, 0, y + 52);
-    addStop(band, 0, lighten(palette::violet, 0.2));
-    addStop(band, 1, darken(palette::violet, 0.2));
-    cairo_rectangle(cr, x, y, w, 52);
-    cairo_set_source(cr, band);
-    cairo_fill(cr);
-    cairo_pattern_destroy(band);
-    cairo_rectangle(cr, x, y + 52, w, 2);
-    setColor(cr, palette::gold);
-    cairo_fill(cr);
-    cairo_restore(cr);
-
-    shape(cr);
-    setColor(cr, darken(palette::violet, 0.45));
-    cairo_set_line_width(cr, 2.5);
-    cairo_stroke(cr);
-
-    useFont(cr, 26, true);
-    centredTextPath(cr, heading, width / 2.0 + 1, y + 37);
-    setColor(cr, palette::ink, 0.5);
-    cairo_fill(cr);
-    centredTextPath(cr, heading, width / 2.0, y + 35);
-    setColor(cr, palette::cream);
-    cairo_fill(cr);
-
-    // Body text, one line per '\n'.
-    useFont(cr, 17, false);
-    double line = y + 92;
-    size_t start = 0;
-    while (start <= body.size()) {
-        const size_t end = body.find('\n', start);
-        const std::string part =
-            body.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        centredTextPath(cr, part, width / 2.0, line);
-        setColor(cr, hex(0x3a2a55));
-        cairo_fill(cr);
-        line += 25;
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    cairo_destroy(cr);
-    return s;
-}
-
 namespace {
 
-enum class Look { Normal, Hover, Pressed, Disabled };
+enum class Look { Normal, Hover, Disabled };
 
-Rgb grey(Rgb c) {
+Rgb greyed(Rgb c) {
     const double l = 0.3 * c.r + 0.59 * c.g + 0.11 * c.b;
-    return mix(Rgb{l, l, l}, hex(0x8a8399), 0.4);
+    return mix(Rgb{l, l, l}, hex(0x8a8399), 0.5);
 }
 
-void paintButton(cairo_t* cr, double ox, int cw, int ch, const std::string& label, Rgb base, Look look) {
-    const double inset = 6;
-    const double press = look == Look::Pressed ? 2 : 0;
-    const double x = ox + inset, y = 4 + press, w = cw - 2 * inset, h = ch - 12;
-    const auto pill = [&](cairo_t* c) { roundedRect(c, x, y, w, h, h / 2); };
+// A glossy pill. Hover lifts and brightens it with a gold glow; disabled is grey, flat and faded.
+void paintPill(cairo_t* cr, double w, double h, Rgb base, Look look,
+               const std::function<void(cairo_t*, double, double, Rgb)>& face) {
+    const double inset = 5;
+    const double x = inset, y = 4, pw = w - 2 * inset, ph = h - 11;
+    const auto pill = [&](cairo_t* c) { roundedRect(c, x, y, pw, ph, ph / 2); };
     Rgb c = base;
-    if (look == Look::Hover) c = lighten(base, 0.18);
-    if (look == Look::Pressed) c = darken(base, 0.15);
-    if (look == Look::Disabled) c = grey(base);
-    const double alpha = look == Look::Disabled ? 0.75 : 1.0;
+    if (look == Look::Hover) c = lighten(base, 0.2);
+    if (look == Look::Disabled) c = greyed(base);
+    const double alpha = look == Look::Disabled ? 0.7 : 1.0;
 
-    if (look == Look::Hover) glow(cr, pill, 6, palette::gold, 0.9);
-    if (look != Look::Pressed) softShadow(cr, pill, 0, 3, 4, palette::ink, 0.55 * alpha);
+    if (look == Look::Hover) glow(cr, pill, 5, palette::gold, 1.0);
+    softShadow(cr, pill, 0, look == Look::Disabled ? 1 : 3, 3, palette::ink, 0.6 * alpha);
 
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
-    if (look == Look::Pressed) {
-        addStop(g, 0, darken(c, 0.2), alpha);
-        addStop(g, 1, lighten(c, 0.1), alpha);
-    } else {
-        addStop(g, 0, lighten(c, 0.3), alpha);
-        addStop(g, 1, darken(c, 0.15), alpha);
-    }
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + ph);
+    addStop(g, 0, lighten(c, 0.32), alpha);
+    addStop(g, 0.55, c, alpha);
+    addStop(g, 1, darken(c, 0.22), alpha);
     pill(cr);
     cairo_set_source(cr, g);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(g);
-    setColor(cr, darken(c, 0.5), alpha);
-    cairo_set_line_width(cr, 2);
+    setColor(cr, look == Look::Hover ? palette::gold : darken(c, 0.5), alpha);
+    cairo_set_line_width(cr, look == Look::Hover ? 2.5 : 2);
     cairo_stroke(cr);
 
-    if (look != Look::Pressed && look != Look::Disabled) {
-        // Gloss on the upper half.
-        roundedRect(cr, x + 6, y + 3, w - 12, h / 2 - 2, (h / 2 - 2) / 2);
-        cairo_pattern_t* gl = cairo_pattern_create_linear(0, y + 3, 0, y + h / 2);
-        addStop(gl, 0, Rgb{1, 1, 1}, 0.45);
-        addStop(gl, 1, Rgb{1, 1, 1}, 0.05);
+    if (look != Look::Disabled) {
+        roundedRect(cr, x + ph * 0.25, y + 2.5, pw - ph * 0.5, ph * 0.45, ph * 0.22);
+        cairo_pattern_t* gl = cairo_pattern_create_linear(0, y + 2, 0, y + ph * 0.5);
+        addStop(gl, 0, Rgb{1, 1, 1}, 0.5);
+        addStop(gl, 1, Rgb{1, 1, 1}, 0.06);
         cairo_set_source(cr, gl);
         cairo_fill(cr);
         cairo_pattern_destroy(gl);
     }
-
-    useFont(cr, 20, true);
-    const double cx = ox + cw / 2.0;
-    const double base_line = y + h / 2 + 7;
-    if (look != Look::Disabled) {
-        centredTextPath(cr, label, cx, base_line + 1.5);
-        setColor(cr, darken(c, 0.6), 0.8);
-        cairo_fill(cr);
-    }
-    centredTextPath(cr, label, cx, base_line);
-    setColor(cr, look == Look::Disabled ? hex(0xd8d3e0) : Rgb{1, 1, 1});
-    cairo_fill(cr);
+    face(cr, w / 2.0, y + ph / 2.0, c);
 }
+
+const Look kLooks[3] = {Look::Normal, Look::Hover, Look::Disabled};
 
 } // namespace
 
-cairo_surface_t* drawButtonStrip(const std::string& label, Rgb base, int cellWidth, int cellHeight) {
-    cairo_surface_t* s = newPicture(cellWidth * 4, cellHeight);
-    cairo_t* cr = cairo_create(s);
-    const Look looks[] = {Look::Normal, Look::Hover, Look::Pressed, Look::Disabled};
-    for (int i = 0; i < 4; ++i) {
-        cairo_save(cr);
-        cairo_rectangle(cr, i * cellWidth, 0, cellWidth, cellHeight);
-        cairo_clip(cr);
-        paintButton(cr, i * cellWidth, cellWidth, cellHeight, label, base, looks[i]);
-        cairo_restore(cr);
-    }
-    cairo_destroy(cr);
-    return s;
+cairo_surface_t* drawButton(const std::string& label, Rgb base, int width, int height, double textSize) {
+    const double size = textSize > 0 ? textSize : std::min(20.0, height * 0.42);
+    return drawGrid(3, 1, width, height, 3, [&](cairo_t* cr, int i) {
+        const Look look = kLooks[i];
+        paintPill(cr, width, height, base, look, [&](cairo_t* c, double cx, double cy, Rgb col) {
+            useFont(c, size, true);
+            const double baseline = cy + size * 0.36;
+            if (look != Look::Disabled) {
+                centredTextPath(c, label, cx, baseline + 1.5);
+                setColor(c, darken(col, 0.65), 0.85);
+                cairo_fill(c);
+            }
+            centredTextPath(c, label, cx, baseline);
+            setColor(c, look == Look::Disabled ? hex(0xe4e0ea) : Rgb{1, 1, 1});
+            cairo_fill(c);
+        });
+    });
 }
 
-cairo_surface_t* drawDigitStrip(int cw, int ch) {
+cairo_surface_t* drawArrowButton(bool up, Rgb base, int size) {
+    return drawGrid(3, 1, size, size, 3, [&](cairo_t* cr, int i) {
+        const Look look = kLooks[i];
+        const double c = size / 2.0, r = size / 2.0 - 4;
+        const auto disc = [&](cairo_t* t) { cairo_arc(t, c, c - 1, r, 0, 2 * M_PI); };
+        Rgb col = look == Look::Hover ? lighten(base, 0.2) : look == Look::Disabled ? greyed(base) : base;
+        const double alpha = look == Look::Disabled ? 0.6 : 1.0;
+        if (look == Look::Hover) glow(cr, disc, 4, palette::gold, 1.0);
+        softShadow(cr, disc, 0, 2, 2, palette::ink, 0.6 * alpha);
+        cairo_pattern_t* g = cairo_pattern_create_radial(c - r * 0.3, c - r * 0.5, 1, c, c, r * 1.2);
+        addStop(g, 0, lighten(col, 0.45), alpha);
+        addStop(g, 1, darken(col, 0.2), alpha);
+        disc(cr);
+        cairo_set_source(cr, g);
+        cairo_fill_preserve(cr);
+        cairo_pattern_destroy(g);
+        setColor(cr, look == Look::Hover ? palette::gold : darken(col, 0.5), alpha);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        const double s = r * 0.5, dir = up ? -1 : 1;
+        cairo_move_to(cr, c - s, c - 1 - dir * s * 0.45);
+        cairo_line_to(cr, c + s, c - 1 - dir * s * 0.45);
+        cairo_line_to(cr, c, c - 1 + dir * s * 0.65);
+        cairo_close_path(cr);
+        setColor(cr, look == Look::Disabled ? hex(0xe4e0ea) : Rgb{1, 1, 1});
+        cairo_fill(cr);
+    });
+}
+
+cairo_surface_t* drawTab(const std::string& label, int width, int height) {
+    return drawGrid(3, 1, width, height, 3, [&](cairo_t* cr, int i) {
+        const bool front = i == 2, hover = i == 1;
+        const auto tab = [&](cairo_t* t) {
+            const double r = 10;
+            cairo_new_sub_path(t);
+            cairo_move_to(t, 2, height);
+            cairo_arc(t, 2 + r, 3 + r, r, M_PI, 1.5 * M_PI);
+            cairo_arc(t, width - 2 - r, 3 + r, r, 1.5 * M_PI, 2 * M_PI);
+            cairo_line_to(t, width - 2, height);
+            cairo_close_path(t);
+        };
+        cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, height);
+        if (front) {
+            addStop(g, 0, lighten(palette::violet, 0.25));
+            addStop(g, 1, palette::violet);
+        } else {
+            addStop(g, 0, hover ? hex(0x8f79c2) : hex(0x6c5b96));
+            addStop(g, 1, hover ? hex(0x6b56a0) : hex(0x4d3f70));
+        }
+        tab(cr);
+        cairo_set_source(cr, g);
+        cairo_fill_preserve(cr);
+        cairo_pattern_destroy(g);
+        setColor(cr, front || hover ? palette::gold : hex(0x2a1f45));
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        textAt(cr, label, width / 2.0, height / 2.0 + 7, 16, true,
+               front   ? Rgb{1, 1, 1}
+               : hover ? palette::cream
+                       : hex(0xc9bfe0),
+               Align::Centre);
+    });
+}
+
+cairo_surface_t* drawDigits(DigitStyle style, int cw, int ch) {
     static const char* glyphs[15] = {":", "-", "$", ",", ".", "0", "1", "2",
                                      "3", "4", "5", "6", "7", "8", "9"};
-    cairo_surface_t* s = newPicture(cw * 15, ch);
-    cairo_t* cr = cairo_create(s);
-    const double size = ch * 0.86;
-    const double base = ch * 0.80;
-    for (int i = 0; i < 15; ++i) {
+    const double size = ch * 0.92;
+    const double base = ch * 0.84;
+    return drawGrid(15, 1, cw, ch, 15, [&](cairo_t* cr, int i) {
         // Separators are drawn from half-width cells (the left half of their cell), so they sit there.
-        const double cx = (i == 3 || i == 4) ? i * cw + cw / 4.0 : i * cw + cw / 2.0;
+        const double cx = (i == 3 || i == 4) ? cw / 4.0 : cw / 2.0;
         const auto glyph = [&](cairo_t* c) {
             useFont(c, size, true);
             centredTextPath(c, glyphs[i], cx, base);
         };
-        cairo_save(cr);
-        cairo_rectangle(cr, i * cw, 0, cw, ch);
-        cairo_clip(cr);
+        Rgb top = hex(0xfffbea), bottom = palette::gold, outline = palette::ink;
+        if (style == DigitStyle::Pop) {
+            top = Rgb{1, 1, 1};
+            bottom = hex(0xffe27a);
+            outline = hex(0x7a1f3d);
+        }
         softShadow(cr, glyph, 0, 2, 2, palette::ink, 0.8);
         glyph(cr);
-        setColor(cr, palette::ink);
-        cairo_set_line_width(cr, 4);
+        setColor(cr, outline);
+        cairo_set_line_width(cr, ch * 0.11);
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
         cairo_stroke(cr);
         cairo_pattern_t* g = cairo_pattern_create_linear(0, base - size * 0.72, 0, base);
-        addStop(g, 0, hex(0xfffbea));
-        addStop(g, 1, palette::gold);
+        addStop(g, 0, top);
+        addStop(g, 1, bottom);
         glyph(cr);
         cairo_set_source(cr, g);
         cairo_fill(cr);
         cairo_pattern_destroy(g);
-        cairo_restore(cr);
-    }
-    cairo_destroy(cr);
-    return s;
+    });
 }
 
 cairo_surface_t* drawIcon(int size) {
@@ -199,7 +190,7 @@ cairo_surface_t* drawIcon(int size) {
     setColor(cr, palette::ink, 0.8);
     cairo_set_line_width(cr, std::max(1.0, n / 32));
     cairo_stroke(cr);
-    paintMorphShape(cr, n / 2, n / 2, n * 0.34, 0.25, false);
+    paintWildcard(cr, 1, n / 2, n / 2, n * 0.4);
     cairo_destroy(cr);
     return s;
 }

@@ -102,21 +102,19 @@ for spot in "400 60" "690 340" "400 300" "400 580"; do
   case $p in $loading | 000000 | $frame_back) fail "pixel at $spot is $p" ;; esac
 done
 
-# Hovering the play button changes its look; a press on the close button fades the dialog out.
-button_before=$(pixel 300 468)
-xdotool mousemove --window "$window" 300 468
+# On the start screen, hovering the timed game's Play button ("bstart1" of the start dialog, centred at
+# (408, 342)) changes its look; pressing it starts a game, and the curtains come down over the screen.
+button_before=$(pixel 380 350)
+xdotool mousemove --window "$window" 400 340
 sleep 0.1
-xdotool mousemove --window "$window" 305 470
-wait_pixel_not 300 468 "$button_before" >/dev/null || fail "the play button shows no hover"
+xdotool mousemove --window "$window" 408 342
+wait_pixel_not 380 350 "$button_before" >/dev/null || fail "the Play button shows no hover"
 python3 "$xw" shot "$window" "$shots/hover.png"
+screen_before=$(pixel 250 300)
 xdotool click 1
-panel_before=$(pixel 400 300)
-xdotool mousemove --window "$window" 485 468
-sleep 0.2
-xdotool click 1
-wait_pixel_not 400 300 "$panel_before" >/dev/null || fail "the dialog did not close"
+wait_pixel_not 250 300 "$screen_before" >/dev/null || fail "pressing Play did not bring the curtains down"
 sleep 0.5
-python3 "$xw" shot "$window" "$shots/closed.png"
+python3 "$xw" shot "$window" "$shots/started.png"
 
 python3 "$xw" close "$window"
 wait_exit || fail "exit status $? after the close request: $(cat "$work/game.log")"

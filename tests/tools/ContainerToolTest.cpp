@@ -31,7 +31,8 @@ Result runTool(const std::string& args) {
     if (pipe == nullptr) return r;
     char buf[4096];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
+        r.out.append(buf, n);
     const int status = pclose(pipe);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
@@ -112,7 +113,8 @@ TEST_F(ToolTest, BadUsageAndUnreadableInput) {
     EXPECT_EQ(runTool("container list " + dir).status, 2);
     EXPECT_EQ(runTool("container create " + file("c.bin") + " " + file("missing")).status, 2);
     EXPECT_FALSE(std::filesystem::exists(file("c.bin")));
-    EXPECT_EQ(runTool("container create " + file("c.bin") + " " + std::string(300, 'n') + "=/dev/null").status, 2);
+    EXPECT_EQ(
+        runTool("container create " + file("c.bin") + " " + std::string(300, 'n') + "=/dev/null").status, 2);
     EXPECT_EQ(runTool("imagepack create " + file("p.bin")).status, 2);
     EXPECT_EQ(runTool("imagepack list " + file("missing")).status, 2);
     writeFile(file("junk"), "\0\0\0\0junk");

@@ -29,12 +29,14 @@ protected:
 
     // Runs the tool with its store in the test's own data folder; arguments are single-quoted.
     ToolRun tool(const std::string& args) {
-        const std::string cmd = "XDG_DATA_HOME='" + m_dir + "' '" + m_tool + "' settings " + args + " 2>/dev/null";
+        const std::string cmd =
+            "XDG_DATA_HOME='" + m_dir + "' '" + m_tool + "' settings " + args + " 2>/dev/null";
         FILE* p = ::popen(cmd.c_str(), "r");
         ToolRun r{-1, {}};
         char buf[4096];
         size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            r.out.append(buf, n);
         const int status = ::pclose(p);
         r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return r;
@@ -70,8 +72,9 @@ TEST_F(SettingsCommands, SetGetListAndDelete) {
 }
 
 TEST_F(SettingsCommands, BadUsageExitsWith2) {
-    for (const char* args : {"", "frobnicate", "get", "get a b", "set A", "set --dword A", "set --dword A 12x",
-                             "set --dword A 4294967296", "set --dword A -2147483649", "list extra", "delete"})
+    for (const char* args :
+         {"", "frobnicate", "get", "get a b", "set A", "set --dword A", "set --dword A 12x",
+          "set --dword A 4294967296", "set --dword A -2147483649", "list extra", "delete"})
         EXPECT_EQ(tool(args).status, 2) << args;
     EXPECT_EQ(tool("set --dword A -2147483648").status, 0);
     EXPECT_EQ(tool("get A").out, "-2147483648\n");

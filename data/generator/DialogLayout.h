@@ -1,0 +1,36 @@
+// Where the dialogs' pictures put their fields; the nested scripts in data/scripts place the buttons,
+// numbers and texts over them with the same numbers.
+#pragma once
+
+namespace datagen::dialog {
+
+inline constexpr int kBand = 52; // height of a panel's heading band
+
+// The start screen, over the board and the tray (dialog at 8, 8).
+inline constexpr int kStartW = 500, kStartH = 584;
+inline constexpr int kStartCardX = 16, kStartCardW = 468, kStartCardH = 170;
+inline constexpr int kStartCard1Y = 202, kStartCard2Y = 378;
+inline constexpr int kChooserCentreX = 400, kChooserLabelY = 36, kChooserTop = 52;
+
+// Options: the knobs' x at volume 0 and their y; the full-screen box.
+inline constexpr int kOptW = 440, kOptH = 320;
+inline constexpr int kFxMinX = 40, kFxY = 104, kMusicMinX = 40, kMusicY = 176;
+inline constexpr int kKnobW = 26, kKnobH = 34;
+inline constexpr int kCheckX = 40, kCheckY = 240, kCheckSize = 30;
+
+// The name prompt.
+inline constexpr int kPromptW = 400, kPromptH = 240;
+inline constexpr int kNameBoxX = 100, kNameBoxY = 112, kNameBoxW = 200, kNameBoxH = 38;
+
+// The high-score table: rows of 16 pixels from kRowsTop; names centred near kNameX + 6, levels and
+// scores centred near their x.
+inline constexpr int kScoresW = 460, kScoresH = 430;
+inline constexpr int kTableX = 30, kTableY = 160, kTableW = 380, kTableH = 176;
+inline constexpr int kRowsTop = 184, kNameX = 146, kLevelX = 272, kScoreX = 356;
+inline constexpr int kModeTitleW = 300, kModeTitleH = 30;
+inline constexpr int kViewTitleW = 400, kViewTitleH = 44;
+
+// The bonus round's cards.
+inline constexpr int kBonusW = 400, kBonusH = 200, kBonusNumberY = 132;
+
+} // namespace datagen::dialog
