@@ -3,8 +3,10 @@
 #include "scores/HighScoreSprite.h"
 
 #include "gfx/Font.h"
+#include "gfx/Image.h"
 #include "io/User.h"
 #include "runtime/SyncGuard.h"
+#include "scores/RecordedGames.h"
 #include "scores/ScoreClasses.h"
 #include "sprites/AnimateSprite.h"
 #include "sprites/ButtonSprite.h"
@@ -13,6 +15,8 @@
 #include "sprites/TextSprite.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 
 using namespace lang;
 
@@ -30,7 +34,26 @@ constexpr int32_t kNames = 0;
 constexpr int32_t kLevels = 10;
 constexpr int32_t kScores = 20;
 constexpr int32_t kRanks = 30;
+
+std::atomic<RecordedGames*> g_recordedGames{nullptr};
+
+// The play mark's picture: a triangle pointing right, opaque inside, transparent around it.
+Ref<Image> playMarkPicture() {
+    Ref<Image> picture = make<Image>(HighScoreSprite::kMarkWidth, HighScoreSprite::kMarkHeight, 1, false);
+    if (!picture->hasPixels()) return picture;
+    const int32_t middle = HighScoreSprite::kMarkHeight / 2;
+    for (int32_t y = 0; y < HighScoreSprite::kMarkHeight; ++y)
+        for (int32_t x = 0; x < HighScoreSprite::kMarkWidth; ++x)
+            picture->getPixels()[y * HighScoreSprite::kMarkWidth + x] =
+                x <= middle - std::abs(y - middle) ? HighScoreSprite::kMarkColour : 0u;
+    picture->setAlphaFlag(true);
+    return picture;
+}
 } // namespace
+
+void HighScoreSprite::setRecordedGames(RecordedGames* games) { g_recordedGames.store(games); }
+
+RecordedGames* HighScoreSprite::recordedGames() { return g_recordedGames.load(); }
 
 const Class& ScoreClasses::highScoreSprite() {
     return highScoreRecord;
@@ -72,6 +95,14 @@ void HighScoreSprite::onLoaded(DataLoader* loader) {
         m_rows[i]->setLocation(x, m_top + (i % kShownRows) * kRowHeight);
         addChild(m_rows[i].get());
     }
+    const Ref<Image> mark = playMarkPicture();
+    for (Ref<Sprite>& m : m_marks) {
+        if (m) continue;
+        m = make<Sprite>();
+        m->setImage(mark.get());
+        m->setVisible(false);
+        addChild(m.get());
+    }
     if (m_prompt) {
         addChild(m_prompt.get());
         m_prompt->setVisible(false);
@@ -99,6 +130,10 @@ void HighScoreSprite::showChild(const char* name, bool on) {
 
 TextSprite* HighScoreSprite::getRowText(int32_t index) const {
     return index >= 0 && index < kRowTexts ? m_rows[index].get() : nullptr;
+}
+
+Sprite* HighScoreSprite::getPlayMark(int32_t row) const {
+    return row >= 0 && row < kShownRows ? m_marks[row].get() : nullptr;
 }
 
 void HighScoreSprite::setStore(User* store) {
@@ -244,11 +279,34 @@ void HighScoreSprite::layoutRows() {
         for (int32_t column = 0; column < kRowTexts; column += kShownRows)
             m_rows[column + r]->setColors(colour, kBlack);
     }
+    placePlayMarks(shown);
+}
+
+void HighScoreSprite::placePlayMarks(int32_t shown) {
+    RecordedGames* games = recordedGames();
+    for (int32_t r = 0; r < kShownRows; ++r) {
+        if (!m_marks[r]) continue;
+        bool recorded = false;
+        if (r < shown && !m_globalView && games != nullptr) {
+            const ScoreRow& row = m_list[static_cast<size_t>(m_firstRow + r)];
+            recorded = games->has(m_mode.view(), row.name.view(), row.level, row.score);
+        }
+        if (recorded) {
+            // Left of the rank, centred on the text's cell (which ends two pixels below its y).
+            const TextSprite* rank = m_rows[kRanks + r].get();
+            m_marks[r]->setLocation(rank->getX() - rank->getWidth() - 3 - kMarkWidth,
+                                    rank->getY() + 2 - kFontHeight / 2 - kMarkHeight / 2);
+        }
+        m_marks[r]->setVisible(recorded);
+    }
 }
 
 void HighScoreSprite::hideRows() {
     for (const Ref<TextSprite>& text : m_rows) {
         if (text) text->setVisible(false);
+    }
+    for (const Ref<Sprite>& mark : m_marks) {
+        if (mark) mark->setVisible(false);
     }
 }
 

@@ -1,8 +1,11 @@
 // A game played on the windowed canvas (dummy video driver, its own render and input threads, input
-// through its event queue) is recorded as it really went and replays headless to the same end.
+// through its event queue) is recorded as it really went and replays headless to the same end; a
+// recorded game shown in the window plays to its recorded end under the viewer's keys.
 #include "game/AutoPlayer.h"
 #include "game/GameClasses.h"
 #include "game/GameDump.h"
+#include "game/HeadlessGame.h"
+#include "game/ReplayCanvas.h"
 #include "game/ReplayPlayer.h"
 #include "game/ReplayRecorder.h"
 #include "game/ReplayStore.h"
@@ -58,27 +61,32 @@ protected:
     void SetUp() override {
         mph::registerGameClasses();
         if (!mph::resourceChain()) mph::addResourceFile(lang::String(container().c_str()));
+    }
+    // Shows the canvas (a new reference, which the test keeps) in a window and starts its threads; the
+    // watch observes it unless told otherwise.
+    void open(ShapeCanvas* shown, bool watched = true) {
+        canvas = shown;
         ASSERT_TRUE(mph::Application::init());
         frame = new mph::Frame;
         ASSERT_TRUE(frame->create(nullptr, lang::Rectangle(0, 0, 800, 600)));
-        canvas = new ShapeCanvas(lang::tickCount());
         ASSERT_TRUE(canvas->create(frame, lang::Rectangle(0, 0, 800, 600)));
         settings = lang::make<mph::User>();
         settings->openAt(dir.db());
         canvas->setDataBinding(lang::String(), settings.get(), lang::String("+datafile"), -1);
         ASSERT_TRUE(canvas->loadData());
         ASSERT_TRUE(canvas->isBound()) << canvas->bindError();
-        canvas->setObserver(&watch);
+        if (watched) canvas->setObserver(&watch);
         frame->setVisible(true);
         canvas->setVisible(true);
         pump();
         canvas->startThreads();
     }
     void TearDown() override {
+        if (canvas == nullptr) return;
         canvas->shutdown();
-        if (frame->hasWindow()) frame->destroy();
+        if (frame != nullptr && frame->hasWindow()) frame->destroy();
         canvas->release();
-        frame->release();
+        if (frame != nullptr) frame->release();
         mph::Application::shutdown();
     }
     static void pump() {
@@ -137,6 +145,7 @@ protected:
 } // namespace
 
 TEST_F(WindowedGame, APlayedGameIsRecordedWithItsNameAndReplaysHeadlessToTheSameEnd) {
+    open(new ShapeCanvas(lang::tickCount()));
     ASSERT_TRUE(waitFor([&] { return view().dialogs.size() > 0; }, 5000));
     click("startdialog/bstart1");
     ASSERT_TRUE(waitFor([&] { return view().state == ShapeCanvas::kPlaying; }, 20000));
@@ -181,4 +190,39 @@ TEST_F(WindowedGame, APlayedGameIsRecordedWithItsNameAndReplaysHeadlessToTheSame
     EXPECT_TRUE(outcome.matches(file)) << "replayed " << outcome.score << " level " << outcome.level << ", recorded "
                                        << file.finalScore << " level " << file.finalLevel << ", misfits "
                                        << outcome.misfits;
+}
+
+TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEnds) {
+    // A short game, ended from the menu.
+    mph::ReplayRecorder headless(nullptr);
+    {
+        mph::HeadlessGame game;
+        game.setObserver(&headless);
+        mph::HeadlessGame::Options options;
+        options.container = container();
+        options.seed = 31;
+        std::string error;
+        ASSERT_TRUE(game.start(options, error)) << error;
+        ASSERT_TRUE(game.click("startdialog/bstart1", error)) << error;
+        mph::AutoPlayer bot(game);
+        for (int32_t steps = 0; steps < 400; ++steps) bot.step();
+        ASSERT_TRUE(game.click("menuButton", error) && game.click("menudlg/bendgame", error)) << error;
+    }
+    const mph::ReplayFile& recorded = headless.lastGame();
+    ASSERT_GT(recorded.finalScore, 0);
+    auto* viewer = new mph::ReplayCanvas(recorded);
+    open(viewer, false);
+    for (int i = 0; i < 5; ++i) key(0x27, Event::kRight);
+    EXPECT_EQ(viewer->speed(), mph::ReplayCanvas::kMaxSpeed);
+    key(' ', ' ');
+    ASSERT_TRUE(viewer->isPaused());
+    const int32_t paused = view().tick;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(view().tick, paused);
+    key(' ', ' ');
+    ASSERT_TRUE(waitFor([&] { return viewer->hasEnded(); }, 20000));
+    EXPECT_EQ(view().score, recorded.finalScore);
+    EXPECT_EQ(view().level, recorded.finalLevel);
+    // The viewer leaves by itself.
+    EXPECT_TRUE(waitFor([&] { return !frame->hasWindow(); }, 3000));
 }
