@@ -27,6 +27,8 @@ bool ReplayUpload::send(const std::string& url, std::string_view recording, int3
     if (curl == nullptr) return false;
     std::string body;
     curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/octet-stream");
+    // The body goes with the request at once, without waiting for a "100 Continue".
+    headers = curl_slist_append(headers, "Expect:");
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
