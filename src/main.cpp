@@ -42,7 +42,8 @@ bool readArguments(int argc, char** argv, std::string& replay) {
 
 int main(int argc, char** argv) {
     std::string replayPath;
-    if (!readArguments(argc, argv, replayPath)) return argc > 1 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
+    if (!readArguments(argc, argv, replayPath))
+        return argc > 1 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
     // The sprite classes' registration records must be linked in before the data script names them.
     mph::registerGameClasses();
     try {
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
     if (!replayPath.empty()) {
         std::string error;
         if (!mph::ReplayFile::load(replayPath, recorded, error) || !recorded.playableHere(error)) {
-            const std::string message = "The recorded game " + replayPath + " cannot be shown: " + error + ".";
+            const std::string message =
+                "The recorded game " + replayPath + " cannot be shown: " + error + ".";
             mph::MessageBox::show(lang::String(std::string_view(message)), "Error");
             mph::clearResourceFiles();
             return 1;

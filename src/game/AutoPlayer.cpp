@@ -12,7 +12,8 @@ namespace {
 
 bool isWildcard(const GameView& v, int32_t frame) {
     int32_t first = 0;
-    for (size_t k = 0; k + 1 < v.framesPerKind.size(); ++k) first += v.framesPerKind[k];
+    for (size_t k = 0; k + 1 < v.framesPerKind.size(); ++k)
+        first += v.framesPerKind[k];
     return frame >= first;
 }
 
@@ -25,8 +26,11 @@ int32_t reachableSlot(const GameView& v, int32_t frame) {
             const GameView::Slot& slot = v.slots[s];
             if (!slot.visible || slot.filled || (slot.frame != frame && !wild)) continue;
             // Keep clear of the board's edges, where a drop is refused.
-            if (slot.x <= v.boardLeft - v.slotPitch + 20 || slot.x >= v.boardLeft + v.boardWidth - 20) continue;
-            if (slot.x + v.slotPitch / 2 <= v.boardLeft || slot.x + v.slotPitch / 2 >= v.boardLeft + v.boardWidth) continue;
+            if (slot.x <= v.boardLeft - v.slotPitch + 20 || slot.x >= v.boardLeft + v.boardWidth - 20)
+                continue;
+            if (slot.x + v.slotPitch / 2 <= v.boardLeft ||
+                slot.x + v.slotPitch / 2 >= v.boardLeft + v.boardWidth)
+                continue;
             return s;
         }
     }
@@ -59,7 +63,9 @@ bool AutoPlayer::tryPlacement(const GameView& v, Move& move) {
         const GameView::Slot& target = v.slots[slot];
         const int32_t sx = target.x + v.slotPitch / 2;
         const int32_t sy = target.y + v.rowPitch / 2;
-        move.mouse = {{Event::kMouseDown, px, py}, {Event::kMouseUp, px, py}, {Event::kMouseDown, sx, sy},
+        move.mouse = {{Event::kMouseDown, px, py},
+                      {Event::kMouseUp, px, py},
+                      {Event::kMouseDown, sx, sy},
                       {Event::kMouseUp, sx, sy}};
         ++m_placements;
         return true;
@@ -95,7 +101,8 @@ bool AutoPlayer::step() {
         return false;
     case ShapeCanvas::kPlaying:
         if (choose(v, move)) {
-            for (const auto& m : move.mouse) m_game->mouse(m[0], m[1], m[2]);
+            for (const auto& m : move.mouse)
+                m_game->mouse(m[0], m[1], m[2]);
             if (move.mouse.empty()) m_game->key(move.virtualKey, move.character);
             return true;
         }
@@ -105,7 +112,8 @@ bool AutoPlayer::step() {
     case ShapeCanvas::kBonusWon: {
         std::string error;
         const std::string button = m_game->spriteJson("continueButton", error);
-        if (button.find("\"enabled\":true") != std::string::npos && m_game->click("continueButton", error)) return true;
+        if (button.find("\"enabled\":true") != std::string::npos && m_game->click("continueButton", error))
+            return true;
         break;
     }
     default:

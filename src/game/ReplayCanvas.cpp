@@ -15,7 +15,9 @@ ReplayCanvas::ReplayCanvas(ReplayFile file)
     setObserver(this);
 }
 
-ReplayCanvas::~ReplayCanvas() { setObserver(nullptr); }
+ReplayCanvas::~ReplayCanvas() {
+    setObserver(nullptr);
+}
 
 void ReplayCanvas::tick() {
     SyncGuard guard(this);

@@ -15,7 +15,8 @@ void ReplayDriver::begin() {
 }
 
 void ReplayDriver::runTicksTo(int32_t tick) {
-    while (!m_stopped && m_target.canvas().getFrameCounter() < tick) m_target.runTick();
+    while (!m_stopped && m_target.canvas().getFrameCounter() < tick)
+        m_target.runTick();
 }
 
 void ReplayDriver::deliverInput(const GameInput& input) {

@@ -30,7 +30,8 @@ public:
     void bytes(const void* data, size_t n) { m_out.append(static_cast<const char*>(data), n); }
     void u8(uint32_t v) { m_out.push_back(static_cast<char>(v & 0xFF)); }
     void fixed(uint64_t v, int n) {
-        for (int i = 0; i < n; ++i) u8(static_cast<uint32_t>(v >> (8 * i)));
+        for (int i = 0; i < n; ++i)
+            u8(static_cast<uint32_t>(v >> (8 * i)));
     }
     void varint(uint64_t v) {
         while (v >= 0x80) {
@@ -62,7 +63,8 @@ public:
     }
     uint64_t fixed(int n) {
         uint64_t v = 0;
-        for (int i = 0; i < n; ++i) v |= static_cast<uint64_t>(u8()) << (8 * i);
+        for (int i = 0; i < n; ++i)
+            v |= static_cast<uint64_t>(u8()) << (8 * i);
         return v;
     }
     uint64_t varint() {
@@ -96,13 +98,16 @@ private:
     bool m_ok = true;
 };
 
-bool fitsInt32(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+bool fitsInt32(int64_t v) {
+    return v >= INT32_MIN && v <= INT32_MAX;
+}
 
 } // namespace
 
 int32_t ReplayFile::inputCount() const {
     int32_t n = 0;
-    for (const ReplayEvent& e : events) n += e.resume ? 0 : 1;
+    for (const ReplayEvent& e : events)
+        n += e.resume ? 0 : 1;
     return n;
 }
 
@@ -124,9 +129,10 @@ std::string ReplayFile::encode() const {
     uint32_t clock = 0;
     for (const ReplayEvent& e : events) {
         const GameInput& in = e.input;
-        const int kind = e.resume ? kKindResume : in.kind == GameInput::kKey ? kKindKey
-                                                : in.kind == GameInput::kFocusLost ? kKindFocus
-                                                                                   : kKindMouse;
+        const int kind = e.resume                           ? kKindResume
+                         : in.kind == GameInput::kKey       ? kKindKey
+                         : in.kind == GameInput::kFocusLost ? kKindFocus
+                                                            : kKindMouse;
         w.u8(static_cast<uint32_t>(kind | (kind == kKindMouse ? (in.id & 7) << 2 : 0)));
         w.zigzag(in.tick - tick);
         tick = in.tick;
@@ -163,8 +169,8 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     r.fixed(4);
     const uint32_t version = static_cast<uint32_t>(r.fixed(2));
     if (version != kFormatVersion) {
-        error = "the recording's format " + std::to_string(version) + " is not known here (this program reads " +
-                std::to_string(kFormatVersion) + ")";
+        error = "the recording's format " + std::to_string(version) +
+                " is not known here (this program reads " + std::to_string(kFormatVersion) + ")";
         return false;
     }
     if (bytes.size() < 4 + 2 + 4) {
@@ -184,7 +190,8 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     out.start.randomSeed = static_cast<uint32_t>(r.fixed(4));
     out.start.randomDraws = r.fixed(8);
     out.start.tick = static_cast<int32_t>(r.fixed(4));
-    for (char& c : out.start.typedKeys) c = static_cast<char>(r.u8());
+    for (char& c : out.start.typedKeys)
+        c = static_cast<char>(r.u8());
     out.start.mode = static_cast<int32_t>(r.u8());
     const uint64_t level = r.varint();
     out.name = r.text(kMaxNameBytes);
@@ -221,7 +228,8 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
                 e.input.id = static_cast<int32_t>(tag >> 2);
                 x += r.zigzag();
                 y += r.zigzag();
-                if (e.input.id < 1 || e.input.id > 4 || !fitsInt32(x) || !fitsInt32(y)) return bad("unknown record");
+                if (e.input.id < 1 || e.input.id > 4 || !fitsInt32(x) || !fitsInt32(y))
+                    return bad("unknown record");
                 e.input.x = static_cast<int32_t>(x);
                 e.input.y = static_cast<int32_t>(y);
             } else if (tag != static_cast<uint32_t>(kind)) {
@@ -263,7 +271,8 @@ bool ReplayFile::load(const std::string& path, ReplayFile& out, std::string& err
 
 bool ReplayFile::playableHere(std::string& error) const {
     if (gameVersion != kGameVersion) {
-        error = "the recording was made by version " + gameVersion + " of the game; this is version " + kGameVersion;
+        error = "the recording was made by version " + gameVersion + " of the game; this is version " +
+                kGameVersion;
         return false;
     }
     if (dataHash != currentDataHash()) {
@@ -285,7 +294,8 @@ uint64_t ReplayFile::currentDataHash() {
     // 64-bit FNV-1a over every item's name, length and bytes, in directory order.
     uint64_t h = 0xcbf29ce484222325ull;
     auto mix = [&h](const uint8_t* p, size_t n) {
-        for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 0x100000001b3ull;
+        for (size_t i = 0; i < n; ++i)
+            h = (h ^ p[i]) * 0x100000001b3ull;
     };
     ResourceFileHeader* header = chain->getHeader();
     for (const ResourceFileHeader::Entry& entry : header->entries()) {

@@ -20,13 +20,16 @@ ReplayFrame::~ReplayFrame() {
     fs::remove_all(m_folder, ignored);
 }
 
-GameCanvas* ReplayFrame::createCanvas() { return new ReplayCanvas(m_file); }
+GameCanvas* ReplayFrame::createCanvas() {
+    return new ReplayCanvas(m_file);
+}
 
 void ReplayFrame::openSettings(User& settings, const char* productName) {
     std::string pattern = (fs::temp_directory_path() / "morphella-replay-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         // Without a store the settings read as their defaults and nothing is written.
-        std::fprintf(stderr, "morphella: no temporary folder for the replay's settings; using the defaults\n");
+        std::fprintf(stderr,
+                     "morphella: no temporary folder for the replay's settings; using the defaults\n");
         return;
     }
     m_folder = pattern;
@@ -34,7 +37,8 @@ void ReplayFrame::openSettings(User& settings, const char* productName) {
     const std::string real = SettingsStore::defaultPath(productName != nullptr ? productName : "");
     std::error_code failed;
     if (!real.empty() && fs::exists(real, failed)) fs::copy_file(real, copy, failed);
-    if (failed) std::fprintf(stderr, "morphella: the settings were not copied: %s\n", failed.message().c_str());
+    if (failed)
+        std::fprintf(stderr, "morphella: the settings were not copied: %s\n", failed.message().c_str());
     settings.openAt(copy);
     settings.deleteValue(ScoreServer::kAddressSetting);
 }

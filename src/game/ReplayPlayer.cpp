@@ -15,13 +15,27 @@ namespace {
 class EndWatch : public GameObserver {
 public:
     explicit EndWatch(GameObserver* next) : m_next(next) {}
-    void onState(int32_t to) override { pass([&](GameObserver& o) { o.onState(to); }); }
-    void onSound(int32_t index) override { pass([&](GameObserver& o) { o.onSound(index); }); }
-    void onLevel(int32_t level, int32_t mode) override { pass([&](GameObserver& o) { o.onLevel(level, mode); }); }
-    void onPopup(int32_t points) override { pass([&](GameObserver& o) { o.onPopup(points); }); }
-    void onGameStart(const GameStart& start) override { pass([&](GameObserver& o) { o.onGameStart(start); }); }
-    void onInput(const GameInput& input) override { pass([&](GameObserver& o) { o.onInput(input); }); }
-    void onResume(int32_t tick) override { pass([&](GameObserver& o) { o.onResume(tick); }); }
+    void onState(int32_t to) override {
+        pass([&](GameObserver& o) { o.onState(to); });
+    }
+    void onSound(int32_t index) override {
+        pass([&](GameObserver& o) { o.onSound(index); });
+    }
+    void onLevel(int32_t level, int32_t mode) override {
+        pass([&](GameObserver& o) { o.onLevel(level, mode); });
+    }
+    void onPopup(int32_t points) override {
+        pass([&](GameObserver& o) { o.onPopup(points); });
+    }
+    void onGameStart(const GameStart& start) override {
+        pass([&](GameObserver& o) { o.onGameStart(start); });
+    }
+    void onInput(const GameInput& input) override {
+        pass([&](GameObserver& o) { o.onInput(input); });
+    }
+    void onResume(int32_t tick) override {
+        pass([&](GameObserver& o) { o.onResume(tick); });
+    }
     void onGameEnd(int32_t score, int32_t level) override {
         if (!ended) {
             ended = true;
@@ -46,7 +60,8 @@ private:
 
 class HeadlessTarget : public ReplayDriver::Target {
 public:
-    HeadlessTarget(HeadlessGame& game, const ReplayPlayer::Options& options) : m_game(game), m_options(options) {}
+    HeadlessTarget(HeadlessGame& game, const ReplayPlayer::Options& options)
+        : m_game(game), m_options(options) {}
     ShapeCanvas& canvas() override { return m_game.canvas(); }
     void setClock(uint32_t ms) override { m_game.setClock(ms); }
     void runTick() override {
@@ -78,7 +93,8 @@ private:
 
 } // namespace
 
-bool ReplayPlayer::play(const ReplayFile& file, const Options& options, ReplayOutcome& outcome, std::string& error) {
+bool ReplayPlayer::play(const ReplayFile& file, const Options& options, ReplayOutcome& outcome,
+                        std::string& error) {
     outcome = ReplayOutcome();
     HeadlessGame game;
     EndWatch watch(options.observer);

@@ -12,12 +12,12 @@ namespace mph {
 class GameObserver;
 
 struct ReplayOutcome {
-    bool ended = false;    // the game came to its end
-    bool tooLong = false;  // it ran past the ticks a real game can last
+    bool ended = false;   // the game came to its end
+    bool tooLong = false; // it ran past the ticks a real game can last
     int32_t score = 0;
     int32_t level = 0;
-    int64_t ticks = 0;     // ticks run
-    int32_t misfits = 0;   // records that did not fit the replayed game (see ReplayDriver)
+    int64_t ticks = 0;   // ticks run
+    int32_t misfits = 0; // records that did not fit the replayed game (see ReplayDriver)
 
     // Whether the replay reached the recorded end exactly.
     bool matches(const ReplayFile& file) const {
@@ -28,17 +28,18 @@ struct ReplayOutcome {
 class ReplayPlayer {
 public:
     struct Options {
-        std::string container;        // empty: the one the game finds
+        std::string container; // empty: the one the game finds
         int64_t maxTicks = ReplayFile::kMaxTicks;
-        int32_t snapshotEvery = 0;    // ticks between pictures; 0: none
-        std::string snapshotFolder;   // where pictures go, as replay-TICKS.png
-        bool compose = true;          // whether every tick composes the picture as the window's would
+        int32_t snapshotEvery = 0;        // ticks between pictures; 0: none
+        std::string snapshotFolder;       // where pictures go, as replay-TICKS.png
+        bool compose = true;              // whether every tick composes the picture as the window's would
         GameObserver* observer = nullptr; // also told everything the replayed game reports
     };
 
     // Plays file to its game's end. False with a message when it cannot be played here (another game
     // version or other data, or the data cannot be loaded); the outcome then says nothing.
-    static bool play(const ReplayFile& file, const Options& options, ReplayOutcome& outcome, std::string& error);
+    static bool play(const ReplayFile& file, const Options& options, ReplayOutcome& outcome,
+                     std::string& error);
 };
 
 } // namespace mph

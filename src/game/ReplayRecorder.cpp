@@ -9,7 +9,8 @@ namespace mph {
 
 namespace {
 bool isMove(const GameInput& input) {
-    return input.kind == GameInput::kMouse && (input.id == Event::kMouseMove || input.id == Event::kMouseDrag);
+    return input.kind == GameInput::kMouse &&
+           (input.id == Event::kMouseMove || input.id == Event::kMouseDrag);
 }
 } // namespace
 

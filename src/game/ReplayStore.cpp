@@ -26,7 +26,8 @@ constexpr const char* kExtension = ".mphr";
 
 std::string fileName(uint64_t serial) {
     char name[48];
-    std::snprintf(name, sizeof(name), "%s%016llu%s", kPrefix, static_cast<unsigned long long>(serial), kExtension);
+    std::snprintf(name, sizeof(name), "%s%016llu%s", kPrefix, static_cast<unsigned long long>(serial),
+                  kExtension);
     return name;
 }
 
@@ -101,13 +102,15 @@ void ReplayStore::loadIndex() {
         ReplayFile game;
         std::string error;
         if (!ReplayFile::load(item.path().string(), game, error)) {
-            std::fprintf(stderr, "morphella: recorded game %s skipped: %s\n", item.path().c_str(), error.c_str());
+            std::fprintf(stderr, "morphella: recorded game %s skipped: %s\n", item.path().c_str(),
+                         error.c_str());
             continue;
         }
         m_entries.push_back(entryOf(item.path().string(), serial, game));
         m_lastSerial = std::max(m_lastSerial, serial);
     }
-    std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.serial > b.serial; });
+    std::sort(m_entries.begin(), m_entries.end(),
+              [](const Entry& a, const Entry& b) { return a.serial > b.serial; });
 }
 
 void ReplayStore::prune() {
@@ -127,7 +130,8 @@ void ReplayStore::prune() {
         }
         std::error_code failed;
         if (!fs::remove(e.path, failed) && failed)
-            std::fprintf(stderr, "morphella: cannot remove %s: %s\n", e.path.c_str(), failed.message().c_str());
+            std::fprintf(stderr, "morphella: cannot remove %s: %s\n", e.path.c_str(),
+                         failed.message().c_str());
     }
     m_entries = std::move(kept);
 }
@@ -139,9 +143,9 @@ std::string ReplayStore::save(const ReplayFile& game) {
     fs::create_directories(m_folder, failed);
     loadIndex();
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const uint64_t serial =
-        std::max<uint64_t>(static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()),
-                           m_lastSerial + 1);
+    const uint64_t serial = std::max<uint64_t>(
+        static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()),
+        m_lastSerial + 1);
     const std::string path = (fs::path(m_folder) / fileName(serial)).string();
     std::string error;
     if (!writeAtomically(path, game.encode(), error)) {
@@ -157,7 +161,8 @@ std::string ReplayStore::save(const ReplayFile& game) {
 bool ReplayStore::rewrite(const std::string& path, const ReplayFile& game) {
     std::lock_guard<std::mutex> guard(m_mutex);
     loadIndex();
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&path](const Entry& e) { return e.path == path; });
+    const auto it =
+        std::find_if(m_entries.begin(), m_entries.end(), [&path](const Entry& e) { return e.path == path; });
     // A file pruned meanwhile is not brought back.
     if (it == m_entries.end()) return false;
     std::string error;

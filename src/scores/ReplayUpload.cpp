@@ -20,7 +20,8 @@ size_t receive(char* data, size_t size, size_t count, void* target) {
 
 } // namespace
 
-bool ReplayUpload::send(const std::string& url, std::string_view recording, int32_t timeoutMs, std::string* reply) {
+bool ReplayUpload::send(const std::string& url, std::string_view recording, int32_t timeoutMs,
+                        std::string* reply) {
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     if (!initialised) return false;
     CURL* curl = curl_easy_init();

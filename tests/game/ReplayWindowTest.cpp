@@ -109,9 +109,12 @@ protected:
         for (const auto& m : events) {
             lang::Ref<Event> e = lang::make<Event>(m[0], canvas, m[1], m[2], 0, lang::tickCount());
             e->clickCount = m[0] == Event::kMouseDown ? 1 : 0;
-            if (m[0] == Event::kMouseDown) canvas->mouseDown(e.get(), m[1], m[2]);
-            else if (m[0] == Event::kMouseUp) canvas->mouseUp(e.get(), m[1], m[2]);
-            else canvas->mouseMove(e.get(), m[1], m[2]);
+            if (m[0] == Event::kMouseDown)
+                canvas->mouseDown(e.get(), m[1], m[2]);
+            else if (m[0] == Event::kMouseUp)
+                canvas->mouseUp(e.get(), m[1], m[2]);
+            else
+                canvas->mouseMove(e.get(), m[1], m[2]);
         }
         const int wanted = before + static_cast<int>(events.size());
         ASSERT_TRUE(waitFor([&] { return watch.inputs.load() >= wanted; }, 5000));
@@ -128,7 +131,9 @@ protected:
         ASSERT_NE(found.sprite, nullptr) << error;
         const int32_t x = found.x + found.sprite->getBounds().width / 2;
         const int32_t y = found.y + found.sprite->getBounds().height / 2;
-        mouse({{Event::kMouseMove, x - 7, y + 3}, {Event::kMouseMove, x, y}, {Event::kMouseDown, x, y},
+        mouse({{Event::kMouseMove, x - 7, y + 3},
+               {Event::kMouseMove, x, y},
+               {Event::kMouseDown, x, y},
                {Event::kMouseUp, x, y}});
     }
     mph::GameView view() { return mph::GameDump::view(*canvas, 0); }
@@ -165,14 +170,19 @@ TEST_F(WindowedGame, APlayedGameIsRecordedWithItsNameAndReplaysHeadlessToTheSame
             continue;
         }
         const auto& drop = move.mouse[2];
-        mouse({move.mouse[0], move.mouse[1], {Event::kMouseMove, (move.mouse[1][1] + drop[1]) / 2, drop[2] + 30},
-               {Event::kMouseMove, drop[1], drop[2]}, drop, move.mouse[3]});
+        mouse({move.mouse[0],
+               move.mouse[1],
+               {Event::kMouseMove, (move.mouse[1][1] + drop[1]) / 2, drop[2] + 30},
+               {Event::kMouseMove, drop[1], drop[2]},
+               drop,
+               move.mouse[3]});
     }
     ASSERT_GE(watch.resumes.load(), 4);
     click("menuButton");
     click("menudlg/bendgame");
     ASSERT_EQ(recorder.finishedGames(), 1);
-    for (const char c : std::string("Ann\r")) key(c == '\r' ? 13 : c >= 'a' ? c - 32 : c, c);
+    for (const char c : std::string("Ann\r"))
+        key(c == '\r' ? 13 : c >= 'a' ? c - 32 : c, c);
     canvas->stopThreads();
 
     const std::vector<mph::ReplayStore::Entry> kept = store.entries();
@@ -187,9 +197,9 @@ TEST_F(WindowedGame, APlayedGameIsRecordedWithItsNameAndReplaysHeadlessToTheSame
     options.container = container();
     mph::ReplayOutcome outcome;
     ASSERT_TRUE(mph::ReplayPlayer::play(file, options, outcome, error)) << error;
-    EXPECT_TRUE(outcome.matches(file)) << "replayed " << outcome.score << " level " << outcome.level << ", recorded "
-                                       << file.finalScore << " level " << file.finalLevel << ", misfits "
-                                       << outcome.misfits;
+    EXPECT_TRUE(outcome.matches(file))
+        << "replayed " << outcome.score << " level " << outcome.level << ", recorded " << file.finalScore
+        << " level " << file.finalLevel << ", misfits " << outcome.misfits;
 }
 
 TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEnds) {
@@ -205,14 +215,16 @@ TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEnds) {
         ASSERT_TRUE(game.start(options, error)) << error;
         ASSERT_TRUE(game.click("startdialog/bstart1", error)) << error;
         mph::AutoPlayer bot(game);
-        for (int32_t steps = 0; steps < 400; ++steps) bot.step();
+        for (int32_t steps = 0; steps < 400; ++steps)
+            bot.step();
         ASSERT_TRUE(game.click("menuButton", error) && game.click("menudlg/bendgame", error)) << error;
     }
     const mph::ReplayFile& recorded = headless.lastGame();
     ASSERT_GT(recorded.finalScore, 0);
     auto* viewer = new mph::ReplayCanvas(recorded);
     open(viewer, false);
-    for (int i = 0; i < 5; ++i) key(0x27, Event::kRight);
+    for (int i = 0; i < 5; ++i)
+        key(0x27, Event::kRight);
     EXPECT_EQ(viewer->speed(), mph::ReplayCanvas::kMaxSpeed);
     key(' ', ' ');
     ASSERT_TRUE(viewer->isPaused());

@@ -39,7 +39,9 @@ protected:
 };
 
 std::string table() {
-    return "<?xml version=\"1.0\"?><scores><entry><name>Bo</name><score>700</score><level>4</level></entry></scores>";
+    return "<?xml "
+           "version=\"1.0\"?><scores><entry><name>Bo</name><score>700</score><level>4</level></entry></"
+           "scores>";
 }
 
 } // namespace
@@ -56,7 +58,8 @@ TEST_F(HighScoreReplayTest, OnlyPersonalRowsWithARecordingShowThePlayMarkLeftOfT
     const Sprite* mark = m_dialog->getPlayMark(1);
     const TextSprite* rank = m_dialog->getRowText(31);
     EXPECT_EQ(mark->getX() + HighScoreSprite::kMarkWidth + 3, rank->getX() - rank->getWidth());
-    EXPECT_EQ(mark->getY(), rank->getY() + 2 - HighScoreSprite::kFontHeight / 2 - HighScoreSprite::kMarkHeight / 2);
+    EXPECT_EQ(mark->getY(),
+              rank->getY() + 2 - HighScoreSprite::kFontHeight / 2 - HighScoreSprite::kMarkHeight / 2);
     // A triangle pointing right: its tip in the middle row, nothing above the tip's column.
     const Image* picture = mark->getImage();
     ASSERT_NE(picture, nullptr);
