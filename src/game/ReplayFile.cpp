@@ -201,7 +201,8 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
         return false;
     };
     if (!r.ok()) return bad("cut short");
-    if (out.start.tick < 0 || (out.start.mode != 0 && out.start.mode != 2) || level < 1 || level > 1000)
+    if (out.start.tick < 0 || out.start.tick > INT32_MAX - kMaxTicks ||
+        (out.start.mode != 0 && out.start.mode != 2) || level < 1 || level > 1000)
         return bad("impossible start");
     out.start.level = static_cast<int32_t>(level);
     // Every record takes at least two bytes, which bounds what the count may claim.

@@ -121,6 +121,11 @@ TEST(ReplayFile, ImpossibleContentsAreRefusedEvenWithAGoodChecksum) {
     early.events[0].input.tick = early.start.tick - 1;
     EXPECT_EQ(refusal(early.encode()), "the recording is damaged (a record outside the game's time)");
 
+    ReplayFile wrapping = small();
+    wrapping.start.tick = INT32_MAX - 5;
+    wrapping.events.clear();
+    EXPECT_EQ(refusal(wrapping.encode()), "the recording is damaged (impossible start)");
+
     // The record count claims more than the bytes can hold.
     std::string body = small().encode();
     body.resize(body.size() - 4);
