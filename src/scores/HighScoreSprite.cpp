@@ -49,11 +49,29 @@ Ref<Image> playMarkPicture() {
     picture->setAlphaFlag(true);
     return picture;
 }
+
+// The check mark's picture: a short stroke down to the right, then a long one up, two pixels thick.
+Ref<Image> checkMarkPicture() {
+    constexpr int32_t w = HighScoreSprite::kCheckWidth, h = HighScoreSprite::kCheckHeight;
+    Ref<Image> picture = make<Image>(w, h, 1, false);
+    if (!picture->hasPixels()) return picture;
+    for (int32_t x = 0; x < w; ++x) {
+        const int32_t y = x <= 3 ? 4 + x : h - 1 - (x - 3) * (h - 1) / (w - 4);
+        for (const int32_t v : {y - 1, y})
+            if (v >= 0 && v < h) picture->getPixels()[v * w + x] = HighScoreSprite::kMarkColour;
+    }
+    picture->setAlphaFlag(true);
+    return picture;
+}
 } // namespace
 
-void HighScoreSprite::setRecordedGames(RecordedGames* games) { g_recordedGames.store(games); }
+void HighScoreSprite::setRecordedGames(RecordedGames* games) {
+    g_recordedGames.store(games);
+}
 
-RecordedGames* HighScoreSprite::recordedGames() { return g_recordedGames.load(); }
+RecordedGames* HighScoreSprite::recordedGames() {
+    return g_recordedGames.load();
+}
 
 const Class& ScoreClasses::highScoreSprite() {
     return highScoreRecord;
@@ -95,11 +113,12 @@ void HighScoreSprite::onLoaded(DataLoader* loader) {
         m_rows[i]->setLocation(x, m_top + (i % kShownRows) * kRowHeight);
         addChild(m_rows[i].get());
     }
-    const Ref<Image> mark = playMarkPicture();
+    if (!m_playPicture) m_playPicture = playMarkPicture();
+    if (!m_checkPicture) m_checkPicture = checkMarkPicture();
     for (Ref<Sprite>& m : m_marks) {
         if (m) continue;
         m = make<Sprite>();
-        m->setImage(mark.get());
+        m->setImage(m_playPicture.get());
         m->setVisible(false);
         addChild(m.get());
     }
@@ -279,25 +298,29 @@ void HighScoreSprite::layoutRows() {
         for (int32_t column = 0; column < kRowTexts; column += kShownRows)
             m_rows[column + r]->setColors(colour, kBlack);
     }
-    placePlayMarks(shown);
+    placeRowMarks(shown);
 }
 
-void HighScoreSprite::placePlayMarks(int32_t shown) {
+void HighScoreSprite::placeRowMarks(int32_t shown) {
     RecordedGames* games = recordedGames();
+    Image* picture = m_globalView ? m_checkPicture.get() : m_playPicture.get();
     for (int32_t r = 0; r < kShownRows; ++r) {
         if (!m_marks[r]) continue;
-        bool recorded = false;
-        if (r < shown && !m_globalView && games != nullptr) {
+        bool marked = false;
+        if (r < shown) {
             const ScoreRow& row = m_list[static_cast<size_t>(m_firstRow + r)];
-            recorded = games->has(m_mode.view(), row.name.view(), row.level, row.score);
+            marked = m_globalView ? row.verified
+                                  : games != nullptr &&
+                                        games->has(m_mode.view(), row.name.view(), row.level, row.score);
         }
-        if (recorded) {
+        if (marked) {
             // Left of the rank, centred on the text's cell (which ends two pixels below its y).
             const TextSprite* rank = m_rows[kRanks + r].get();
-            m_marks[r]->setLocation(rank->getX() - rank->getWidth() - 3 - kMarkWidth,
-                                    rank->getY() + 2 - kFontHeight / 2 - kMarkHeight / 2);
+            if (m_marks[r]->getImage() != picture) m_marks[r]->setImage(picture);
+            m_marks[r]->setLocation(rank->getX() - rank->getWidth() - 3 - m_marks[r]->getWidth(),
+                                    rank->getY() + 2 - kFontHeight / 2 - m_marks[r]->getHeight() / 2);
         }
-        m_marks[r]->setVisible(recorded);
+        m_marks[r]->setVisible(marked);
     }
 }
 

@@ -1,5 +1,6 @@
-// HighScoreSprite and recorded games: the play mark on personal rows that have a recording, and the
-// recording sent after a successful global submission (whose failure leaves the submission as it is).
+// HighScoreSprite and recorded games: the play mark on personal rows that have a recording, the check
+// mark on global rows the service verified, and the recording sent after a successful global submission
+// (whose failure leaves the submission as it is).
 #include "DialogFixture.h"
 #include "ScoreServiceStub.h"
 
@@ -39,9 +40,9 @@ protected:
 };
 
 std::string table() {
-    return "<?xml "
-           "version=\"1.0\"?><scores><entry><name>Bo</name><score>700</score><level>4</level></entry></"
-           "scores>";
+    return "<?xml version=\"1.0\"?><scores>"
+           "<entry><name>Bo</name><score>700</score><level>4</level><verified>1</verified></entry>"
+           "<entry><name>Cy</name><score>600</score><level>4</level></entry></scores>";
 }
 
 } // namespace
@@ -86,7 +87,19 @@ TEST_F(HighScoreReplayTest, ASuccessfulSubmissionSendsItsRecordingAndAFailedUplo
     EXPECT_EQ(sent[0].rfind("/addglobalhs.jsp?", 0), 0u);
     EXPECT_EQ(sent[1], "/addreplay.jsp");
     EXPECT_EQ(server.bodies()[1], std::string("MPHR\0\x01recording", 15));
-    EXPECT_FALSE(m_dialog->getPlayMark(0)->isVisible()) << "the global view has no play marks";
+    // The verified row has the check mark where a personal row has its play mark.
+    const Sprite* check = m_dialog->getPlayMark(0);
+    ASSERT_TRUE(check->isVisible());
+    EXPECT_FALSE(m_dialog->getPlayMark(1)->isVisible());
+    EXPECT_EQ(check->getWidth(), HighScoreSprite::kCheckWidth);
+    const TextSprite* rank = m_dialog->getRowText(30);
+    EXPECT_EQ(check->getX() + HighScoreSprite::kCheckWidth + 3, rank->getX() - rank->getWidth());
+    const uint32_t* p = check->getImage()->getPixels();
+    EXPECT_EQ(p[7 * HighScoreSprite::kCheckWidth + 3], HighScoreSprite::kMarkColour)
+        << "the bottom of the tick";
+    EXPECT_EQ(p[0 * HighScoreSprite::kCheckWidth + 8], HighScoreSprite::kMarkColour)
+        << "the long stroke's end";
+    EXPECT_EQ(p[0 * HighScoreSprite::kCheckWidth + 0], 0u);
 
     uploadFails = true;
     m_dialog->submitGlobal("Bo", "N", 4, 700);
