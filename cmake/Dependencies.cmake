@@ -21,3 +21,7 @@ endif()
 if(MPH_BENCH AND NOT MPH_FUZZ)
   find_package(benchmark QUIET)
 endif()
+
+# The score service's HTTP server and its PostgreSQL store.
+pkg_check_modules(MICROHTTPD REQUIRED IMPORTED_TARGET libmicrohttpd)
+pkg_check_modules(PQ REQUIRED IMPORTED_TARGET libpq)

@@ -7,9 +7,11 @@
 #include "game/HeadlessGame.h"
 #include "game/ShapeCanvas.h"
 #include "platform/Event.h"
+#include "sprites/Sprite.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -59,6 +61,24 @@ protected:
         for (int32_t i = 1; i < level; ++i) click(timed ? "startdialog/bup1" : "startdialog/bup2");
         click(timed ? "startdialog/bstart1" : "startdialog/bstart2");
         ASSERT_TRUE(tickUntil([](const mph::GameView& v) { return v.state == mph::ShapeCanvas::kPlaying; }, 200));
+    }
+    // Presses (without releasing) at the centre of the sprite a path names.
+    void pressOn(const std::string& path) {
+        std::string error;
+        const mph::GameDump::Found f = mph::GameDump::find(game.canvas(), path, error);
+        ASSERT_NE(f.sprite, nullptr) << error;
+        const lang::Rectangle& b = f.sprite->getBounds();
+        game.mouse(mph::Event::kMouseDown, f.x + b.width / 2, f.y + b.height / 2);
+    }
+    std::string sprite(const std::string& path) {
+        std::string error;
+        const std::string json = game.spriteJson(path, error);
+        EXPECT_FALSE(json.empty()) << error;
+        return json;
+    }
+    bool shown(const std::string& name) {
+        const mph::GameView v = game.view();
+        return std::find(v.dialogs.begin(), v.dialogs.end(), name) != v.dialogs.end();
     }
     void type(const std::string& text) {
         for (unsigned char c : text) game.key(c >= 'a' && c <= 'z' ? c - 32 : c, c);

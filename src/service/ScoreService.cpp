@@ -1,0 +1,87 @@
+// ScoreService: checking, recording and answering fetches and submissions.
+#include "service/ScoreService.h"
+
+#include "scores/ScoreToken.h"
+#include "service/ScoreParams.h"
+#include "service/TableXml.h"
+
+#include <cstdio>
+
+namespace mph::service {
+
+namespace {
+
+Response unavailable(const StoreError& e) {
+    std::fprintf(stderr, "morphella-scored: %s\n", e.what());
+    return Response::text(503, "the score store is unavailable");
+}
+
+} // namespace
+
+ScoreService::ScoreService(Store& store, const Config& config)
+    : m_store(store), m_config(config), m_limiter(config.rateLimit, config.rateWindow),
+      m_cache(
+          [this](const std::string& mode) {
+              return TableXml::entries(m_store.top(mode, m_config.tableSize));
+          },
+          config.cacheMaxAge) {}
+
+void ScoreService::install(Router& router) {
+    router.add("GET", "/globalhs.jsp", [this](const Request& r) { return fetch(r); });
+    // A fetch is mostly a cached page; a submission waits for its commit.
+    router.add(
+        "GET", "/addglobalhs.jsp", [this](const Request& r) { return submit(r); }, Router::Dispatch::Worker);
+}
+
+Response ScoreService::fetch(const Request& request) {
+    ScoreParams params;
+    const std::string error = ScoreParams::readFetch(request.query, params);
+    if (!error.empty()) return Response::text(400, error);
+    return table(params.mode, 0);
+}
+
+Response ScoreService::submit(const Request& request) {
+    if (!m_limiter.allow(request.addressKey)) {
+        Response r = Response::text(429, "too many submissions; try again later");
+        r.headers.emplace_back("Retry-After",
+                               std::to_string(m_limiter.retryAfterSeconds(request.addressKey)));
+        return r;
+    }
+    ScoreParams params;
+    const std::string error = ScoreParams::readSubmit(request.query, params);
+    if (!error.empty()) return Response::text(400, error);
+    const int32_t level = scoretoken::check(params.token, params.name, params.score);
+    if (level < 0) return Response::text(403, "the score token does not check");
+    scoretoken::Parts parts;
+    scoretoken::parse(params.token, parts);
+
+    Submission submission;
+    submission.mode = params.mode;
+    submission.name = params.name;
+    submission.nonce = parts.nonce;
+    submission.level = level;
+    submission.score = params.score;
+    submission.address = request.address;
+    Recorded recorded;
+    try {
+        recorded = m_store.record(submission);
+    } catch (const StoreError& e) {
+        return unavailable(e);
+    }
+    if (recorded.inserted) m_cache.invalidate(params.mode);
+    return table(params.mode, recorded.rank);
+}
+
+Response ScoreService::table(const std::string& mode, int32_t highlight) {
+    Response r;
+    try {
+        r.body = TableXml::document(*m_cache.entries(mode), highlight);
+    } catch (const StoreError& e) {
+        return unavailable(e);
+    }
+    r.contentType = "text/xml; charset=ISO-8859-1";
+    r.headers.emplace_back("Cache-Control", "no-store");
+    return r;
+}
+
+} // namespace mph::service

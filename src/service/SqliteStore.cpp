@@ -1,0 +1,292 @@
+// SqliteStore: the SQLite schema, batched recording transactions and the table query.
+#include "service/SqliteStore.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+
+namespace mph::service {
+
+namespace {
+
+// Version 1 of the schema; PRAGMA user_version says which version a file holds.
+constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS scores("
+                                "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                "mode TEXT NOT NULL, "
+                                "name BLOB NOT NULL, "
+                                "score INTEGER NOT NULL, "
+                                "level INTEGER NOT NULL, "
+                                "nonce INTEGER NOT NULL, "
+                                "address TEXT NOT NULL, "
+                                "created TEXT NOT NULL DEFAULT (strftime('%Y-%m-%dT%H:%M:%fZ', 'now')), "
+                                "UNIQUE(mode, nonce, name, level, score));"
+                                "CREATE INDEX IF NOT EXISTS scores_by_rank ON scores(mode, score DESC, id);"
+                                "PRAGMA user_version = 1;";
+
+constexpr const char* kInsert = "INSERT INTO scores(mode, name, score, level, nonce, address) "
+                                "VALUES(?1, ?2, ?3, ?4, ?5, ?6) "
+                                "ON CONFLICT(mode, nonce, name, level, score) DO NOTHING";
+constexpr const char* kFindExisting =
+    "SELECT id FROM scores WHERE mode = ?1 AND nonce = ?2 AND name = ?3 AND level = ?4 AND score = ?5";
+constexpr const char* kRank = "SELECT count(*) + 1 FROM scores "
+                              "WHERE mode = ?1 AND (score > ?2 OR (score = ?2 AND id < ?3))";
+constexpr const char* kTop = "SELECT name, score, level FROM scores WHERE mode = ?1 "
+                             "ORDER BY score DESC, id LIMIT ?2";
+
+[[noreturn]] void fail(sqlite3* db, const char* what) {
+    throw StoreError(std::string("sqlite: ") + what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
+}
+
+sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+        fail(db, "prepare");
+    return stmt;
+}
+
+void exec(sqlite3* db, const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errmsg(db);
+        sqlite3_free(message);
+        throw StoreError(std::string("sqlite: ") + text);
+    }
+}
+
+// Resets a statement however the scope is left, so it never holds a read lock afterwards.
+class StatementUse {
+public:
+    explicit StatementUse(sqlite3_stmt* stmt) : m_stmt(stmt) {}
+    ~StatementUse() {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    StatementUse(const StatementUse&) = delete;
+    StatementUse& operator=(const StatementUse&) = delete;
+
+private:
+    sqlite3_stmt* m_stmt;
+};
+
+// Rolls back unless committed.
+class Transaction {
+public:
+    explicit Transaction(sqlite3* db) : m_db(db) { exec(db, "BEGIN IMMEDIATE"); }
+    ~Transaction() {
+        if (!m_done) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit() {
+        exec(m_db, "COMMIT");
+        m_done = true;
+    }
+
+private:
+    sqlite3* m_db;
+    bool m_done = false;
+};
+
+void bindText(sqlite3_stmt* stmt, int index, const std::string& text) {
+    sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void bindBlob(sqlite3_stmt* stmt, int index, const std::string& bytes) {
+    sqlite3_bind_blob(stmt, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+SqliteStore::SqliteStore(const std::string& path) : m_path(path) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    std::error_code ec;
+    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+    if (ec) throw StoreError("cannot create " + parent.string() + ": " + ec.message());
+    m_writer = openConnection(true);
+    try {
+        exec(m_writer, "PRAGMA journal_mode = WAL");
+        exec(m_writer, kSchema);
+        m_insert = prepare(m_writer, kInsert);
+        m_findExisting = prepare(m_writer, kFindExisting);
+        m_rank = prepare(m_writer, kRank);
+    } catch (...) {
+        sqlite3_finalize(m_insert);
+        sqlite3_finalize(m_findExisting);
+        sqlite3_finalize(m_rank);
+        sqlite3_close_v2(m_writer);
+        throw;
+    }
+}
+
+SqliteStore::~SqliteStore() {
+    for (sqlite3* db : m_idleReaders)
+        sqlite3_close_v2(db);
+    sqlite3_finalize(m_insert);
+    sqlite3_finalize(m_findExisting);
+    sqlite3_finalize(m_rank);
+    sqlite3_close_v2(m_writer);
+}
+
+std::string SqliteStore::defaultPath() {
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home != nullptr ? home : ".") + "/.local/share";
+    }
+    return base + "/quillory/morphella/scores.db";
+}
+
+sqlite3* SqliteStore::openConnection(bool writer) {
+    sqlite3* db = nullptr;
+    const int flags =
+        (writer ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(m_path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close_v2(db);
+        throw StoreError("sqlite: cannot open " + m_path + ": " + message);
+    }
+    // Another process may write the same file; wait for its lock rather than fail at once.
+    sqlite3_busy_timeout(db, 5000);
+    try {
+        // FULL syncs the log at every commit, so an acknowledged submission survives a crash.
+        if (writer) exec(db, "PRAGMA synchronous = FULL");
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    return db;
+}
+
+// One submission of a batch and what became of it.
+struct SqliteStore::Pending {
+    const Submission* submission = nullptr;
+    Recorded result;
+    std::exception_ptr error;
+    bool done = false;
+};
+
+Recorded SqliteStore::record(const Submission& s) {
+    Pending pending;
+    pending.submission = &s;
+    std::unique_lock<std::mutex> lock(m_queueMutex);
+    m_queue.push_back(&pending);
+    while (!pending.done) {
+        if (m_writing) {
+            m_batchDone.wait(lock);
+            continue;
+        }
+        // No batch is being written: this thread writes everything queued, its own submission included
+        // (unless an earlier batch already took it, in which case the loop ends at once).
+        m_writing = true;
+        std::vector<Pending*> batch;
+        batch.swap(m_queue);
+        lock.unlock();
+        writeBatch(batch);
+        lock.lock();
+        for (Pending* p : batch)
+            p->done = true;
+        m_writing = false;
+        m_batchDone.notify_all();
+    }
+    if (pending.error) std::rethrow_exception(pending.error);
+    return pending.result;
+}
+
+void SqliteStore::writeBatch(const std::vector<Pending*>& batch) {
+    if (batch.empty()) return;
+    try {
+        Transaction transaction(m_writer);
+        for (Pending* p : batch)
+            recordOne(*p);
+        transaction.commit();
+    } catch (...) {
+        // The transaction rolled back: none of the batch is recorded.
+        for (Pending* p : batch)
+            p->error = std::current_exception();
+    }
+}
+
+void SqliteStore::recordOne(Pending& pending) {
+    const Submission& s = *pending.submission;
+    Recorded& result = pending.result;
+    {
+        StatementUse use(m_insert);
+        bindText(m_insert, 1, s.mode);
+        bindBlob(m_insert, 2, s.name);
+        sqlite3_bind_int(m_insert, 3, s.score);
+        sqlite3_bind_int(m_insert, 4, s.level);
+        sqlite3_bind_int(m_insert, 5, s.nonce);
+        bindText(m_insert, 6, s.address);
+        if (sqlite3_step(m_insert) != SQLITE_DONE) fail(m_writer, "insert");
+        result.inserted = sqlite3_changes(m_writer) == 1;
+        if (result.inserted) result.id = sqlite3_last_insert_rowid(m_writer);
+    }
+    if (!result.inserted) {
+        StatementUse use(m_findExisting);
+        bindText(m_findExisting, 1, s.mode);
+        sqlite3_bind_int(m_findExisting, 2, s.nonce);
+        bindBlob(m_findExisting, 3, s.name);
+        sqlite3_bind_int(m_findExisting, 4, s.level);
+        sqlite3_bind_int(m_findExisting, 5, s.score);
+        if (sqlite3_step(m_findExisting) != SQLITE_ROW) fail(m_writer, "find the earlier entry");
+        result.id = sqlite3_column_int64(m_findExisting, 0);
+    }
+    StatementUse use(m_rank);
+    bindText(m_rank, 1, s.mode);
+    sqlite3_bind_int(m_rank, 2, s.score);
+    sqlite3_bind_int64(m_rank, 3, result.id);
+    if (sqlite3_step(m_rank) != SQLITE_ROW) fail(m_writer, "rank");
+    result.rank = sqlite3_column_int(m_rank, 0);
+}
+
+sqlite3* SqliteStore::acquireReader() {
+    {
+        std::lock_guard<std::mutex> guard(m_readersMutex);
+        if (!m_idleReaders.empty()) {
+            sqlite3* db = m_idleReaders.back();
+            m_idleReaders.pop_back();
+            return db;
+        }
+    }
+    return openConnection(false);
+}
+
+void SqliteStore::releaseReader(sqlite3* db) {
+    std::lock_guard<std::mutex> guard(m_readersMutex);
+    m_idleReaders.push_back(db);
+}
+
+std::vector<ScoreRow> SqliteStore::top(const std::string& mode, int32_t limit) {
+    sqlite3* db = acquireReader();
+    // Hands the connection back however the query ends.
+    struct Lease {
+        SqliteStore* store;
+        sqlite3* db;
+        ~Lease() { store->releaseReader(db); }
+    } lease{this, db};
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(db, kTop, -1, 0, &stmt, nullptr) != SQLITE_OK) fail(db, "prepare");
+    std::vector<ScoreRow> rows;
+    bindText(stmt, 1, mode);
+    sqlite3_bind_int(stmt, 2, limit);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        ScoreRow row;
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, 0));
+        row.name.assign(bytes != nullptr ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(stmt, 0)));
+        row.score = sqlite3_column_int(stmt, 1);
+        row.level = sqlite3_column_int(stmt, 2);
+        row.rank = static_cast<int32_t>(rows.size()) + 1;
+        rows.push_back(std::move(row));
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) fail(db, "read the table");
+    return rows;
+}
+
+} // namespace mph::service

@@ -1,0 +1,137 @@
+// Both stores: ranking with ties, the top 100, a retried submission recorded once, names kept as bytes.
+#include "PgCluster.h"
+#include "TempDir.h"
+#include "service/PostgresStore.h"
+#include "service/SqliteStore.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace mph::service;
+
+namespace {
+
+Submission entry(const std::string& mode, const std::string& name, int32_t score, int32_t nonce = 1,
+                 int32_t level = 2) {
+    return Submission{mode, name, nonce, level, score, "127.0.0.1"};
+}
+
+void checkRankingAndTop(Store& store) {
+    EXPECT_EQ(store.record(entry("S", "A", 100)).rank, 1);
+    EXPECT_EQ(store.record(entry("S", "B", 300)).rank, 1);
+    EXPECT_EQ(store.record(entry("S", "C", 200)).rank, 2);
+    // A tie ranks below the older entry.
+    EXPECT_EQ(store.record(entry("S", "D", 200)).rank, 3);
+    store.record(entry("N", "E", 999));
+
+    std::vector<ScoreRow> rows = store.top("S", 100);
+    ASSERT_EQ(rows.size(), 4u);
+    const char* order[] = {"B", "C", "D", "A"};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].name, order[i]);
+        EXPECT_EQ(rows[i].rank, static_cast<int32_t>(i) + 1);
+        EXPECT_EQ(rows[i].level, 2);
+    }
+    EXPECT_EQ(store.top("N", 100).size(), 1u);
+
+    for (int i = 1; i <= 120; ++i)
+        store.record(entry("S", std::to_string(i), 1000 + i));
+    rows = store.top("S", 100);
+    ASSERT_EQ(rows.size(), 100u);
+    EXPECT_EQ(rows.front().score, 1120);
+    EXPECT_EQ(rows.back().score, 1021);
+    EXPECT_EQ(rows.back().rank, 100);
+    // Below the 120, B, C and D, above A.
+    EXPECT_EQ(store.record(entry("S", "late", 150)).rank, 124);
+}
+
+void checkRetryRecordedOnce(Store& store) {
+    const Recorded first = store.record(entry("S", "Ann", 500, 42, 7));
+    EXPECT_TRUE(first.inserted);
+    store.record(entry("S", "Bob", 900));
+    const Recorded again = store.record(entry("S", "Ann", 500, 42, 7));
+    EXPECT_FALSE(again.inserted);
+    EXPECT_EQ(again.id, first.id);
+    EXPECT_EQ(again.rank, 2);
+    // The same score with another nonce is another game.
+    EXPECT_TRUE(store.record(entry("S", "Ann", 500, 43, 7)).inserted);
+
+    // Retries racing each other still leave one entry.
+    std::vector<std::thread> threads;
+    std::vector<Recorded> results(8);
+    for (size_t i = 0; i < results.size(); ++i)
+        threads.emplace_back([&, i] { results[i] = store.record(entry("N", "Race", 10, 5)); });
+    for (auto& t : threads)
+        t.join();
+    int inserted = 0;
+    for (const Recorded& r : results) {
+        inserted += r.inserted;
+        EXPECT_EQ(r.id, results[0].id);
+    }
+    EXPECT_EQ(inserted, 1);
+    EXPECT_EQ(store.top("S", 100).size(), 3u);
+    EXPECT_EQ(store.top("N", 100).size(), 1u);
+}
+
+void checkNamesKeptAsBytes(Store& store) {
+    const std::vector<std::string> names = {"Jos\xe9",
+                                            "Stra\xdf"
+                                            "e",
+                                            "');--", "<b>&'\"", "\xff\x80"};
+    for (size_t i = 0; i < names.size(); ++i)
+        store.record(entry("S", names[i], 100 - static_cast<int32_t>(i)));
+    const std::vector<ScoreRow> rows = store.top("S", 100);
+    ASSERT_EQ(rows.size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(rows[i].name, names[i]);
+}
+
+} // namespace
+
+TEST(SqliteStore, RanksTiesOlderFirstAndKeepsTheTop100) {
+    TempDir dir;
+    SqliteStore store(dir.path() + "/new/folders/scores.db");
+    checkRankingAndTop(store);
+}
+
+TEST(SqliteStore, RecordsARetryOnce) {
+    TempDir dir;
+    SqliteStore store(dir.path() + "/scores.db");
+    checkRetryRecordedOnce(store);
+}
+
+TEST(SqliteStore, KeepsNamesAsBytesAndSurvivesReopening) {
+    TempDir dir;
+    {
+        SqliteStore store(dir.path() + "/scores.db");
+        checkNamesKeptAsBytes(store);
+    }
+    SqliteStore reopened(dir.path() + "/scores.db");
+    EXPECT_EQ(reopened.top("S", 100).size(), 5u);
+}
+
+TEST(SqliteStore, AFileThatIsNoDatabaseIsAStoreError) {
+    TempDir dir;
+    const std::string path = dir.path() + "/scores.db";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs("this is not a database, just some text that is long enough to have a header", f);
+    std::fclose(f);
+    EXPECT_THROW(SqliteStore store(path), StoreError);
+}
+
+TEST(PostgresStore, SameBehaviourOnAThrowawayCluster) {
+    PgCluster cluster;
+    if (!cluster.running()) GTEST_SKIP() << "PostgreSQL store not tested: " << cluster.why();
+    int n = 0;
+    for (auto check : {checkRankingAndTop, checkRetryRecordedOnce, checkNamesKeptAsBytes}) {
+        const std::string db = std::string("t").append(std::to_string(n++));
+        ASSERT_TRUE(cluster.createDatabase(db));
+        PostgresStore store(cluster.conninfo(db), 8);
+        check(store);
+    }
+    // A second instance on the same database sees the first one's entries.
+    PostgresStore other(cluster.conninfo("t2"), 2);
+    EXPECT_EQ(other.top("S", 100).size(), 5u);
+    EXPECT_THROW(PostgresStore(cluster.conninfo("missing"), 1), StoreError);
+}
