@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <string>
 
 namespace {
@@ -72,7 +73,11 @@ int main(int argc, char** argv) {
     mph::ReplayStore replays(mph::ReplayStore::defaultFolder());
     mph::ReplayRecorder recorder(&replays);
     mph::GameFrame* frame = nullptr;
+    std::future<uint64_t> dataHash;
     if (replayPath.empty()) {
+        // Every recording names the data it was made with; the hash reads the whole container, so it is
+        // worked out while the game loads rather than when the first game starts.
+        dataHash = std::async(std::launch::async, [] { return mph::ReplayFile::currentDataHash(); });
         mph::HighScoreSprite::setRecordedGames(&replays);
         frame = new mph::GameFrame();
         frame->setObserver(&recorder);
@@ -88,6 +93,7 @@ int main(int argc, char** argv) {
         exitCode = 1;
     }
     frame->release();
+    if (dataHash.valid()) dataHash.wait();
     mph::HighScoreSprite::setRecordedGames(nullptr);
     mph::clearResourceFiles();
     mph::Application::shutdown();

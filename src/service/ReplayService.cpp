@@ -46,7 +46,8 @@ Response ReplayService::add(const Request& request) {
     if (!m_gameLoaded) return Response::text(503, "recorded games cannot be checked by this service");
     if (!m_limiter.allow(request.addressKey)) {
         Response r = Response::text(429, "too many recordings; try again later");
-        r.headers.emplace_back("Retry-After", std::to_string(m_limiter.retryAfterSeconds(request.addressKey)));
+        r.headers.emplace_back("Retry-After",
+                               std::to_string(m_limiter.retryAfterSeconds(request.addressKey)));
         return r;
     }
     ReplayFile file;
@@ -70,7 +71,8 @@ Response ReplayService::add(const Request& request) {
     if (outcome.tooLong) return Response::text(422, "the recording is longer than a game can last");
     if (!outcome.matches(file))
         return Response::text(422, "the recording does not replay to its score: it ends with " +
-                                       std::to_string(outcome.score) + " at level " + std::to_string(outcome.level));
+                                       std::to_string(outcome.score) + " at level " +
+                                       std::to_string(outcome.level));
     const std::string mode = file.tableMode();
     int32_t entries = 0;
     try {

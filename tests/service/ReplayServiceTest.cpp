@@ -1,6 +1,7 @@
 // POST /addreplay.jsp: a recording that replays to a submitted entry verifies it (and a listing of
 // verified entries then shows it); a moved input, damage, other data or a body too large verify nothing;
 // the real program checks recordings with no display at all.
+#include "service/ReplayService.h"
 #include "HttpGet.h"
 #include "TempDir.h"
 #include "game/AutoPlayer.h"
@@ -10,7 +11,6 @@
 #include "platform/Event.h"
 #include "scores/ScoreToken.h"
 #include "service/HttpServer.h"
-#include "service/ReplayService.h"
 #include "service/ScoreService.h"
 #include "service/SqliteStore.h"
 
@@ -46,7 +46,8 @@ ReplayFile recordGame(const std::string& name) {
     EXPECT_TRUE(game.start(options, error)) << error;
     EXPECT_TRUE(game.click("startdialog/bstart1", error)) << error;
     AutoPlayer bot(game);
-    for (int32_t steps = 0; steps < 600; ++steps) bot.step();
+    for (int32_t steps = 0; steps < 600; ++steps)
+        bot.step();
     EXPECT_TRUE(game.click("menuButton", error) && game.click("menudlg/bendgame", error)) << error;
     ReplayFile file = recorder.lastGame();
     file.name = name;
@@ -102,7 +103,9 @@ public:
     std::string url(const std::string& path) const {
         return "http://127.0.0.1:" + std::to_string(m_server->port()) + path;
     }
-    HttpReply table(const std::string& mode) const { return httpGet(url("/globalhs.jsp?game=mphl&mode=" + mode)); }
+    HttpReply table(const std::string& mode) const {
+        return httpGet(url("/globalhs.jsp?game=mphl&mode=" + mode));
+    }
 
 private:
     TempDir m_dir;
@@ -179,9 +182,9 @@ TEST(ReplayService, TheProgramChecksRecordingsWithoutADisplay) {
     if (pid == 0) {
         // Nothing of a desktop session: no display, no SDL drivers, no runtime folder.
         const char* environment[] = {"PATH=/usr/bin:/bin", home.c_str(), nullptr};
-        ::execle(bin.c_str(), bin.c_str(), "--bind", "127.0.0.1", "--port", "0", "--port-file", portFile.c_str(),
-                 "--db", db.c_str(), "--container", data.c_str(), "--quiet", static_cast<char*>(nullptr),
-                 environment);
+        ::execle(bin.c_str(), bin.c_str(), "--bind", "127.0.0.1", "--port", "0", "--port-file",
+                 portFile.c_str(), "--db", db.c_str(), "--container", data.c_str(), "--quiet",
+                 static_cast<char*>(nullptr), environment);
         ::_exit(127);
     }
     int port = 0;

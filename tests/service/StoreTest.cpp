@@ -124,16 +124,17 @@ TEST(SqliteStore, VerifiesEntriesAndUpgradesAFileOfTheFirstSchema) {
     const std::string old = dir.path() + "/old.db";
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(old.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "CREATE TABLE scores(id INTEGER PRIMARY KEY AUTOINCREMENT, mode TEXT NOT NULL, "
-                           "name BLOB NOT NULL, score INTEGER NOT NULL, level INTEGER NOT NULL, nonce INTEGER "
-                           "NOT NULL, address TEXT NOT NULL, created TEXT NOT NULL DEFAULT '', "
-                           "UNIQUE(mode, nonce, name, level, score));"
-                           "INSERT INTO scores(mode, name, score, level, nonce, address) "
-                           "VALUES('S', X'416E6E', 40, 2, 1, '');"
-                           "PRAGMA user_version = 1;",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db,
+                     "CREATE TABLE scores(id INTEGER PRIMARY KEY AUTOINCREMENT, mode TEXT NOT NULL, "
+                     "name BLOB NOT NULL, score INTEGER NOT NULL, level INTEGER NOT NULL, nonce INTEGER "
+                     "NOT NULL, address TEXT NOT NULL, created TEXT NOT NULL DEFAULT '', "
+                     "UNIQUE(mode, nonce, name, level, score));"
+                     "INSERT INTO scores(mode, name, score, level, nonce, address) "
+                     "VALUES('S', X'416E6E', 40, 2, 1, '');"
+                     "PRAGMA user_version = 1;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
     SqliteStore upgraded(old);
     EXPECT_EQ(upgraded.markVerified("S", "Ann", 2, 40), 1);
@@ -175,7 +176,8 @@ TEST(PostgresStore, SameBehaviourOnAThrowawayCluster) {
     PgCluster cluster;
     if (!cluster.running()) GTEST_SKIP() << "PostgreSQL store not tested: " << cluster.why();
     int n = 0;
-    for (auto check : {checkRankingAndTop, checkRetryRecordedOnce, checkNamesKeptAsBytes, checkVerification}) {
+    for (auto check :
+         {checkRankingAndTop, checkRetryRecordedOnce, checkNamesKeptAsBytes, checkVerification}) {
         const std::string db = std::string("t").append(std::to_string(n++));
         ASSERT_TRUE(cluster.createDatabase(db));
         PostgresStore store(cluster.conninfo(db), 8);
