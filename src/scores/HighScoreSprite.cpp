@@ -3,10 +3,8 @@
 #include "scores/HighScoreSprite.h"
 
 #include "gfx/Font.h"
-#include "gfx/Image.h"
 #include "io/User.h"
 #include "runtime/SyncGuard.h"
-#include "scores/RecordedGames.h"
 #include "scores/ScoreClasses.h"
 #include "sprites/AnimateSprite.h"
 #include "sprites/ButtonSprite.h"
@@ -15,8 +13,6 @@
 #include "sprites/TextSprite.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
 
 using namespace lang;
 
@@ -35,43 +31,7 @@ constexpr int32_t kLevels = 10;
 constexpr int32_t kScores = 20;
 constexpr int32_t kRanks = 30;
 
-std::atomic<RecordedGames*> g_recordedGames{nullptr};
-
-// The play mark's picture: a triangle pointing right, opaque inside, transparent around it.
-Ref<Image> playMarkPicture() {
-    Ref<Image> picture = make<Image>(HighScoreSprite::kMarkWidth, HighScoreSprite::kMarkHeight, 1, false);
-    if (!picture->hasPixels()) return picture;
-    const int32_t middle = HighScoreSprite::kMarkHeight / 2;
-    for (int32_t y = 0; y < HighScoreSprite::kMarkHeight; ++y)
-        for (int32_t x = 0; x < HighScoreSprite::kMarkWidth; ++x)
-            picture->getPixels()[y * HighScoreSprite::kMarkWidth + x] =
-                x <= middle - std::abs(y - middle) ? HighScoreSprite::kMarkColour : 0u;
-    picture->setAlphaFlag(true);
-    return picture;
-}
-
-// The check mark's picture: a short stroke down to the right, then a long one up, two pixels thick.
-Ref<Image> checkMarkPicture() {
-    constexpr int32_t w = HighScoreSprite::kCheckWidth, h = HighScoreSprite::kCheckHeight;
-    Ref<Image> picture = make<Image>(w, h, 1, false);
-    if (!picture->hasPixels()) return picture;
-    for (int32_t x = 0; x < w; ++x) {
-        const int32_t y = x <= 3 ? 4 + x : h - 1 - (x - 3) * (h - 1) / (w - 4);
-        for (const int32_t v : {y - 1, y})
-            if (v >= 0 && v < h) picture->getPixels()[v * w + x] = HighScoreSprite::kMarkColour;
-    }
-    picture->setAlphaFlag(true);
-    return picture;
-}
 } // namespace
-
-void HighScoreSprite::setRecordedGames(RecordedGames* games) {
-    g_recordedGames.store(games);
-}
-
-RecordedGames* HighScoreSprite::recordedGames() {
-    return g_recordedGames.load();
-}
 
 const Class& ScoreClasses::highScoreSprite() {
     return highScoreRecord;
@@ -113,15 +73,7 @@ void HighScoreSprite::onLoaded(DataLoader* loader) {
         m_rows[i]->setLocation(x, m_top + (i % kShownRows) * kRowHeight);
         addChild(m_rows[i].get());
     }
-    if (!m_playPicture) m_playPicture = playMarkPicture();
-    if (!m_checkPicture) m_checkPicture = checkMarkPicture();
-    for (Ref<Sprite>& m : m_marks) {
-        if (m) continue;
-        m = make<Sprite>();
-        m->setImage(m_playPicture.get());
-        m->setVisible(false);
-        addChild(m.get());
-    }
+    makeRowMarks();
     if (m_prompt) {
         addChild(m_prompt.get());
         m_prompt->setVisible(false);
@@ -149,10 +101,6 @@ void HighScoreSprite::showChild(const char* name, bool on) {
 
 TextSprite* HighScoreSprite::getRowText(int32_t index) const {
     return index >= 0 && index < kRowTexts ? m_rows[index].get() : nullptr;
-}
-
-Sprite* HighScoreSprite::getPlayMark(int32_t row) const {
-    return row >= 0 && row < kShownRows ? m_marks[row].get() : nullptr;
 }
 
 void HighScoreSprite::setStore(User* store) {
@@ -299,29 +247,6 @@ void HighScoreSprite::layoutRows() {
             m_rows[column + r]->setColors(colour, kBlack);
     }
     placeRowMarks(shown);
-}
-
-void HighScoreSprite::placeRowMarks(int32_t shown) {
-    RecordedGames* games = recordedGames();
-    Image* picture = m_globalView ? m_checkPicture.get() : m_playPicture.get();
-    for (int32_t r = 0; r < kShownRows; ++r) {
-        if (!m_marks[r]) continue;
-        bool marked = false;
-        if (r < shown) {
-            const ScoreRow& row = m_list[static_cast<size_t>(m_firstRow + r)];
-            marked = m_globalView ? row.verified
-                                  : games != nullptr &&
-                                        games->has(m_mode.view(), row.name.view(), row.level, row.score);
-        }
-        if (marked) {
-            // Left of the rank, centred on the text's cell (which ends two pixels below its y).
-            const TextSprite* rank = m_rows[kRanks + r].get();
-            if (m_marks[r]->getImage() != picture) m_marks[r]->setImage(picture);
-            m_marks[r]->setLocation(rank->getX() - rank->getWidth() - 3 - m_marks[r]->getWidth(),
-                                    rank->getY() + 2 - kFontHeight / 2 - m_marks[r]->getHeight() / 2);
-        }
-        m_marks[r]->setVisible(marked);
-    }
 }
 
 void HighScoreSprite::hideRows() {

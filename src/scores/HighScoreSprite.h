@@ -127,6 +127,7 @@ private:
     void buildPersonalList();
     void buildGlobalList();
     void layoutRows();
+    void makeRowMarks();
     void placeRowMarks(int32_t shown);
     // Sends the recording of a submitted game to the service; a failure changes nothing but a line on
     // standard error.
