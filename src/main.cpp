@@ -1,14 +1,50 @@
-// The program's entry point: registers the container, runs the main frame and its message loop.
+// The program's entry point: registers the container, runs the main frame and its message loop, recording
+// every game played; with --replay FILE it shows a recorded game instead.
+#include "game/GameClasses.h"
 #include "game/GameFrame.h"
+#include "game/ReplayFile.h"
+#include "game/ReplayFrame.h"
+#include "game/ReplayRecorder.h"
+#include "game/ReplayStore.h"
 #include "io/Resources.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageLoop.h"
 #include "runtime/Exception.h"
+#include "scores/HighScoreSprite.h"
 #include "sprites/DataLoader.h"
-#include "game/GameClasses.h"
 
-int main() {
+#include <cstdio>
+#include <cstring>
+#include <future>
+#include <string>
+
+namespace {
+
+constexpr const char* kUsage = "usage: morphella [--replay FILE]\n";
+
+// Reads the arguments; false (after saying why) when they make no sense.
+bool readArguments(int argc, char** argv, std::string& replay) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--replay") == 0 && i + 1 < argc && argv[i + 1][0] != '\0') {
+            replay = argv[++i];
+        } else if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return false;
+        } else {
+            std::fprintf(stderr, "morphella: unknown argument \"%s\"\n%s", argv[i], kUsage);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string replayPath;
+    if (!readArguments(argc, argv, replayPath))
+        return argc > 1 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
     // The sprite classes' registration records must be linked in before the data script names them.
     mph::registerGameClasses();
     try {
@@ -18,10 +54,36 @@ int main() {
         e->release();
         return 1;
     }
+    mph::ReplayFile recorded;
+    if (!replayPath.empty()) {
+        std::string error;
+        if (!mph::ReplayFile::load(replayPath, recorded, error) || !recorded.playableHere(error)) {
+            const std::string message =
+                "The recorded game " + replayPath + " cannot be shown: " + error + ".";
+            mph::MessageBox::show(lang::String(std::string_view(message)), "Error");
+            mph::clearResourceFiles();
+            return 1;
+        }
+    }
     // A data script that cannot be read is reported to the player.
     mph::DataLoader::setErrorReporter(
         [](const lang::String& message) { mph::MessageBox::show(message, "Error"); });
-    auto* frame = new mph::GameFrame();
+
+    // Every finished game is kept; they outlive the frame, which borrows them.
+    mph::ReplayStore replays(mph::ReplayStore::defaultFolder());
+    mph::ReplayRecorder recorder(&replays);
+    mph::GameFrame* frame = nullptr;
+    std::future<uint64_t> dataHash;
+    if (replayPath.empty()) {
+        // Every recording names the data it was made with; the hash reads the whole container, so it is
+        // worked out while the game loads rather than when the first game starts.
+        dataHash = std::async(std::launch::async, [] { return mph::ReplayFile::currentDataHash(); });
+        mph::HighScoreSprite::setRecordedGames(&replays);
+        frame = new mph::GameFrame();
+        frame->setObserver(&recorder);
+    } else {
+        frame = new mph::ReplayFrame(recorded);
+    }
     int exitCode = 0;
     if (frame->create(nullptr, lang::Rectangle(0, 0, 800, 600)))
         exitCode = mph::MessageLoop::run();
@@ -31,6 +93,8 @@ int main() {
         exitCode = 1;
     }
     frame->release();
+    if (dataHash.valid()) dataHash.wait();
+    mph::HighScoreSprite::setRecordedGames(nullptr);
     mph::clearResourceFiles();
     mph::Application::shutdown();
     return exitCode;

@@ -12,7 +12,8 @@ namespace {
 
 bool isWildcard(const GameView& v, int32_t frame) {
     int32_t first = 0;
-    for (size_t k = 0; k + 1 < v.framesPerKind.size(); ++k) first += v.framesPerKind[k];
+    for (size_t k = 0; k + 1 < v.framesPerKind.size(); ++k)
+        first += v.framesPerKind[k];
     return frame >= first;
 }
 
@@ -25,8 +26,11 @@ int32_t reachableSlot(const GameView& v, int32_t frame) {
             const GameView::Slot& slot = v.slots[s];
             if (!slot.visible || slot.filled || (slot.frame != frame && !wild)) continue;
             // Keep clear of the board's edges, where a drop is refused.
-            if (slot.x <= v.boardLeft - v.slotPitch + 20 || slot.x >= v.boardLeft + v.boardWidth - 20) continue;
-            if (slot.x + v.slotPitch / 2 <= v.boardLeft || slot.x + v.slotPitch / 2 >= v.boardLeft + v.boardWidth) continue;
+            if (slot.x <= v.boardLeft - v.slotPitch + 20 || slot.x >= v.boardLeft + v.boardWidth - 20)
+                continue;
+            if (slot.x + v.slotPitch / 2 <= v.boardLeft ||
+                slot.x + v.slotPitch / 2 >= v.boardLeft + v.boardWidth)
+                continue;
             return s;
         }
     }
@@ -46,7 +50,7 @@ bool fitsAnywhere(const GameView& v, int32_t frame) {
 
 } // namespace
 
-bool AutoPlayer::tryPlacement(const GameView& v) {
+bool AutoPlayer::tryPlacement(const GameView& v, Move& move) {
     const int32_t home = v.trayLeft + v.trayWidth;
     for (size_t i = 0; i < v.tray.size(); ++i) {
         const GameView::Tray& shape = v.tray[i];
@@ -56,53 +60,66 @@ bool AutoPlayer::tryPlacement(const GameView& v) {
         // A quick click takes the shape into the hand; a press over the slot drops it there.
         const int32_t px = shape.x + v.shapeWidth / 2;
         const int32_t py = shape.y + v.shapeHeight / 2;
-        m_game.mouse(Event::kMouseDown, px, py);
-        m_game.mouse(Event::kMouseUp, px, py);
         const GameView::Slot& target = v.slots[slot];
         const int32_t sx = target.x + v.slotPitch / 2;
         const int32_t sy = target.y + v.rowPitch / 2;
-        m_game.mouse(Event::kMouseDown, sx, sy);
-        m_game.mouse(Event::kMouseUp, sx, sy);
+        move.mouse = {{Event::kMouseDown, px, py},
+                      {Event::kMouseUp, px, py},
+                      {Event::kMouseDown, sx, sy},
+                      {Event::kMouseUp, sx, sy}};
         ++m_placements;
         return true;
     }
     return false;
 }
 
-bool AutoPlayer::tryDiscard(const GameView& v) {
+bool AutoPlayer::tryDiscard(const GameView& v, Move& move) {
     if (v.tray.empty() || !v.tray[0].visible || v.tray[0].x - v.trayLeft >= 250) return false;
     if (fitsAnywhere(v, v.tray[0].frame)) return false;
-    m_game.key(32, ' ');
+    move.virtualKey = move.character = 32;
     ++m_discards;
     return true;
 }
 
+bool AutoPlayer::choose(const GameView& v, Move& move) {
+    move = Move();
+    if (v.state != ShapeCanvas::kPlaying) return false;
+    if (v.held >= 0) {
+        // Something is in the hand (a drop missed): throw it away.
+        move.virtualKey = move.character = 32;
+        ++m_discards;
+        return true;
+    }
+    return tryPlacement(v, move) || tryDiscard(v, move);
+}
+
 bool AutoPlayer::step() {
-    const GameView v = m_game.view();
+    const GameView v = m_game->view();
+    Move move;
     switch (v.state) {
     case ShapeCanvas::kStart:
         return false;
     case ShapeCanvas::kPlaying:
-        if (v.held >= 0) {
-            // Something is in the hand (a drop missed): throw it away.
-            m_game.key(32, ' ');
-            ++m_discards;
+        if (choose(v, move)) {
+            for (const auto& m : move.mouse)
+                m_game->mouse(m[0], m[1], m[2]);
+            if (move.mouse.empty()) m_game->key(move.virtualKey, move.character);
             return true;
         }
-        if (tryPlacement(v) || tryDiscard(v)) return true;
         break;
     case ShapeCanvas::kLevelComplete:
     case ShapeCanvas::kBonusLost:
     case ShapeCanvas::kBonusWon: {
         std::string error;
-        const std::string button = m_game.spriteJson("continueButton", error);
-        if (button.find("\"enabled\":true") != std::string::npos && m_game.click("continueButton", error)) return true;
+        const std::string button = m_game->spriteJson("continueButton", error);
+        if (button.find("\"enabled\":true") != std::string::npos && m_game->click("continueButton", error))
+            return true;
         break;
     }
     default:
         break;
     }
-    m_game.tick();
+    m_game->tick();
     return true;
 }
 

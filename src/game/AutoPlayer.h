@@ -3,7 +3,9 @@
 // and benchmarks use it to play whole levels.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace mph {
 
@@ -12,20 +14,31 @@ struct GameView;
 
 class AutoPlayer {
 public:
-    explicit AutoPlayer(HeadlessGame& game) : m_game(game) {}
+    // A move: mouse events (id, x, y) in order, or else one key (its virtual key and character).
+    struct Move {
+        std::vector<std::array<int32_t, 3>> mouse;
+        int32_t virtualKey = 0;
+        int32_t character = 0;
+    };
+
+    // A bot that only chooses moves (see choose); step() needs a game.
+    AutoPlayer() = default;
+    explicit AutoPlayer(HeadlessGame& game) : m_game(&game) {}
 
     // One move if one is possible right now, else one tick. Returns false on the start screen (the game
     // is over), where it does nothing.
     bool step();
+    // The move for a board in play, counted as made; false when the bot would rather wait a tick.
+    bool choose(const GameView& v, Move& move);
 
     int32_t placements() const { return m_placements; }
     int32_t discards() const { return m_discards; }
 
 private:
-    bool tryPlacement(const GameView& v);
-    bool tryDiscard(const GameView& v);
+    bool tryPlacement(const GameView& v, Move& move);
+    bool tryDiscard(const GameView& v, Move& move);
 
-    HeadlessGame& m_game;
+    HeadlessGame* m_game = nullptr;
     int32_t m_placements = 0;
     int32_t m_discards = 0;
 };

@@ -6,6 +6,10 @@
 
 namespace mph {
 
-GameCanvas* GameFrame::createCanvas() { return new ShapeCanvas(lang::tickCount()); }
+GameCanvas* GameFrame::createCanvas() {
+    auto* canvas = new ShapeCanvas(lang::tickCount());
+    canvas->setObserver(m_observer);
+    return canvas;
+}
 
 } // namespace mph

@@ -5,11 +5,20 @@
 
 namespace mph {
 
+class GameObserver;
+
 class GameFrame : public MyFrame {
     LANG_CLASS(GameFrame, MyFrame)
 
+public:
+    // Who watches the canvas the frame makes (the recorder of games); borrowed, it must outlive the frame.
+    void setObserver(GameObserver* observer) { m_observer = observer; }
+
 protected:
     GameCanvas* createCanvas() override;
+
+private:
+    GameObserver* m_observer = nullptr;
 };
 
 } // namespace mph

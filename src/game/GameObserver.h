@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace mph {
 
@@ -44,6 +45,8 @@ public:
     virtual void onInput(const GameInput& /*input*/) {}
     // The input being handled waited for drawn frames and goes on after tick.
     virtual void onResume(int32_t /*tick*/) {}
+    // The player answered the name prompt after a game (the name goes with the game's score).
+    virtual void onNameEntered(std::string_view /*name*/) {}
 };
 
 } // namespace mph

@@ -32,8 +32,14 @@ public:
         setSoundEnabled(false);
     }
     uint32_t currentMillis() override { return m_game.m_clock; }
-    // The tick the input waits for runs right here.
-    void waitForFrame() override { m_game.runTick(); }
+    // The tick the input waits for runs right here, unless the driver decides otherwise.
+    void waitForFrame() override {
+        if (m_game.m_frameWait)
+            m_game.m_frameWait();
+        else
+            m_game.runTick();
+        reportResume();
+    }
     void requestQuit() override { m_quitRequested = true; }
     void leaveFullScreen() override {}
     bool quitRequested() const { return m_quitRequested; }
@@ -112,7 +118,7 @@ void HeadlessGame::runTick() {
     {
         SyncGuard guard(m_canvas.get());
         m_canvas->tick();
-        m_canvas->compose();
+        if (m_composing) m_canvas->compose();
     }
     m_clock += kTickMs;
 }

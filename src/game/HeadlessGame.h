@@ -6,6 +6,7 @@
 #include "runtime/Ref.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,12 @@ public:
     bool snapshot(const std::string& file, std::string& error);
 
     uint32_t clock() const { return m_clock; }
+    // Sets the virtual clock (a replay gives every input the clock it was recorded with).
+    void setClock(uint32_t ms) { m_clock = ms; }
+    // What the canvas's wait for a drawn frame does; empty (the default) runs one tick.
+    void setFrameWait(std::function<void()> wait) { m_frameWait = std::move(wait); }
+    // Whether each tick composes the picture (the default); a check of a recording needs no pictures.
+    void setComposing(bool on) { m_composing = on; }
     ShapeCanvas& canvas();
     User* settings() const;
 
@@ -61,6 +68,8 @@ private:
     std::string m_tempDir;
     uint32_t m_clock = 1;
     GameObserver* m_observer = nullptr;
+    std::function<void()> m_frameWait;
+    bool m_composing = true;
 };
 
 } // namespace mph

@@ -205,6 +205,8 @@ void ShapeCanvas::newGame(int32_t startLevel) {
         start.level = startLevel + 1;
         m_observer->onGameStart(start);
     }
+    // Power-up icons of a game ended from the menu would otherwise still arrive in this one.
+    hidePowerUpIcons();
     setState(kCurtainsClosing);
     m_level = startLevel;
     m_cheatUsed = false;

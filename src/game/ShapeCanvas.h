@@ -99,6 +99,8 @@ public:
     bool preload() override { return true; }
     void tick() override;
     void handleEvent() override;
+    // What handleEvent does with the current event, for a caller that holds the event itself.
+    void handleMouse(Event* event);
     void onDataLoaded(DataLoader* loader) override;
     void playSoundAt(int32_t index) override;
     void setSoundEnabled(bool on) override;
@@ -154,6 +156,10 @@ public:
     void chooserStep(const lang::String& name, bool repeating);
     void submitName(const lang::String& name);
     void editName(Event* event, int32_t key);
+
+protected:
+    // Tells the observer that the input being handled goes on after a frame wait (every waitForFrame).
+    void reportResume();
 
 private:
     friend class GameDump;

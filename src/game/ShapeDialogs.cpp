@@ -232,6 +232,7 @@ void ShapeCanvas::editName(Event* event, int32_t key) {
 
 void ShapeCanvas::submitName(const String& name) {
     SyncGuard guard(this);
+    if (m_observer != nullptr) m_observer->onNameEntered(name.view());
     const String mode = tableMode(m_mode);
     m_highScores->setMode(mode);
     User* settings = getSettings();
@@ -255,6 +256,10 @@ void ShapeCanvas::waitForFrame() {
     SyncGuard guard(this);
     m_redrawRequested = true;
     while (m_redrawRequested && !isStopped()) wait(1000);
+    reportResume();
+}
+
+void ShapeCanvas::reportResume() {
     if (m_observer != nullptr) m_observer->onResume(getFrameCounter());
 }
 

@@ -16,8 +16,9 @@ constexpr int32_t kKeyPause = 0x13;
 constexpr int32_t kKeySpace = 32;
 } // namespace
 
-void ShapeCanvas::handleEvent() {
-    Event* event = getCurrentEvent();
+void ShapeCanvas::handleEvent() { handleMouse(getCurrentEvent()); }
+
+void ShapeCanvas::handleMouse(Event* event) {
     if (event == nullptr || !m_bound) return;
     // The whole handling is one step between ticks; it lets ticks run only where it waits for a drawn
     // frame or for the score service.

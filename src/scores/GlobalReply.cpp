@@ -43,6 +43,8 @@ ScoreRow readEntry(const xmlNode* entry, int32_t position) {
             row.level = GlobalReply::readNumber(textOf(c));
         } else if (named(c, "rank")) {
             row.rank = GlobalReply::readNumber(textOf(c));
+        } else if (named(c, "verified")) {
+            row.verified = GlobalReply::readNumber(textOf(c)) != 0;
         }
     }
     return row;

@@ -11,7 +11,7 @@
 namespace mph {
 
 // The root element's children are read in order: "entry" elements (children "name", "score", "level",
-// "rank") become rows, a "highlight" element names the rank to highlight. Element names are compared
+// "rank", "verified") become rows, a "highlight" element names the rank to highlight. Element names are compared
 // without regard to case; everything else is ignored. A document that is not well formed gives nothing.
 class GlobalReply {
 public:

@@ -7,9 +7,13 @@
 #include "io/User.h"
 #include "runtime/SyncGuard.h"
 #include "scores/GlobalReply.h"
+#include "scores/RecordedGames.h"
+#include "scores/ReplayUpload.h"
 #include "scores/ScoreServer.h"
 #include "scores/ScoreToken.h"
 #include "sprites/RichTTYSprite.h"
+
+#include <cstdio>
 
 using namespace lang;
 
@@ -81,6 +85,7 @@ bool HighScoreSprite::fetchGlobal() {
 
 void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32_t level, int32_t score) {
     std::string url;
+    std::string base;
     bool connected = false;
     {
         SyncGuard guard(lockObject());
@@ -90,7 +95,7 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
         enableButton("bretry", false);
         say("globsubmit");
         showMessage(true);
-        const std::string base = ScoreServer::baseAddress(m_store.get());
+        base = ScoreServer::baseAddress(m_store.get());
         connected = ScoreServer::isConnected(base);
         if (connected) {
             const std::string token = scoretoken::make(ScoreServer::nextNonce(), name.view(), level, score);
@@ -101,22 +106,36 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
     }
     std::string reply;
     if (connected && URL(url.c_str()).valid) reply = ScoreServer::get(url, ScoreServer::kSubmitTimeoutMs);
-    SyncGuard guard(lockObject());
-    if (connected) {
-        if (!reply.empty()) {
-            // The service answers a submission with the updated table.
-            m_replies[mode.str()] = std::move(reply);
-            showMessage(false);
-        } else {
-            say("hserror");
-            enableButton("bretry", true);
-            m_replies.erase(mode.str());
-            m_pendingSubmit = String(std::string_view(url));
-            m_pendingMode = mode;
+    const bool submitted = connected && !reply.empty();
+    {
+        SyncGuard guard(lockObject());
+        if (connected) {
+            if (submitted) {
+                // The service answers a submission with the updated table.
+                m_replies[mode.str()] = std::move(reply);
+                showMessage(false);
+            } else {
+                say("hserror");
+                enableButton("bretry", true);
+                m_replies.erase(mode.str());
+                m_pendingSubmit = String(std::string_view(url));
+                m_pendingMode = mode;
+            }
         }
+        m_globalView = true;
+        refresh(true);
     }
-    m_globalView = true;
-    refresh(true);
+    if (submitted) sendRecording(base, mode, name, level, score);
+}
+
+void HighScoreSprite::sendRecording(const std::string& base, const String& mode, const String& name, int32_t level,
+                                    int32_t score) {
+    RecordedGames* games = recordedGames();
+    if (games == nullptr) return;
+    const std::string recording = games->bytes(mode.view(), name.view(), level, score);
+    if (recording.empty()) return;
+    if (!ReplayUpload::send(ReplayUpload::url(base), recording, ReplayUpload::kTimeoutMs))
+        std::fprintf(stderr, "morphella: the recorded game was not sent to the score service\n");
 }
 
 void HighScoreSprite::buildGlobalList() {

@@ -30,6 +30,7 @@ constexpr int32_t kNames = 0;
 constexpr int32_t kLevels = 10;
 constexpr int32_t kScores = 20;
 constexpr int32_t kRanks = 30;
+
 } // namespace
 
 const Class& ScoreClasses::highScoreSprite() {
@@ -72,6 +73,7 @@ void HighScoreSprite::onLoaded(DataLoader* loader) {
         m_rows[i]->setLocation(x, m_top + (i % kShownRows) * kRowHeight);
         addChild(m_rows[i].get());
     }
+    makeRowMarks();
     if (m_prompt) {
         addChild(m_prompt.get());
         m_prompt->setVisible(false);
@@ -244,11 +246,15 @@ void HighScoreSprite::layoutRows() {
         for (int32_t column = 0; column < kRowTexts; column += kShownRows)
             m_rows[column + r]->setColors(colour, kBlack);
     }
+    placeRowMarks(shown);
 }
 
 void HighScoreSprite::hideRows() {
     for (const Ref<TextSprite>& text : m_rows) {
         if (text) text->setVisible(false);
+    }
+    for (const Ref<Sprite>& mark : m_marks) {
+        if (mark) mark->setVisible(false);
     }
 }
 

@@ -15,6 +15,8 @@ namespace mph {
 
 class ButtonSprite;
 class Font;
+class Image;
+class RecordedGames;
 class RichTTYSprite;
 class TextSprite;
 class User;
@@ -43,6 +45,13 @@ public:
     static constexpr int32_t kRepeatDelay = 10;
     static constexpr int32_t kPaletteSize = 19;
     static const uint32_t kPalette[kPaletteSize];
+    // The play mark left of a personal row that has a recorded game: a triangle pointing right. Global
+    // rows whose game the service verified get a check mark in the same place.
+    static constexpr int32_t kMarkWidth = 6;
+    static constexpr int32_t kMarkHeight = 11;
+    static constexpr int32_t kCheckWidth = 9;
+    static constexpr int32_t kCheckHeight = 8;
+    static constexpr uint32_t kMarkColour = 0xFF66CC00u;
 
     HighScoreSprite();
     ~HighScoreSprite() override;
@@ -95,6 +104,13 @@ public:
     std::vector<ScoreRow> getList();
     // Row text index (0 to 39), borrowed; null before onLoaded.
     TextSprite* getRowText(int32_t index) const;
+    // The mark (play or check) of shown row 0 to 9, borrowed; null before onLoaded.
+    Sprite* getPlayMark(int32_t row) const;
+
+    // The games the program recorded, process-wide (borrowed; null for none): rows of the personal
+    // view that have one get a play mark, and a successful global submission sends its recording on.
+    static void setRecordedGames(RecordedGames* games);
+    static RecordedGames* recordedGames();
     lang::String getPendingSubmit();
     bool hasReply(const lang::String& mode);
 
@@ -111,6 +127,12 @@ private:
     void buildPersonalList();
     void buildGlobalList();
     void layoutRows();
+    void makeRowMarks();
+    void placeRowMarks(int32_t shown);
+    // Sends the recording of a submitted game to the service; a failure changes nothing but a line on
+    // standard error.
+    void sendRecording(const std::string& base, const lang::String& mode, const lang::String& name,
+                       int32_t level, int32_t score);
     void colourHighlight(int32_t tick);
     // One step of a held scroll button; true when the first row moved.
     bool repeatScroll();
@@ -123,6 +145,9 @@ private:
     lang::Ref<DialogSprite> m_prompt;
     lang::Ref<Font> m_font;
     lang::Ref<TextSprite> m_rows[kRowTexts];
+    lang::Ref<Sprite> m_marks[kShownRows];
+    lang::Ref<Image> m_playPicture;
+    lang::Ref<Image> m_checkPicture;
     int32_t m_highlightRow = -1;
     int32_t m_highlightRank = -1;
     lang::String m_mode{"S"};

@@ -13,6 +13,8 @@ struct ScoreRow {
     int32_t level = 0;
     // 1-based; the dialog highlights the row whose rank it was told.
     int32_t rank = 0;
+    // The service replayed the game's recording to this very score (global rows only).
+    bool verified = false;
 };
 
 } // namespace mph

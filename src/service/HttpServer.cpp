@@ -9,6 +9,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <thread>
@@ -88,6 +89,9 @@ struct HttpServer::Connection {
     Clock::time_point started;
     bool pending = false;
     bool headSeen = false;
+    // A POST's body as it arrives, and whether it went past the limit.
+    std::string body;
+    bool bodyTooLarge = false;
     // The answer a worker left for the request while the connection was suspended.
     std::unique_ptr<Response> ready;
 };
@@ -142,18 +146,44 @@ struct HttpServer::Callbacks {
         return connection;
     }
 
+    // Whether the head announces a body beyond the limit.
+    static bool announcesTooMuch(MHD_Connection* c, size_t limit) {
+        const char* length = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+        return length != nullptr && std::strtoull(length, nullptr, 10) > limit;
+    }
+
     static MHD_Result access(void* cls, MHD_Connection* c, const char* url, const char* method, const char*,
-                             const char*, size_t*, void** requestContext) {
+                             const char* upload, size_t* uploadSize, void** requestContext) {
         auto& server = *static_cast<HttpServer*>(cls);
         auto* connection = static_cast<Connection*>(*requestContext);
         if (connection == nullptr) return MHD_NO;
-        // A GET is answered at the second call, once the library knows the request is complete, so the
-        // connection stays open for the next one. Every route answers from the head alone, so any other
-        // method is answered at once: the library then skips its body and closes the connection.
+        // A GET or POST is answered once the library knows the request is complete (a POST's body comes
+        // in the calls between), so the connection stays open for the next one. Any other method is
+        // answered at once: the library then skips its body and closes the connection.
         const bool first = !connection->headSeen;
         connection->headSeen = true;
-        if (first && std::strcmp(method, MHD_HTTP_METHOD_GET) == 0) return MHD_YES;
+        const bool post = std::strcmp(method, MHD_HTTP_METHOD_POST) == 0;
+        if (first && (std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 || post)) {
+            connection->body.clear();
+            connection->bodyTooLarge = false;
+            if (!post || !announcesTooMuch(c, server.m_config.maxBodyBytes)) return MHD_YES;
+            connection->bodyTooLarge = true;
+        }
+        if (post && *uploadSize > 0) {
+            if (connection->body.size() + *uploadSize > server.m_config.maxBodyBytes)
+                connection->bodyTooLarge = true;
+            else
+                connection->body.append(upload, *uploadSize);
+            *uploadSize = 0;
+            return MHD_YES;
+        }
         connection->method = method;
+        if (connection->bodyTooLarge) {
+            connection->body.clear();
+            connection->bodyTooLarge = false;
+            return queue(c, Response::text(413, "the request's body is larger than " +
+                                                    std::to_string(server.m_config.maxBodyBytes) + " bytes"));
+        }
         if (connection->ready) {
             const std::unique_ptr<Response> response = std::move(connection->ready);
             return queue(c, *response);
@@ -165,6 +195,8 @@ struct HttpServer::Callbacks {
         if (question != std::string::npos) request.query = connection->uri.substr(question + 1);
         request.address = connection->address;
         request.addressKey = connection->addressKey;
+        request.body = std::move(connection->body);
+        connection->body.clear();
         if (server.m_router.dispatch(request) == Router::Dispatch::Inline)
             return queue(c, server.m_router.route(request));
         // The connection sleeps while a worker runs the handler; once resumed, the library calls this

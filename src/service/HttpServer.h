@@ -29,6 +29,8 @@ public:
         unsigned perAddressConnections = 32;
         // Seconds a connection may stay idle (mid-request or between requests) before it is closed.
         unsigned timeoutSeconds = 15;
+        // The largest POST body taken (a recorded game); a larger one is answered 413 at once.
+        size_t maxBodyBytes = 4u << 20;
         // Where the one line per request goes; -1 for nowhere.
         int logFd = 2;
     };

@@ -13,7 +13,8 @@ namespace mph::service {
 
 namespace {
 
-// Version 1 of the schema. The advisory lock keeps instances starting together from racing on it.
+// Version 2 of the schema (version 1 had no "verified" column). The advisory lock keeps instances
+// starting together from racing on it.
 constexpr const char* kSchema = "BEGIN;"
                                 "SELECT pg_advisory_xact_lock(7311543826);"
                                 "CREATE TABLE IF NOT EXISTS scores("
@@ -27,6 +28,12 @@ constexpr const char* kSchema = "BEGIN;"
                                 "created TIMESTAMPTZ NOT NULL DEFAULT now(), "
                                 "UNIQUE(mode, nonce, name, level, score));"
                                 "CREATE INDEX IF NOT EXISTS scores_by_rank ON scores(mode, score DESC, id);"
+                                // Checked first, so a table that has the column is not locked by an ALTER.
+                                "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM information_schema.columns "
+                                "WHERE table_schema = current_schema() AND table_name = 'scores' "
+                                "AND column_name = 'verified') THEN "
+                                "ALTER TABLE scores ADD COLUMN verified BOOLEAN NOT NULL DEFAULT false; "
+                                "END IF; END $$;"
                                 "COMMIT;";
 
 // The insert and the look-up of an earlier identical entry in one statement. Both read the snapshot
@@ -39,10 +46,12 @@ constexpr const char* kRecord =
     "SELECT id, 0 FROM scores WHERE mode = $1 AND nonce = $5 AND name = $2 AND level = $4 AND score = $3";
 constexpr const char* kRank = "SELECT count(*) + 1 FROM scores "
                               "WHERE mode = $1 AND (score > $2 OR (score = $2 AND id < $3))";
-constexpr const char* kTop = "SELECT name, score, level FROM scores WHERE mode = $1 "
-                             "ORDER BY score DESC, id LIMIT $2";
+constexpr const char* kTop = "SELECT name, score, level, verified FROM scores WHERE mode = $1 "
+                             "AND (NOT $3 OR verified) ORDER BY score DESC, id LIMIT $2";
+constexpr const char* kVerify = "UPDATE scores SET verified = true "
+                                "WHERE mode = $1 AND name = $2 AND level = $3 AND score = $4 RETURNING id";
 
-constexpr Oid kText = 25, kBytea = 17, kInt4 = 23, kInt8 = 20;
+constexpr Oid kText = 25, kBytea = 17, kInt4 = 23, kInt8 = 20, kBool = 16;
 
 struct ResultDeleter {
     void operator()(PGresult* r) const { PQclear(r); }
@@ -129,8 +138,10 @@ pg_conn* PostgresStore::connect() {
         prepare(conn, "record", kRecord, 6, recordTypes);
         const Oid rankTypes[] = {kText, kInt4, kInt8};
         prepare(conn, "rank", kRank, 3, rankTypes);
-        const Oid topTypes[] = {kText, kInt4};
-        prepare(conn, "top", kTop, 2, topTypes);
+        const Oid topTypes[] = {kText, kInt4, kBool};
+        prepare(conn, "top", kTop, 3, topTypes);
+        const Oid verifyTypes[] = {kText, kBytea, kInt4, kInt4};
+        prepare(conn, "verify", kVerify, 4, verifyTypes);
     } catch (...) {
         PQfinish(conn);
         throw;
@@ -192,12 +203,12 @@ Recorded PostgresStore::record(const Submission& s) {
     return result;
 }
 
-std::vector<ScoreRow> PostgresStore::top(const std::string& mode, int32_t limit) {
+std::vector<ScoreRow> PostgresStore::top(const std::string& mode, int32_t limit, bool verifiedOnly) {
     Lease lease(*this);
     const std::string count = std::to_string(limit);
-    const char* values[] = {mode.c_str(), count.c_str()};
+    const char* values[] = {mode.c_str(), count.c_str(), verifiedOnly ? "true" : "false"};
     // Binary results give the name's bytes exactly as stored.
-    Result r = run(lease.get(), "top", 2, values, nullptr, nullptr, 1);
+    Result r = run(lease.get(), "top", 3, values, nullptr, nullptr, 1);
     std::vector<ScoreRow> rows;
     const int n = PQntuples(r.get());
     rows.reserve(static_cast<size_t>(n));
@@ -206,10 +217,22 @@ std::vector<ScoreRow> PostgresStore::top(const std::string& mode, int32_t limit)
         row.name.assign(PQgetvalue(r.get(), i, 0), static_cast<size_t>(PQgetlength(r.get(), i, 0)));
         row.score = readInt4(r.get(), i, 1);
         row.level = readInt4(r.get(), i, 2);
+        row.verified = PQgetlength(r.get(), i, 3) == 1 && PQgetvalue(r.get(), i, 3)[0] != 0;
         row.rank = i + 1;
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+int32_t PostgresStore::markVerified(const std::string& mode, const std::string& name, int32_t level,
+                                    int32_t score) {
+    Lease lease(*this);
+    const std::string levelText = std::to_string(level), scoreText = std::to_string(score);
+    const char* values[] = {mode.c_str(), name.data(), levelText.c_str(), scoreText.c_str()};
+    const int lengths[] = {0, static_cast<int>(name.size()), 0, 0};
+    const int formats[] = {0, 1, 0, 0};
+    Result r = run(lease.get(), "verify", 4, values, lengths, formats, 0);
+    return PQntuples(r.get());
 }
 
 } // namespace mph::service

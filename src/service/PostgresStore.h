@@ -23,7 +23,8 @@ public:
     PostgresStore& operator=(const PostgresStore&) = delete;
 
     Recorded record(const Submission& submission) override;
-    std::vector<ScoreRow> top(const std::string& mode, int32_t limit) override;
+    std::vector<ScoreRow> top(const std::string& mode, int32_t limit, bool verifiedOnly = false) override;
+    int32_t markVerified(const std::string& mode, const std::string& name, int32_t level, int32_t score) override;
     const char* kind() const override { return "postgres"; }
 
 private:

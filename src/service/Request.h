@@ -15,6 +15,8 @@ struct Request {
     // client's /64 network, since one host usually holds the whole of it).
     std::string address;
     std::string addressKey;
+    // The body of a POST, at most the server's limit.
+    std::string body;
 };
 
 } // namespace mph::service

@@ -22,7 +22,7 @@ ScoreService::ScoreService(Store& store, const Config& config)
     : m_store(store), m_config(config), m_limiter(config.rateLimit, config.rateWindow),
       m_cache(
           [this](const std::string& mode) {
-              return TableXml::entries(m_store.top(mode, m_config.tableSize));
+              return TableXml::entries(m_store.top(mode, m_config.tableSize, m_config.requireReplay));
           },
           config.cacheMaxAge) {}
 
@@ -69,7 +69,8 @@ Response ScoreService::submit(const Request& request) {
         return unavailable(e);
     }
     if (recorded.inserted) m_cache.invalidate(params.mode);
-    return table(params.mode, recorded.rank);
+    // A listing of verified entries does not hold this one yet: nothing to highlight.
+    return table(params.mode, m_config.requireReplay ? 0 : recorded.rank);
 }
 
 Response ScoreService::table(const std::string& mode, int32_t highlight) {

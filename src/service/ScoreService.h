@@ -21,6 +21,8 @@ public:
         // How long a rendered table may be served; 0 until this instance records a score.
         std::chrono::milliseconds cacheMaxAge{0};
         int32_t tableSize = 100;
+        // Only entries whose recorded game was replayed to their score are listed.
+        bool requireReplay = false;
     };
 
     ScoreService(Store& store, const Config& config);
@@ -30,6 +32,8 @@ public:
 
     Response fetch(const Request& request);
     Response submit(const Request& request);
+    // Something else changed mode's entries (a verification): the next fetch reads them again.
+    void tableChanged(const std::string& mode) { m_cache.invalidate(mode); }
 
 private:
     // The mode's table as a reply document, with the highlight when above 0.

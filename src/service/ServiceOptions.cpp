@@ -19,7 +19,8 @@ bool readNumber(std::string_view text, unsigned long long max, unsigned long lon
 
 std::string ServiceOptions::usage() {
     return "usage: morphella-scored [options]\n"
-           "The global high-score service of Morphella: GET /globalhs.jsp and /addglobalhs.jsp.\n"
+           "The global high-score service of Morphella: GET /globalhs.jsp and /addglobalhs.jsp, and\n"
+           "POST /addreplay.jsp, which replays a recorded game and marks its entries verified.\n"
            "\n"
            "  --bind ADDRESS            IPv4 or IPv6 address to listen on (default 0.0.0.0; :: for both)\n"
            "  --port N                  port (default 8642; 0 picks a free one)\n"
@@ -38,6 +39,9 @@ std::string ServiceOptions::usage() {
            "  --cache-ms MS             serve a rendered table at most this long; 0 keeps it until this\n"
            "                            instance records a score (default 0; 1000 with --postgres)\n"
            "  --grace SECONDS           time the requests in flight get at SIGTERM (default 10)\n"
+           "  --container FILE          the game's data for replays (default: morphella.bin where the\n"
+           "                            game looks for it)\n"
+           "  --require-replay          list only entries whose recorded game replayed to their score\n"
            "  --quiet                   no line per request on standard error\n"
            "  --help, --version\n";
 }
@@ -59,12 +63,17 @@ ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv,
             server.logFd = -1;
             continue;
         }
+        if (arg == "--require-replay") {
+            service.requireReplay = true;
+            continue;
+        }
         static constexpr std::string_view kTakesValue[] = {
             "--bind",        "--port",           "--port-file",
             "--db",          "--postgres",       "--threads",
             "--workers",     "--pg-connections", "--max-connections",
             "--per-address", "--timeout",        "--rate-limit",
-            "--rate-window", "--cache-ms",       "--grace"};
+            "--rate-window", "--cache-ms",       "--grace",
+            "--container"};
         if (std::find(std::begin(kTakesValue), std::end(kTakesValue), arg) == std::end(kTakesValue)) {
             error = "unknown option " + std::string(arg);
             return Outcome::Error;
@@ -127,6 +136,7 @@ ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv,
         } else if (arg == "--rate-limit") {
             if (!number(1000000)) return Outcome::Error;
             service.rateLimit = static_cast<size_t>(n);
+            replay.rateLimit = static_cast<size_t>(n);
         } else if (arg == "--rate-window") {
             if (!number(86400)) return Outcome::Error;
             if (n == 0) {
@@ -134,10 +144,13 @@ ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv,
                 return Outcome::Error;
             }
             service.rateWindow = std::chrono::seconds(n);
+            replay.rateWindow = std::chrono::seconds(n);
         } else if (arg == "--cache-ms") {
             if (!number(86400000)) return Outcome::Error;
             service.cacheMaxAge = std::chrono::milliseconds(n);
             cacheGiven = true;
+        } else if (arg == "--container") {
+            replay.container = value;
         } else if (arg == "--grace") {
             if (!number(3600)) return Outcome::Error;
             graceSeconds = static_cast<unsigned>(n);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "service/HttpServer.h"
+#include "service/ReplayService.h"
 #include "service/ScoreService.h"
 
 #include <string>
@@ -14,6 +15,7 @@ public:
 
     HttpServer::Config server;
     ScoreService::Config service;
+    ReplayService::Config replay;
     // The SQLite file; empty for the default place.
     std::string db;
     // A libpq connection string; when set, PostgreSQL holds the tables instead of SQLite.

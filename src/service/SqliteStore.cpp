@@ -12,7 +12,8 @@ namespace mph::service {
 
 namespace {
 
-// Version 1 of the schema; PRAGMA user_version says which version a file holds.
+// Version 2 of the schema; PRAGMA user_version says which version a file holds. Version 1 had no
+// "verified" column; opening such a file adds it.
 constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS scores("
                                 "id INTEGER PRIMARY KEY AUTOINCREMENT, "
                                 "mode TEXT NOT NULL, "
@@ -22,9 +23,10 @@ constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS scores("
                                 "nonce INTEGER NOT NULL, "
                                 "address TEXT NOT NULL, "
                                 "created TEXT NOT NULL DEFAULT (strftime('%Y-%m-%dT%H:%M:%fZ', 'now')), "
+                                "verified INTEGER NOT NULL DEFAULT 0, "
                                 "UNIQUE(mode, nonce, name, level, score));"
-                                "CREATE INDEX IF NOT EXISTS scores_by_rank ON scores(mode, score DESC, id);"
-                                "PRAGMA user_version = 1;";
+                                "CREATE INDEX IF NOT EXISTS scores_by_rank ON scores(mode, score DESC, id);";
+constexpr const char* kToVersion2 = "ALTER TABLE scores ADD COLUMN verified INTEGER NOT NULL DEFAULT 0";
 
 constexpr const char* kInsert = "INSERT INTO scores(mode, name, score, level, nonce, address) "
                                 "VALUES(?1, ?2, ?3, ?4, ?5, ?6) "
@@ -33,8 +35,10 @@ constexpr const char* kFindExisting =
     "SELECT id FROM scores WHERE mode = ?1 AND nonce = ?2 AND name = ?3 AND level = ?4 AND score = ?5";
 constexpr const char* kRank = "SELECT count(*) + 1 FROM scores "
                               "WHERE mode = ?1 AND (score > ?2 OR (score = ?2 AND id < ?3))";
-constexpr const char* kTop = "SELECT name, score, level FROM scores WHERE mode = ?1 "
-                             "ORDER BY score DESC, id LIMIT ?2";
+constexpr const char* kTop = "SELECT name, score, level, verified FROM scores "
+                             "WHERE mode = ?1 AND (?3 = 0 OR verified <> 0) ORDER BY score DESC, id LIMIT ?2";
+constexpr const char* kVerify = "UPDATE scores SET verified = 1 "
+                                "WHERE mode = ?1 AND name = ?2 AND level = ?3 AND score = ?4";
 
 [[noreturn]] void fail(sqlite3* db, const char* what) {
     throw StoreError(std::string("sqlite: ") + what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
@@ -90,6 +94,14 @@ private:
     bool m_done = false;
 };
 
+int userVersion(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) != SQLITE_OK) fail(db, "prepare");
+    const int version = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
+    sqlite3_finalize(stmt);
+    return version;
+}
+
 void bindText(sqlite3_stmt* stmt, int index, const std::string& text) {
     sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
@@ -108,7 +120,12 @@ SqliteStore::SqliteStore(const std::string& path) : m_path(path) {
     m_writer = openConnection(true);
     try {
         exec(m_writer, "PRAGMA journal_mode = WAL");
+        Transaction schema(m_writer);
+        const int version = userVersion(m_writer);
         exec(m_writer, kSchema);
+        if (version == 1) exec(m_writer, kToVersion2);
+        exec(m_writer, "PRAGMA user_version = 2");
+        schema.commit();
         m_insert = prepare(m_writer, kInsert);
         m_findExisting = prepare(m_writer, kFindExisting);
         m_rank = prepare(m_writer, kRank);
@@ -261,7 +278,7 @@ void SqliteStore::releaseReader(sqlite3* db) {
     m_idleReaders.push_back(db);
 }
 
-std::vector<ScoreRow> SqliteStore::top(const std::string& mode, int32_t limit) {
+std::vector<ScoreRow> SqliteStore::top(const std::string& mode, int32_t limit, bool verifiedOnly) {
     sqlite3* db = acquireReader();
     // Hands the connection back however the query ends.
     struct Lease {
@@ -274,6 +291,7 @@ std::vector<ScoreRow> SqliteStore::top(const std::string& mode, int32_t limit) {
     std::vector<ScoreRow> rows;
     bindText(stmt, 1, mode);
     sqlite3_bind_int(stmt, 2, limit);
+    sqlite3_bind_int(stmt, 3, verifiedOnly ? 1 : 0);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         ScoreRow row;
@@ -281,12 +299,32 @@ std::vector<ScoreRow> SqliteStore::top(const std::string& mode, int32_t limit) {
         row.name.assign(bytes != nullptr ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(stmt, 0)));
         row.score = sqlite3_column_int(stmt, 1);
         row.level = sqlite3_column_int(stmt, 2);
+        row.verified = sqlite3_column_int(stmt, 3) != 0;
         row.rank = static_cast<int32_t>(rows.size()) + 1;
         rows.push_back(std::move(row));
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) fail(db, "read the table");
     return rows;
+}
+
+int32_t SqliteStore::markVerified(const std::string& mode, const std::string& name, int32_t level, int32_t score) {
+    // Rare next to submissions: its own connection, which waits for the writer's lock when it must.
+    sqlite3* db = openConnection(true);
+    struct Close {
+        sqlite3* db;
+        ~Close() { sqlite3_close_v2(db); }
+    } close{db};
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, kVerify, -1, &stmt, nullptr) != SQLITE_OK) fail(db, "prepare");
+    bindText(stmt, 1, mode);
+    bindBlob(stmt, 2, name);
+    sqlite3_bind_int(stmt, 3, level);
+    sqlite3_bind_int(stmt, 4, score);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) fail(db, "mark verified");
+    return sqlite3_changes(db);
 }
 
 } // namespace mph::service

@@ -14,6 +14,8 @@ struct ScoreRow {
     int32_t score = 0;
     int32_t level = 0;
     int32_t rank = 0;
+    // The game's recording was replayed to this very score.
+    bool verified = false;
 };
 
 // A submission whose token checked.
@@ -47,8 +49,13 @@ public:
     // Records a submission in its own transaction and returns only after that committed; a retry of a
     // recorded submission changes nothing and gives the first one's id and current rank.
     virtual Recorded record(const Submission& submission) = 0;
-    // The best limit rows of mode, ranked 1, 2, 3 … (ties: the older entry first).
-    virtual std::vector<ScoreRow> top(const std::string& mode, int32_t limit) = 0;
+    // The best limit rows of mode, ranked 1, 2, 3 … (ties: the older entry first); with verifiedOnly,
+    // the verified ones only, ranked among themselves.
+    virtual std::vector<ScoreRow> top(const std::string& mode, int32_t limit, bool verifiedOnly = false) = 0;
+    // Marks every entry of mode with that name, level and score as verified (a replay of the game came to
+    // exactly that); how many entries there are.
+    virtual int32_t markVerified(const std::string& mode, const std::string& name, int32_t level,
+                                 int32_t score) = 0;
     // "sqlite" or "postgres", for the log.
     virtual const char* kind() const = 0;
 };

@@ -19,6 +19,8 @@ std::string TableXml::entries(const std::vector<ScoreRow>& rows) {
         xml.element("score", row.score);
         xml.element("level", row.level);
         xml.element("rank", row.rank);
+        // Readers that know nothing of it skip the element.
+        if (row.verified) xml.element("verified", 1);
         xml.close("entry");
         out += '\n';
     }

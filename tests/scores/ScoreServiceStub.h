@@ -1,5 +1,5 @@
 // ScoreServiceStub: a loopback HTTP server on its own thread answering the dialog's requests with canned
-// replies, recording each request target.
+// replies, recording each request target and body.
 #pragma once
 
 #include <arpa/inet.h>
@@ -50,6 +50,11 @@ public:
         std::lock_guard<std::mutex> g(m_mutex);
         return m_targets;
     }
+    // The body of each request (empty for a GET), in the order of targets().
+    std::vector<std::string> bodies() {
+        std::lock_guard<std::mutex> g(m_mutex);
+        return m_bodies;
+    }
 
 private:
     void serve() {
@@ -67,9 +72,19 @@ private:
             }
             const size_t start = head.find(' ') + 1;
             const std::string target = head.substr(start, head.find(' ', start) - start);
+            const size_t bodyStart = head.find("\r\n\r\n");
+            std::string body = bodyStart == std::string::npos ? std::string() : head.substr(bodyStart + 4);
+            const size_t length = head.find("Content-Length: ");
+            const size_t wanted = length == std::string::npos ? 0 : std::strtoul(head.c_str() + length + 16, nullptr, 10);
+            while (body.size() < wanted) {
+                const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+                if (n <= 0) break;
+                body.append(buf, static_cast<size_t>(n));
+            }
             {
                 std::lock_guard<std::mutex> g(m_mutex);
                 m_targets.push_back(target);
+                m_bodies.push_back(body);
             }
             const Reply r = m_handler(target);
             const std::string text = "HTTP/1.1 " + std::to_string(r.status) +
@@ -90,5 +105,6 @@ private:
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
     std::vector<std::string> m_targets;
+    std::vector<std::string> m_bodies;
     std::thread m_thread;
 };

@@ -1,10 +1,12 @@
-// Both stores: ranking with ties, the top 100, a retried submission recorded once, names kept as bytes.
+// Both stores: ranking with ties, the top 100, a retried submission recorded once, names kept as bytes,
+// verified entries; a file of the first schema gains the verified column.
 #include "PgCluster.h"
 #include "TempDir.h"
 #include "service/PostgresStore.h"
 #include "service/SqliteStore.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <thread>
 
@@ -87,7 +89,57 @@ void checkNamesKeptAsBytes(Store& store) {
         EXPECT_EQ(rows[i].name, names[i]);
 }
 
+// Two games of Ann with the same end (two entries) are verified together; the listing of verified
+// entries ranks them among themselves.
+void checkVerification(Store& store) {
+    store.record(entry("S", "Bo", 900));
+    store.record(entry("S", "Ann\xe9", 500, 1, 7));
+    store.record(entry("S", "Ann\xe9", 500, 2, 7));
+    store.record(entry("N", "Ann\xe9", 500, 3, 7));
+    EXPECT_EQ(store.markVerified("S", "Ann\xe9", 7, 501), 0);
+    EXPECT_EQ(store.markVerified("S", "Ann\xe9", 6, 500), 0);
+    EXPECT_EQ(store.markVerified("S", "Ann\xe9", 7, 500), 2);
+    EXPECT_EQ(store.markVerified("S", "Ann\xe9", 7, 500), 2) << "again: still two entries";
+    const std::vector<ScoreRow> all = store.top("S", 100);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_FALSE(all[0].verified);
+    EXPECT_TRUE(all[1].verified && all[2].verified);
+    const std::vector<ScoreRow> verified = store.top("S", 100, true);
+    ASSERT_EQ(verified.size(), 2u);
+    EXPECT_EQ(verified[0].name, "Ann\xe9");
+    EXPECT_EQ(verified[1].rank, 2);
+    EXPECT_TRUE(store.top("N", 100, true).empty());
+}
+
 } // namespace
+
+TEST(SqliteStore, VerifiesEntriesAndUpgradesAFileOfTheFirstSchema) {
+    TempDir dir;
+    const std::string path = dir.path() + "/scores.db";
+    {
+        SqliteStore store(path);
+        checkVerification(store);
+    }
+    // A file as the first version of the service left it: no verified column, user_version 1.
+    const std::string old = dir.path() + "/old.db";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(old.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db,
+                     "CREATE TABLE scores(id INTEGER PRIMARY KEY AUTOINCREMENT, mode TEXT NOT NULL, "
+                     "name BLOB NOT NULL, score INTEGER NOT NULL, level INTEGER NOT NULL, nonce INTEGER "
+                     "NOT NULL, address TEXT NOT NULL, created TEXT NOT NULL DEFAULT '', "
+                     "UNIQUE(mode, nonce, name, level, score));"
+                     "INSERT INTO scores(mode, name, score, level, nonce, address) "
+                     "VALUES('S', X'416E6E', 40, 2, 1, '');"
+                     "PRAGMA user_version = 1;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(db);
+    SqliteStore upgraded(old);
+    EXPECT_EQ(upgraded.markVerified("S", "Ann", 2, 40), 1);
+    EXPECT_TRUE(upgraded.top("S", 10, true).at(0).verified);
+}
 
 TEST(SqliteStore, RanksTiesOlderFirstAndKeepsTheTop100) {
     TempDir dir;
@@ -124,7 +176,8 @@ TEST(PostgresStore, SameBehaviourOnAThrowawayCluster) {
     PgCluster cluster;
     if (!cluster.running()) GTEST_SKIP() << "PostgreSQL store not tested: " << cluster.why();
     int n = 0;
-    for (auto check : {checkRankingAndTop, checkRetryRecordedOnce, checkNamesKeptAsBytes}) {
+    for (auto check :
+         {checkRankingAndTop, checkRetryRecordedOnce, checkNamesKeptAsBytes, checkVerification}) {
         const std::string db = std::string("t").append(std::to_string(n++));
         ASSERT_TRUE(cluster.createDatabase(db));
         PostgresStore store(cluster.conninfo(db), 8);

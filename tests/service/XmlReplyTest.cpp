@@ -43,10 +43,11 @@ TEST(XmlReply, EscapesMarkupAndReplacesBytesXmlCannotCarry) {
 }
 
 TEST(XmlReply, DocumentBytesWithEntriesAndHighlight) {
-    const std::vector<ScoreRow> rows = {{"Ann", 900, 4, 1}, {"B&B", 800, 3, 2}};
+    const std::vector<ScoreRow> rows = {{"Ann", 900, 4, 1, true}, {"B&B", 800, 3, 2}};
     EXPECT_EQ(TableXml::document(TableXml::entries(rows), 2),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<highscores>\n"
-              "<entry><name>Ann</name><score>900</score><level>4</level><rank>1</rank></entry>\n"
+              "<entry><name>Ann</name><score>900</score><level>4</level><rank>1</rank><verified>1</verified>"
+              "</entry>\n"
               "<entry><name>B&amp;B</name><score>800</score><level>3</level><rank>2</rank></entry>\n"
               "<highlight>2</highlight>\n</highscores>\n");
     EXPECT_EQ(TableXml::document("", 0),

@@ -1,6 +1,7 @@
 // morphella-scored: the global high-score service; see --help and README.md.
 #include "service/HttpServer.h"
 #include "service/PostgresStore.h"
+#include "service/ReplayService.h"
 #include "service/ScoreService.h"
 #include "service/ServiceOptions.h"
 #include "service/SqliteStore.h"
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <pthread.h>
+#include <stdexcept>
 
 #ifndef MPH_VERSION
 #define MPH_VERSION "0"
@@ -73,8 +75,18 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "morphella-scored: scores in %s\n", path.c_str());
         }
         ScoreService service(*store, options.service);
+        std::string gameError;
+        const bool gameLoaded = ReplayService::loadGame(options.replay.container, gameError);
+        if (!gameLoaded) {
+            // Without the game nothing could ever be verified, so a service that lists only verified
+            // entries does not start.
+            if (options.service.requireReplay) throw std::runtime_error("the game cannot run: " + gameError);
+            std::fprintf(stderr, "morphella-scored: recorded games cannot be checked: %s\n", gameError.c_str());
+        }
+        ReplayService replays(*store, service, options.replay, gameLoaded);
         Router router;
         service.install(router);
+        replays.install(router);
         HttpServer server(router, options.server);
         server.start();
         std::fprintf(stderr, "morphella-scored: listening on %s\n", server.endpoint().c_str());

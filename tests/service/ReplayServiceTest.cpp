@@ -1,0 +1,205 @@
+// POST /addreplay.jsp: a recording that replays to a submitted entry verifies it (and a listing of
+// verified entries then shows it); a moved input, damage, other data or a body too large verify nothing;
+// the real program checks recordings with no display at all.
+#include "service/ReplayService.h"
+#include "HttpGet.h"
+#include "TempDir.h"
+#include "game/AutoPlayer.h"
+#include "game/HeadlessGame.h"
+#include "game/ReplayFile.h"
+#include "game/ReplayRecorder.h"
+#include "platform/Event.h"
+#include "scores/ScoreToken.h"
+#include "service/HttpServer.h"
+#include "service/ScoreService.h"
+#include "service/SqliteStore.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+using namespace mph;
+using namespace mph::service;
+
+namespace {
+
+std::string container() {
+    const char* given = std::getenv("MPH_TEST_CONTAINER");
+    return given != nullptr ? given : std::string(std::getenv("MPH_BIN")) + "/morphella.bin";
+}
+
+// A short bot game of the timed game, ended from the menu, named nameAfter.
+ReplayFile recordGame(const std::string& name) {
+    ReplayRecorder recorder(nullptr);
+    HeadlessGame game;
+    game.setObserver(&recorder);
+    HeadlessGame::Options options;
+    options.container = container();
+    options.seed = 5;
+    std::string error;
+    EXPECT_TRUE(game.start(options, error)) << error;
+    EXPECT_TRUE(game.click("startdialog/bstart1", error)) << error;
+    AutoPlayer bot(game);
+    for (int32_t steps = 0; steps < 600; ++steps)
+        bot.step();
+    EXPECT_TRUE(game.click("menuButton", error) && game.click("menudlg/bendgame", error)) << error;
+    ReplayFile file = recorder.lastGame();
+    file.name = name;
+    return file;
+}
+
+HttpReply post(const std::string& url, const std::string& body) {
+    HttpReply reply;
+    CURL* curl = curl_easy_init();
+    curl_slist* headers = curl_slist_append(nullptr, "Expect:");
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 60000L);
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply.body);
+    if (curl_easy_perform(curl) == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
+    curl_slist_free_all(headers);
+    curl_easy_cleanup(curl);
+    return reply;
+}
+
+std::string submitPath(const ReplayFile& game, int32_t nonce) {
+    const std::string token = scoretoken::make(nonce, game.name, game.finalLevel, game.finalScore);
+    return "/addglobalhs.jsp?game=mphl&mode=" + game.tableMode() + "&name=" + game.name + "&score=" + token +
+           "&s=" + std::to_string(game.finalScore);
+}
+
+// Both services in this process, on SQLite, on a free port of 127.0.0.1.
+class Services {
+public:
+    explicit Services(bool requireReplay) {
+        std::string error;
+        EXPECT_TRUE(ReplayService::loadGame(container(), error)) << error;
+        m_store = std::make_unique<SqliteStore>(m_dir.path() + "/scores.db");
+        ScoreService::Config config;
+        config.requireReplay = requireReplay;
+        m_scores = std::make_unique<ScoreService>(*m_store, config);
+        ReplayService::Config replay;
+        replay.container = container();
+        m_replays = std::make_unique<ReplayService>(*m_store, *m_scores, replay, error.empty());
+        m_scores->install(m_router);
+        m_replays->install(m_router);
+        HttpServer::Config server;
+        server.bind = "127.0.0.1";
+        server.port = 0;
+        server.logFd = -1;
+        m_server = std::make_unique<HttpServer>(m_router, server);
+        m_server->start();
+    }
+    std::string url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(m_server->port()) + path;
+    }
+    HttpReply table(const std::string& mode) const {
+        return httpGet(url("/globalhs.jsp?game=mphl&mode=" + mode));
+    }
+
+private:
+    TempDir m_dir;
+    std::unique_ptr<SqliteStore> m_store;
+    std::unique_ptr<ScoreService> m_scores;
+    std::unique_ptr<ReplayService> m_replays;
+    Router m_router;
+    std::unique_ptr<HttpServer> m_server;
+};
+
+} // namespace
+
+TEST(ReplayService, AMatchingRecordingVerifiesItsEntryAndNothingElseDoes) {
+    Services services(false);
+    const ReplayFile ann = recordGame("Ann");
+    ASSERT_GT(ann.finalScore, 0);
+    ASSERT_EQ(httpGet(services.url(submitPath(ann, 1))).status, 200);
+    // The same game once more, moved by one input: submitted with the recorded score, never verified.
+    ReplayFile cy = ann;
+    cy.name = "Cy";
+    for (size_t i = cy.events.size() / 2; i < cy.events.size(); ++i) {
+        if (cy.events[i].resume || cy.events[i].input.id != Event::kMouseDown) continue;
+        cy.events[i].input.tick += 30;
+        break;
+    }
+    ASSERT_EQ(httpGet(services.url(submitPath(cy, 2))).status, 200);
+
+    HttpReply r = post(services.url("/addreplay.jsp"), cy.encode());
+    EXPECT_EQ(r.status, 422) << r.body;
+    r = post(services.url("/addreplay.jsp"), ann.encode());
+    EXPECT_EQ(r.status, 200) << r.body;
+    EXPECT_EQ(r.body, "verified 1\n");
+    const std::string listing = services.table(ann.tableMode()).body;
+    EXPECT_NE(listing.find("<name>Ann</name><score>" + std::to_string(ann.finalScore) + "</score><level>" +
+                           std::to_string(ann.finalLevel) + "</level><rank>1</rank><verified>1</verified>"),
+              std::string::npos)
+        << listing;
+    EXPECT_NE(listing.find("<name>Cy</name><score>" + std::to_string(cy.finalScore) + "</score><level>" +
+                           std::to_string(cy.finalLevel) + "</level><rank>2</rank></entry>"),
+              std::string::npos)
+        << listing;
+
+    ReplayFile nobody = ann;
+    nobody.name = "Dee";
+    EXPECT_EQ(post(services.url("/addreplay.jsp"), nobody.encode()).status, 404) << "no such entry";
+    ReplayFile other = ann;
+    other.dataHash ^= 1;
+    EXPECT_EQ(post(services.url("/addreplay.jsp"), other.encode()).status, 409);
+    std::string damaged = ann.encode();
+    damaged[damaged.size() / 2] ^= 1;
+    EXPECT_EQ(post(services.url("/addreplay.jsp"), damaged).status, 400);
+    EXPECT_EQ(post(services.url("/addreplay.jsp"), std::string((4u << 20) + 1, 'M')).status, 413);
+    EXPECT_EQ(httpGet(services.url("/addreplay.jsp")).status, 405);
+}
+
+TEST(ReplayService, WhenReplaysAreRequiredOnlyVerifiedEntriesAreListed) {
+    Services services(true);
+    const ReplayFile ann = recordGame("Ann");
+    const HttpReply submitted = httpGet(services.url(submitPath(ann, 1)));
+    EXPECT_EQ(submitted.status, 200);
+    EXPECT_EQ(submitted.body.find("<entry>"), std::string::npos);
+    EXPECT_EQ(submitted.body.find("<highlight>"), std::string::npos);
+    ASSERT_EQ(post(services.url("/addreplay.jsp"), ann.encode()).status, 200);
+    const std::string listing = services.table(ann.tableMode()).body;
+    EXPECT_NE(listing.find("<name>Ann</name>"), std::string::npos) << listing;
+}
+
+TEST(ReplayService, TheProgramChecksRecordingsWithoutADisplay) {
+    TempDir dir;
+    const std::string bin = std::string(std::getenv("MPH_BIN")) + "/morphella-scored";
+    const std::string portFile = dir.path() + "/port", db = dir.path() + "/scores.db", data = container();
+    const std::string home = "HOME=" + dir.path();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Nothing of a desktop session: no display, no SDL drivers, no runtime folder.
+        const char* environment[] = {"PATH=/usr/bin:/bin", home.c_str(), nullptr};
+        ::execle(bin.c_str(), bin.c_str(), "--bind", "127.0.0.1", "--port", "0", "--port-file",
+                 portFile.c_str(), "--db", db.c_str(), "--container", data.c_str(), "--quiet",
+                 static_cast<char*>(nullptr), environment);
+        ::_exit(127);
+    }
+    int port = 0;
+    for (int i = 0; i < 1000 && port == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream(portFile) >> port;
+    }
+    ASSERT_GT(port, 0);
+    const std::string base = "http://127.0.0.1:" + std::to_string(port);
+    const ReplayFile ann = recordGame("Ann");
+    EXPECT_EQ(httpGet(base + submitPath(ann, 9)).status, 200);
+    const HttpReply r = post(base + "/addreplay.jsp", ann.encode());
+    EXPECT_EQ(r.status, 200) << r.body;
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
