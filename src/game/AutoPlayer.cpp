@@ -51,10 +51,11 @@ bool fitsAnywhere(const GameView& v, int32_t frame) {
 } // namespace
 
 bool AutoPlayer::tryPlacement(const GameView& v, Move& move) {
-    const int32_t home = v.trayLeft + v.trayWidth;
+    // Only shapes wholly inside the tray can be taken: one still sliding in may lie under the panel.
+    const int32_t trayEnd = v.trayLeft + v.trayWidth;
     for (size_t i = 0; i < v.tray.size(); ++i) {
         const GameView::Tray& shape = v.tray[i];
-        if (!shape.visible || shape.x >= v.boardLeft + v.boardWidth - 1 || shape.x > home) continue;
+        if (!shape.visible || shape.x >= v.boardLeft + v.boardWidth - 1 || shape.x + v.shapeWidth > trayEnd) continue;
         const int32_t slot = reachableSlot(v, shape.frame);
         if (slot < 0) continue;
         // A quick click takes the shape into the hand; a press over the slot drops it there.
