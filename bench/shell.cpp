@@ -1,4 +1,4 @@
-// The application shell measured on the demonstration scene under SDL's dummy drivers: one tick with its
+// The application shell measured on the game's start screen under SDL's dummy drivers: one tick with its
 // compose and present, CPU use while running, the time to the first presented frame, and memory.
 #include <signal.h>
 #include <sys/resource.h>

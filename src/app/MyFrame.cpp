@@ -1,7 +1,7 @@
 // MyFrame: the start-up sequence, the loading screen and the snapshot written at exit.
 #include "app/MyFrame.h"
 
-#include "app/DemoCanvas.h"
+#include "app/GameCanvas2.h"
 #include "app/RunOptions.h"
 #include "gfx/GraphicsI.h"
 #include "gfx/PngWriter.h"
@@ -25,7 +25,8 @@ MyFrame::MyFrame() {
 MyFrame::~MyFrame() = default;
 
 GameCanvas* MyFrame::createCanvas() {
-    return new DemoCanvas();
+    // The game's frame supplies its own canvas; this one shows the data script's scene as it is.
+    return new GameCanvas2();
 }
 
 std::vector<String> MyFrame::loadingPictureCandidates() {
