@@ -2,6 +2,7 @@
 #include "game/ShapeParts.h"
 
 #include "audio/AudioSystem.h"
+#include "gfx/Font.h"
 #include "io/User.h"
 #include "sprites/DataLoader.h"
 
@@ -13,6 +14,8 @@ namespace {
 constexpr uint32_t kBlacknessColour = 0x80000000u;
 // The sample the options dialog plays while the effects knob is dragged.
 constexpr int32_t kPreviewSound = 1;
+constexpr int32_t kNameFontSize = 16;
+constexpr uint32_t kNameColour = 0xFF2B1B4Eu;
 
 std::string indexed(const char* prefix, int32_t i) { return std::string(prefix) + std::to_string(i); }
 } // namespace
@@ -177,6 +180,13 @@ void ShapeCanvas::makeBoardSprites() {
     m_trashShape->setVisible(false);
     m_trashSquish->setVisible(false);
     m_revealerWidth = m_revealerBar->getWidth();
+    // The rows label belongs to the rising-rows game only.
+    m_rowsTxt->setVisible(false);
+    // The name the player types: Arial bold 16, dark on the field, with a blinking caret.
+    Ref<Font> nameFont = adopt(new Font(String("Arial"), Font::kBold, kNameFontSize));
+    m_nameField->setFont(nameFont.get());
+    m_nameField->setColors(kNameColour, 0xFFFFFFFFu);
+    m_nameField->setCaret(true);
     m_chooser1->setValue(1);
     m_chooser2->setValue(1);
     refreshChoosers();
