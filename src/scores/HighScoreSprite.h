@@ -115,7 +115,10 @@ public:
     bool hasReply(const lang::String& mode);
 
 private:
-    lang::ObjectI* lockObject() { return m_lock != nullptr ? m_lock : this; }
+    lang::ObjectI* lockObject() {
+        if (m_lock != nullptr) return m_lock;
+        return this;
+    }
     ButtonSprite* button(const char* name);
     RichTTYSprite* console();
     void enableButton(const char* name, bool on);

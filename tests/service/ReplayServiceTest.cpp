@@ -23,6 +23,7 @@
 #include <fstream>
 #include <memory>
 #include <thread>
+#include <vector>
 
 using namespace mph;
 using namespace mph::service;
@@ -178,13 +179,19 @@ TEST(ReplayService, TheProgramChecksRecordingsWithoutADisplay) {
     const std::string bin = std::string(std::getenv("MPH_BIN")) + "/morphella-scored";
     const std::string portFile = dir.path() + "/port", db = dir.path() + "/scores.db", data = container();
     const std::string home = "HOME=" + dir.path();
+    // Nothing of a desktop session: no display, no SDL drivers, no runtime folder; only a sanitizer's
+    // settings are passed on, so its run is judged as the test's own.
+    std::vector<std::string> kept = {"PATH=/usr/bin:/bin", home};
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"})
+        if (const char* value = std::getenv(name)) kept.push_back(std::string(name) + "=" + value);
+    std::vector<const char*> environment;
+    for (const std::string& entry : kept) environment.push_back(entry.c_str());
+    environment.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        // Nothing of a desktop session: no display, no SDL drivers, no runtime folder.
-        const char* environment[] = {"PATH=/usr/bin:/bin", home.c_str(), nullptr};
         ::execle(bin.c_str(), bin.c_str(), "--bind", "127.0.0.1", "--port", "0", "--port-file",
                  portFile.c_str(), "--db", db.c_str(), "--container", data.c_str(), "--quiet",
-                 static_cast<char*>(nullptr), environment);
+                 static_cast<char*>(nullptr), environment.data());
         ::_exit(127);
     }
     int port = 0;
