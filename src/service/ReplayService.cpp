@@ -57,12 +57,25 @@ Response ReplayService::add(const Request& request) {
 
     ReplayOutcome outcome;
     {
-        std::unique_lock<std::timed_mutex> turn(m_replaying, std::defer_lock);
-        if (!turn.try_lock_for(m_config.queueWait)) {
-            Response r = Response::text(503, "busy replaying other games; try again later");
-            r.headers.emplace_back("Retry-After", "10");
-            return r;
+        {
+            std::unique_lock<std::mutex> lock(m_turnLock);
+            if (!m_turnFree.wait_for(lock, m_config.queueWait, [this] { return !m_replaying; })) {
+                Response r = Response::text(503, "busy replaying other games; try again later");
+                r.headers.emplace_back("Retry-After", "10");
+                return r;
+            }
+            m_replaying = true;
         }
+        struct TurnEnd {
+            ReplayService& service;
+            ~TurnEnd() {
+                {
+                    std::lock_guard<std::mutex> lock(service.m_turnLock);
+                    service.m_replaying = false;
+                }
+                service.m_turnFree.notify_one();
+            }
+        } turnEnd{*this};
         ReplayPlayer::Options options;
         options.container = m_config.container;
         options.compose = false;

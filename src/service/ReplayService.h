@@ -8,6 +8,7 @@
 #include "service/Store.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -44,7 +45,11 @@ private:
     Config m_config;
     bool m_gameLoaded;
     RateLimiter m_limiter;
-    std::timed_mutex m_replaying;
+    // One replay at a time; others wait their turn for a while. (A flag under a plain mutex rather than a
+    // timed mutex, whose timed lock the thread checker cannot follow.)
+    std::mutex m_turnLock;
+    std::condition_variable m_turnFree;
+    bool m_replaying = false;
 };
 
 } // namespace mph::service
