@@ -267,6 +267,7 @@ void ShapeCanvas::tick() {
         notifyAll();
     }
     stepScoreDisplay();
+    hideFadedOut();
     stepTrash();
     stepSpecialPieces();
     if (m_pausePending) {
@@ -347,6 +348,13 @@ void ShapeCanvas::stepPlaying(bool& fastForwardStarted) {
         moveRows(speed);
     }
     levelTimerTick();
+}
+
+void ShapeCanvas::hideFadedOut() {
+    // A picture faded to nothing is hidden, so it costs nothing to compose while rows move over it.
+    for (AnimateSprite* sprite : {m_levelBg.get(), m_powerUpBanner.get()})
+        if (sprite->isVisible() && !sprite->isBusy() && sprite->hasFancyHelper() && sprite->getOpacity() == 0)
+            sprite->setVisible(false);
 }
 
 void ShapeCanvas::stepFinishedRows() {

@@ -186,6 +186,7 @@ private:
     void startGameOverFall();
     void stepLevelEnd();
     void stepFinishedRows();
+    void hideFadedOut();
     void levelTimerTick();
     void bonusTimerTick();
     void timedTimerTick();
