@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -68,6 +71,83 @@ TEST(PlayCommand, BadCommandsAnswerAnErrorAndTheDriverGoesOn) {
     EXPECT_NE(out.find("\"value\":1"), std::string::npos);
     EXPECT_NE(out.find("{\"t\":81,\"ok\":true}"), std::string::npos) << out; // two ticks of 40 ms from 1
     EXPECT_GE(lines(out), 11u);
+}
+
+namespace {
+
+// Runs a shell command and gives its output (standard error included) and exit status.
+std::string shell(const std::string& command, int& status) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return out;
+}
+
+// The game's container unpacked once into a folder, packed again with its main script edited.
+class EditedData {
+public:
+    explicit EditedData(const std::filesystem::path& dir) : m_dir(dir) {
+        int status = 0;
+        std::istringstream names(shell(bin() + "/morphella-tool container list " + container(), status));
+        std::string line;
+        while (std::getline(names, line)) {
+            const std::string name = line.substr(0, line.find_first_of(" \t,"));
+            if (name.empty()) continue;
+            const std::string file = (dir / name).string();
+            shell(bin() + "/morphella-tool container extract " + container() + " " + name + " " + file, status);
+            m_items += " " + name + "=" + file;
+        }
+        std::ifstream in(dir / "datafile", std::ios::binary);
+        m_script.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::string pack(const std::function<void(std::string&)>& edit) {
+        std::string script = m_script;
+        edit(script);
+        std::ofstream(m_dir / "datafile", std::ios::binary | std::ios::trunc) << script;
+        const std::string out = (m_dir / "edited.bin").string();
+        int status = 0;
+        shell(bin() + "/morphella-tool container create " + out + m_items, status);
+        return out;
+    }
+
+private:
+    std::filesystem::path m_dir;
+    std::string m_items;
+    std::string m_script;
+};
+
+} // namespace
+
+TEST(PlayCommand, DataTheGameCannotUseIsRefusedWithWhatIsMissing) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("mph-data-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    int status = 0;
+    EditedData data(dir);
+    // A sprite the game binds to is missing.
+    std::string edited = data.pack([](std::string& s) {
+        const size_t at = s.find("\nhourglass ");
+        ASSERT_NE(at, std::string::npos);
+        s.erase(at + 1, s.find('\n', at + 1) - at);
+    });
+    std::string out = shell("echo quit | " + bin() + "/morphella-tool play --container " + edited, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("no sprite named \"hourglass\""), std::string::npos) << out;
+    // Too few kinds for the levels: refused at once instead of looping for ever in the frame choice.
+    edited = data.pack([](std::string& s) {
+        const std::string kinds = "\n15\r\n4 4 4 4 4 4 4 4 4 4 4 4 4 4\r\n";
+        const size_t at = s.find(kinds);
+        ASSERT_NE(at, std::string::npos);
+        s.replace(at, kinds.size(), "\n13\r\n4 4 4 4 4 4 4 4 4 4 4 4\r\n");
+    });
+    out = shell("echo quit | " + bin() + "/morphella-tool play --container " + edited, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("level 15 needs 13 different ordinary kinds (the data has 12)"), std::string::npos) << out;
+    std::filesystem::remove_all(dir);
 }
 
 TEST(RandomCommand, WordsAndBoundedDraws) {
