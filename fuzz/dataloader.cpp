@@ -1,4 +1,4 @@
-// Fuzzes the data script loader: the input is the main script and, split at the first 0xFE byte, a nested
+// Fuzzes the data script loader and the sprites it makes (the game's classes included): the input is the main script and, split at the first 0xFE byte, a nested
 // script any container definition may name as "+n"; both are read from an in-memory container.
 #include "gfx/Image.h"
 #include "gfx/PngWriter.h"
@@ -8,7 +8,9 @@
 #include "io/ResourceFileHeader.h"
 #include "io/Resources.h"
 #include "sprites/DataLoader.h"
-#include "sprites/SpriteClasses.h"
+#include "game/GameClasses.h"
+#include "gfx/GraphicsI.h"
+#include "sprites/Sprite.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -31,7 +33,7 @@ std::vector<uint8_t> smallPicture() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<uint8_t> picture = smallPicture();
-    static const int32_t classes = registerSpriteClasses();
+    static const int32_t classes = registerGameClasses();
     (void)classes;
     DataLoader::setErrorReporter([](const String&) {});
 
@@ -49,8 +51,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // The base directory does not exist, so disk names in the script find nothing.
         Ref<DataLoader> loader = adopt(new DataLoader(String("/nonexistent-mph-fuzz"), nullptr, nullptr));
         loader->load("+datafile");
+        // Whatever the script made must also step and paint without harm.
         if (Vector* sprites = loader->getSprites()) {
-            for (int32_t i = 0; i < sprites->size(); ++i) (void)sprites->elementAt(i)->getClassName();
+            Ref<Image> canvas = make<Image>(64, 48, 1, false);
+            Ref<Graphics> g = adopt<Graphics>(canvas->getGraphics());
+            for (int32_t i = 0; i < sprites->size(); ++i) {
+                auto* sprite = dynamic_cast<Sprite*>(sprites->elementAt(i));
+                if (sprite == nullptr) continue;
+                for (int32_t tick = 0; tick < 3; ++tick) {
+                    lang::Rectangle changed;
+                    sprite->step(tick, changed);
+                }
+                sprite->paint(g.get());
+            }
+            g->dispose();
         }
     }
     clearResourceFiles();
