@@ -49,11 +49,15 @@ public:
     void onPopup(int32_t points) override { line("\"ev\":\"popup\",\"points\":" + std::to_string(points)); }
 
 private:
-    void line(const std::string& body) { emit("{\"t\":" + std::to_string(m_game.clock()) + "," + body + "}"); }
+    void line(const std::string& body) {
+        emit("{\"t\":" + std::to_string(m_game.clock()) + "," + body + "}");
+    }
     HeadlessGame& m_game;
 };
 
-std::string error(const std::string& message) { return "{\"error\":" + GameDump::quote(message) + "}"; }
+std::string error(const std::string& message) {
+    return "{\"error\":" + GameDump::quote(message) + "}";
+}
 
 // The character a virtual key types when the driver is given only the key.
 int32_t characterOf(int32_t virtualKey) {
@@ -104,13 +108,15 @@ std::string runCommand(HeadlessGame& game, const std::string& line, bool& quit) 
     if (verb == "key") {
         std::string n, extra;
         long long key = 0;
-        if (!(words >> n) || (words >> extra) || !parseInt(n, 0, 255, key)) return error("key: needs a key code 0-255");
+        if (!(words >> n) || (words >> extra) || !parseInt(n, 0, 255, key))
+            return error("key: needs a key code 0-255");
         game.key(static_cast<int32_t>(key), characterOf(static_cast<int32_t>(key)));
         return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
     }
     if (verb == "type") {
         const std::string text = rest();
-        for (unsigned char c : text) game.key(virtualKeyOf(c), c);
+        for (unsigned char c : text)
+            game.key(virtualKeyOf(c), c);
         return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
     }
     if (verb == "click") {
@@ -144,7 +150,8 @@ int runPlay(const tool::Args& given) {
     tool::takeOption(args, "--store", options.store);
     if (tool::takeOption(args, "--seed", seed)) {
         long long value = 0;
-        if (!parseInt(seed, 0, 0xFFFFFFFFLL, value)) return tool::usageError("play: bad seed \"" + seed + "\"");
+        if (!parseInt(seed, 0, 0xFFFFFFFFLL, value))
+            return tool::usageError("play: bad seed \"" + seed + "\"");
         options.seed = static_cast<uint32_t>(value);
     }
     if (!args.empty()) return tool::usageError("usage: play [--container FILE] [--seed N] [--store FILE]");
@@ -172,7 +179,8 @@ int runPlay(const tool::Args& given) {
 int runRandom(const tool::Args& args) {
     long long seed = 0, count = 0, bound = 0;
     if (args.size() < 2 || args.size() > 3 || !parseInt(args[0], 0, 0xFFFFFFFFLL, seed) ||
-        !parseInt(args[1], 0, 100'000'000, count) || (args.size() == 3 && !parseInt(args[2], INT32_MIN, INT32_MAX, bound)))
+        !parseInt(args[1], 0, 100'000'000, count) ||
+        (args.size() == 3 && !parseInt(args[2], INT32_MIN, INT32_MAX, bound)))
         return tool::usageError("usage: random SEED COUNT [BOUND]");
     lang::Ref<mph::Random> random = lang::make<mph::Random>(static_cast<uint32_t>(seed));
     for (long long i = 0; i < count; ++i) {
@@ -184,12 +192,14 @@ int runRandom(const tool::Args& args) {
     return tool::kOk;
 }
 
-tool::Registration play("play",
-                        "play [--container FILE] [--seed N] [--store FILE]\n"
-                        "    runs the game headless: commands on standard input (tick [N], press|release|move|drag X Y,\n"
-                        "    key N, type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each",
-                        runPlay);
-tool::Registration random("random", "random SEED COUNT [BOUND]\n    prints the game generator's words, or nextInt(BOUND)",
-                          runRandom);
+tool::Registration
+    play("play",
+         "play [--container FILE] [--seed N] [--store FILE]\n"
+         "    runs the game headless: commands on standard input (tick [N], press|release|move|drag X Y,\n"
+         "    key N, type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each",
+         runPlay);
+tool::Registration
+    random("random", "random SEED COUNT [BOUND]\n    prints the game generator's words, or nextInt(BOUND)",
+           runRandom);
 
 } // namespace

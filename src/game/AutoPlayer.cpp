@@ -55,7 +55,8 @@ bool AutoPlayer::tryPlacement(const GameView& v, Move& move) {
     const int32_t trayEnd = v.trayLeft + v.trayWidth;
     for (size_t i = 0; i < v.tray.size(); ++i) {
         const GameView::Tray& shape = v.tray[i];
-        if (!shape.visible || shape.x >= v.boardLeft + v.boardWidth - 1 || shape.x + v.shapeWidth > trayEnd) continue;
+        if (!shape.visible || shape.x >= v.boardLeft + v.boardWidth - 1 || shape.x + v.shapeWidth > trayEnd)
+            continue;
         const int32_t slot = reachableSlot(v, shape.frame);
         if (slot < 0) continue;
         // A quick click takes the shape into the hand; a press over the slot drops it there.

@@ -9,8 +9,8 @@
 
 namespace mph {
 
-BoardRules::FrameChoice BoardRules::chooseFrames(Random& random, const Layout& layout, const LevelParams& params,
-                                                 int32_t level) {
+BoardRules::FrameChoice BoardRules::chooseFrames(Random& random, const Layout& layout,
+                                                 const LevelParams& params, int32_t level) {
     FrameChoice choice;
     const int32_t count = std::max(params.frameCount, 0);
     choice.kinds.assign(count, -1);
@@ -70,7 +70,8 @@ std::vector<int32_t> BoardRules::slotFrames(Random& random, const std::vector<in
                                             int32_t totalSlots) {
     std::vector<int32_t> list(std::max(totalSlots, 0), 0);
     if (chosenFrames.empty() || list.empty()) return list;
-    for (size_t j = 0; j < list.size(); ++j) list[j] = chosenFrames[j % chosenFrames.size()];
+    for (size_t j = 0; j < list.size(); ++j)
+        list[j] = chosenFrames[j % chosenFrames.size()];
     for (int32_t s = 0; s < 100; ++s) {
         const int32_t a = random.nextInt(totalSlots - 1);
         const int32_t b = random.nextInt(totalSlots - 1);
@@ -79,8 +80,8 @@ std::vector<int32_t> BoardRules::slotFrames(Random& random, const std::vector<in
     return list;
 }
 
-void BoardRules::fillDeck(Random& random, std::vector<int32_t>& deck, const std::vector<int32_t>& chosenFrames,
-                          int32_t decoyFrame) {
+void BoardRules::fillDeck(Random& random, std::vector<int32_t>& deck,
+                          const std::vector<int32_t>& chosenFrames, int32_t decoyFrame) {
     const int32_t length = static_cast<int32_t>(deck.size());
     if (length == 0) return;
     size_t start = 0;
@@ -105,20 +106,23 @@ void BoardRules::fillBonusDeck(Random& random, std::vector<int32_t>& deck,
     for (int32_t c = 0; c < columns; ++c)
         for (int32_t r = 0; r < rows; ++r) {
             const size_t at = static_cast<size_t>(rows) * c + r;
-            if (at < deck.size() && c < static_cast<int32_t>(tailFrames[r].size())) deck[at] = tailFrames[r][c];
+            if (at < deck.size() && c < static_cast<int32_t>(tailFrames[r].size()))
+                deck[at] = tailFrames[r][c];
         }
     for (int32_t c = 0; c < columns; ++c) {
         const size_t group = static_cast<size_t>(rows) * c;
         for (int32_t s = 0; s < 10; ++s) {
             const int32_t a = random.nextInt(rows - 1);
             const int32_t b = random.nextInt(rows - 1);
-            if (group + a < deck.size() && group + b < deck.size()) std::swap(deck[group + a], deck[group + b]);
+            if (group + a < deck.size() && group + b < deck.size())
+                std::swap(deck[group + a], deck[group + b]);
         }
     }
 }
 
 BoardRules::Deal BoardRules::nextDeal(const LevelParams& params, int32_t dealtCount, bool trayHoldsSpecial) {
-    if (params.wildcardEvery > 0 && !trayHoldsSpecial && dealtCount % params.wildcardEvery == 0) return Wildcard;
+    if (params.wildcardEvery > 0 && !trayHoldsSpecial && dealtCount % params.wildcardEvery == 0)
+        return Wildcard;
     if (params.morphEvery > 0 && !trayHoldsSpecial && dealtCount % params.morphEvery == 0) return Morphing;
     return FromDeck;
 }

@@ -23,13 +23,15 @@ public:
         std::vector<int32_t> frames;
         int32_t decoyFrame = -1;
     };
-    static FrameChoice chooseFrames(Random& random, const Layout& layout, const LevelParams& params, int32_t level);
+    static FrameChoice chooseFrames(Random& random, const Layout& layout, const LevelParams& params,
+                                    int32_t level);
 
     // A row's start offset in pixels: how far left of the board its first slot starts.
     static int32_t rowOffset(Random& random, const Layout& layout, int32_t slotsPerRow, bool bonusRound);
 
     // The frame of every slot of the level: the chosen frames in turn, then shuffled by 100 swaps.
-    static std::vector<int32_t> slotFrames(Random& random, const std::vector<int32_t>& chosenFrames, int32_t totalSlots);
+    static std::vector<int32_t> slotFrames(Random& random, const std::vector<int32_t>& chosenFrames,
+                                           int32_t totalSlots);
 
     // A timed or rising-rows deck: two decoys first when there is one, then the chosen frames in turn,
     // shuffled by 100 swaps; deck.size() is its length.

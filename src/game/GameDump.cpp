@@ -21,7 +21,7 @@ namespace mph {
 namespace {
 
 // The game's dialogs, and the sprites whose visibility the dump reports besides them.
-constexpr const char* kDialogs[] = {"startdialog", "bonusdlg", "menudlg", "exitdlg", "instdlg",
+constexpr const char* kDialogs[] = {"startdialog", "bonusdlg", "menudlg",   "exitdlg", "instdlg",
                                     "optdlg",      "hsprompt", "globalask", "hsdlg"};
 constexpr const char* kReported[] = {"paused", "gameover", "levelcomplete", "blackness"};
 
@@ -50,7 +50,8 @@ public:
     }
     Json& values(const std::vector<int32_t>& list) {
         open('[');
-        for (int32_t v : list) value(static_cast<int64_t>(v));
+        for (int32_t v : list)
+            value(static_cast<int64_t>(v));
         return close(']');
     }
     Json& open(char c) {
@@ -123,15 +124,18 @@ GameView GameDump::view(ShapeCanvas& c, uint32_t t) {
     v.heldY = c.m_held->getY();
     for (int32_t i = 0; i < ShapeCanvas::kTraySize; ++i) {
         const ShapeSprite& s = *c.m_tray[i];
-        v.tray.push_back({s.getFrame(), s.getX(), s.getY(), s.isVisible(), c.m_trayMorphing[i], s.carriesPowerUp()});
+        v.tray.push_back(
+            {s.getFrame(), s.getX(), s.getY(), s.isVisible(), c.m_trayMorphing[i], s.carriesPowerUp()});
     }
     for (int32_t r = 0; r < ShapeCanvas::kRows; ++r) {
         const ShapeCanvas::RowState& row = c.m_rows[r];
-        v.rows.push_back({row.currentY, row.targetY, row.firstSlot, row.headSlot, row.tailSlot, row.reversed, row.cleared});
+        v.rows.push_back({row.currentY, row.targetY, row.firstSlot, row.headSlot, row.tailSlot, row.reversed,
+                          row.cleared});
     }
     for (int32_t s = 0; s < c.m_totalSlots; ++s) {
         const SlotSprite& slot = *c.m_slots[s];
-        v.slots.push_back({slot.getX(), slot.getY(), slot.getFrame(), slot.isVisible(), c.m_placed[s]->isVisible()});
+        v.slots.push_back(
+            {slot.getX(), slot.getY(), slot.getFrame(), slot.isVisible(), c.m_placed[s]->isVisible()});
     }
     for (int32_t i = 0; i < ShapeCanvas::kPowerUpIcons; ++i)
         v.powerUps.push_back(c.m_specials[i]->isVisible() ? c.m_powerUpKind[i] : -1);
@@ -164,29 +168,62 @@ std::string GameDump::json(const GameView& v) {
     Json j;
     j.open('{');
     j.key("t").value(int64_t{v.t}).key("tick").value(int64_t{v.tick});
-    j.key("state").value(int64_t{v.state}).key("mode").value(int64_t{v.mode}).key("level").value(int64_t{v.level});
+    j.key("state")
+        .value(int64_t{v.state})
+        .key("mode")
+        .value(int64_t{v.mode})
+        .key("level")
+        .value(int64_t{v.level});
     j.key("score").value(int64_t{v.score}).key("timeLeft").value(int64_t{v.timeLeft});
     j.key("roundsLeft").value(int64_t{v.roundsLeft}).key("speedBonus").value(int64_t{v.speedBonus});
     j.key("combo").value(int64_t{v.combo}).key("lastPlacedFrame").value(int64_t{v.lastPlacedFrame});
     j.key("placed").value(int64_t{v.placed}).key("total").value(int64_t{v.total});
     j.key("slotsPerRow").value(int64_t{v.slotsPerRow}).key("rowSpeed").value(int64_t{v.rowSpeed});
     j.key("revealer").value(int64_t{v.revealer}).key("decoy").value(int64_t{v.decoy});
-    j.key("chosenFrames").values(v.chosenFrames).key("deck").values(v.deck).key("deckIndex").value(int64_t{v.deckIndex});
+    j.key("chosenFrames")
+        .values(v.chosenFrames)
+        .key("deck")
+        .values(v.deck)
+        .key("deckIndex")
+        .value(int64_t{v.deckIndex});
     j.key("held").value(int64_t{v.held});
     j.key("tray").open('[');
     for (const auto& s : v.tray) {
-        j.open('{').key("frame").value(int64_t{s.frame}).key("x").value(int64_t{s.x}).key("y").value(int64_t{s.y});
-        j.key("visible").value(s.visible).key("morphing").value(s.morphing).key("carrier").value(s.carrier).close('}');
+        j.open('{')
+            .key("frame")
+            .value(int64_t{s.frame})
+            .key("x")
+            .value(int64_t{s.x})
+            .key("y")
+            .value(int64_t{s.y});
+        j.key("visible")
+            .value(s.visible)
+            .key("morphing")
+            .value(s.morphing)
+            .key("carrier")
+            .value(s.carrier)
+            .close('}');
     }
     j.close(']').key("rows").open('[');
     for (const auto& r : v.rows) {
         j.open('{').key("y").value(int64_t{r.y}).key("targetY").value(int64_t{r.targetY});
-        j.key("first").value(int64_t{r.first}).key("head").value(int64_t{r.head}).key("tail").value(int64_t{r.tail});
+        j.key("first")
+            .value(int64_t{r.first})
+            .key("head")
+            .value(int64_t{r.head})
+            .key("tail")
+            .value(int64_t{r.tail});
         j.key("reversed").value(r.reversed).key("cleared").value(r.cleared).close('}');
     }
     j.close(']').key("slots").open('[');
     for (const auto& s : v.slots) {
-        j.open('{').key("x").value(int64_t{s.x}).key("y").value(int64_t{s.y}).key("frame").value(int64_t{s.frame});
+        j.open('{')
+            .key("x")
+            .value(int64_t{s.x})
+            .key("y")
+            .value(int64_t{s.y})
+            .key("frame")
+            .value(int64_t{s.frame});
         j.key("visible").value(s.visible).key("filled").value(s.filled).close('}');
     }
     j.close(']').key("powerUps").values(v.powerUps);
@@ -200,7 +237,8 @@ std::string GameDump::json(const GameView& v) {
     j.key("kindCount").value(static_cast<int64_t>(v.framesPerKind.size()));
     j.key("framesPerKind").values(v.framesPerKind).close('}');
     j.key("dialogs").open('[');
-    for (const auto& name : v.dialogs) j.value(name);
+    for (const auto& name : v.dialogs)
+        j.value(name);
     j.close(']').close('}');
     return j.str();
 }
@@ -215,10 +253,13 @@ GameDump::Found GameDump::find(ShapeCanvas& canvas, const std::string& path, std
     int32_t offsetY = 0;
     while (start <= path.size()) {
         const size_t slash = path.find('/', start);
-        const std::string part = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-        Sprite* sprite = holder == nullptr ? canvas.findSprite(part.c_str()) : holder->findChild(part.c_str());
+        const std::string part =
+            path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        Sprite* sprite =
+            holder == nullptr ? canvas.findSprite(part.c_str()) : holder->findChild(part.c_str());
         if (part.empty() || sprite == nullptr) {
-            error = "no sprite \"" + part + "\"" + (holder != nullptr ? " in \"" + path.substr(0, start - 1) + "\"" : "");
+            error = "no sprite \"" + part + "\"" +
+                    (holder != nullptr ? " in \"" + path.substr(0, start - 1) + "\"" : "");
             return Found{};
         }
         visible = visible && sprite->isVisible();
@@ -252,7 +293,12 @@ std::string GameDump::spriteJson(ShapeCanvas& canvas, const std::string& path, s
     Json j;
     j.open('{').key("class").value(std::string(s->getClassName()));
     j.key("x").value(int64_t{f.x}).key("y").value(int64_t{f.y});
-    j.key("w").value(int64_t{bounds.width}).key("h").value(int64_t{bounds.height}).key("visible").value(f.visible);
+    j.key("w")
+        .value(int64_t{bounds.width})
+        .key("h")
+        .value(int64_t{bounds.height})
+        .key("visible")
+        .value(f.visible);
     if (auto* a = as<AnimateSprite>(s)) j.key("frame").value(int64_t{a->getFrame()});
     if (auto* b = as<ButtonSprite>(s)) j.key("enabled").value(b->getState() != ButtonSprite::Disabled);
     if (auto* n = as<NumberSprite>(s)) j.key("value").value(int64_t{n->getValue()});

@@ -25,8 +25,10 @@ struct GameView {
     };
     uint32_t t = 0;
     int32_t tick = 0;
-    int32_t state = 0, mode = 0, level = 0, score = 0, timeLeft = 0, roundsLeft = 0, speedBonus = 0, combo = 1;
-    int32_t lastPlacedFrame = -1, placed = 0, total = 0, slotsPerRow = 0, rowSpeed = 0, revealer = 0, decoy = -1;
+    int32_t state = 0, mode = 0, level = 0, score = 0, timeLeft = 0, roundsLeft = 0, speedBonus = 0,
+            combo = 1;
+    int32_t lastPlacedFrame = -1, placed = 0, total = 0, slotsPerRow = 0, rowSpeed = 0, revealer = 0,
+            decoy = -1;
     std::vector<int32_t> chosenFrames, deck;
     int32_t deckIndex = 0;
     int32_t held = -1;

@@ -10,23 +10,23 @@ namespace mph {
 // One input as the canvas handled it: after how many ticks, with which clock value, and what it was.
 struct GameInput {
     enum Kind : int32_t { kMouse = 0, kKey = 1, kFocusLost = 2 };
-    int32_t tick = 0;    // ticks run before the input was handled
-    uint32_t clock = 0;  // the millisecond clock every rule read while handling it
+    int32_t tick = 0;   // ticks run before the input was handled
+    uint32_t clock = 0; // the millisecond clock every rule read while handling it
     int32_t kind = kMouse;
-    int32_t id = 0;      // mouse: the event id (1 press, 2 move, 3 release, 4 drag)
-    int32_t x = 0;       // mouse: position; key: the virtual key
+    int32_t id = 0; // mouse: the event id (1 press, 2 move, 3 release, 4 drag)
+    int32_t x = 0;  // mouse: position; key: the virtual key
     int32_t y = 0;
-    int32_t key = 0;     // key: the typed character
+    int32_t key = 0; // key: the typed character
 };
 
 // What a game's rules start from: everything a replay needs to play it again exactly.
 struct GameStart {
-    uint32_t randomSeed = 0;   // the game generator's seed
-    uint64_t randomDraws = 0;  // words drawn from it before this game
-    int32_t tick = 0;          // ticks run when the game started
+    uint32_t randomSeed = 0;  // the game generator's seed
+    uint64_t randomDraws = 0; // words drawn from it before this game
+    int32_t tick = 0;         // ticks run when the game started
     char typedKeys[4] = {0, 0, 0, 0};
-    int32_t mode = 0;          // the game chosen: 0 timed, 2 rising rows
-    int32_t level = 1;         // the level it starts at
+    int32_t mode = 0;  // the game chosen: 0 timed, 2 rising rows
+    int32_t level = 1; // the level it starts at
 };
 
 // Called with the canvas locked, on whichever thread made the change; an observer must not call back

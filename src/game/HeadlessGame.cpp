@@ -110,9 +110,13 @@ void HeadlessGame::setObserver(GameObserver* observer) {
     if (m_canvas) m_canvas->setObserver(observer);
 }
 
-ShapeCanvas& HeadlessGame::canvas() { return *m_canvas; }
+ShapeCanvas& HeadlessGame::canvas() {
+    return *m_canvas;
+}
 
-User* HeadlessGame::settings() const { return m_settings.get(); }
+User* HeadlessGame::settings() const {
+    return m_settings.get();
+}
 
 void HeadlessGame::runTick() {
     {
@@ -124,7 +128,8 @@ void HeadlessGame::runTick() {
 }
 
 void HeadlessGame::tick(int32_t count) {
-    for (int32_t i = 0; i < count; ++i) runTick();
+    for (int32_t i = 0; i < count; ++i)
+        runTick();
 }
 
 void HeadlessGame::mouse(int32_t id, int32_t x, int32_t y) {
@@ -156,9 +161,13 @@ bool HeadlessGame::click(const std::string& path, std::string& error) {
     return true;
 }
 
-GameView HeadlessGame::view() { return GameDump::view(*m_canvas, m_clock); }
+GameView HeadlessGame::view() {
+    return GameDump::view(*m_canvas, m_clock);
+}
 
-std::string HeadlessGame::dumpJson() { return GameDump::json(view()); }
+std::string HeadlessGame::dumpJson() {
+    return GameDump::json(view());
+}
 
 std::string HeadlessGame::spriteJson(const std::string& path, std::string& error) {
     return GameDump::spriteJson(*m_canvas, path, error);

@@ -15,7 +15,8 @@ constexpr int32_t kMaxKinds = 200;
 
 int32_t Layout::frameTotal() const {
     int32_t total = 0;
-    for (int32_t n : framesPerKind) total += n;
+    for (int32_t n : framesPerKind)
+        total += n;
     return total;
 }
 
@@ -70,8 +71,8 @@ bool Layout::validate(int32_t frameCells, std::string& error) const {
         return false;
     }
     if (frameTotal() > frameCells) {
-        error = "the kind table names " + std::to_string(frameTotal()) + " frames but the \"shape\" picture has " +
-                std::to_string(frameCells) + " cells";
+        error = "the kind table names " + std::to_string(frameTotal()) +
+                " frames but the \"shape\" picture has " + std::to_string(frameCells) + " cells";
         return false;
     }
     // Kinds by variant count, for each level: the triples' kinds need four variants, the pairs' two, and
@@ -88,13 +89,14 @@ bool Layout::validate(int32_t frameCells, std::string& error) const {
         const int32_t needed = LevelTable::kindsNeeded(p);
         std::string lack;
         if (needed > ordinary)
-            lack = std::to_string(needed) + " different ordinary kinds (the data has " + std::to_string(ordinary) + ")";
+            lack = std::to_string(needed) + " different ordinary kinds (the data has " +
+                   std::to_string(ordinary) + ")";
         else if (p.tripleCount > withFour)
             lack = std::to_string(p.tripleCount) + " kinds with at least 4 frames (the data has " +
                    std::to_string(withFour) + ")";
         else if (p.tripleCount + p.pairCount > withTwo)
-            lack = std::to_string(p.tripleCount + p.pairCount) + " kinds with at least 2 frames (the data has " +
-                   std::to_string(withTwo) + ")";
+            lack = std::to_string(p.tripleCount + p.pairCount) +
+                   " kinds with at least 2 frames (the data has " + std::to_string(withTwo) + ")";
         if (!lack.empty()) {
             error = "level " + std::to_string(level) + " needs " + lack;
             return false;
@@ -104,4 +106,3 @@ bool Layout::validate(int32_t frameCells, std::string& error) const {
 }
 
 } // namespace mph
-

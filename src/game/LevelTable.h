@@ -31,7 +31,9 @@ public:
     // pieces). Levels from 32 on use the last row of the table; levels below 1 the first.
     static LevelParams params(int32_t level, GameMode mode);
     // The number of distinct ordinary kinds a level's frame choice needs.
-    static int32_t kindsNeeded(const LevelParams& p) { return p.frameCount - p.pairCount - 2 * p.tripleCount; }
+    static int32_t kindsNeeded(const LevelParams& p) {
+        return p.frameCount - p.pairCount - 2 * p.tripleCount;
+    }
 };
 
 } // namespace mph

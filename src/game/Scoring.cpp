@@ -8,8 +8,8 @@ namespace mph {
 
 namespace {
 int32_t saturate(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 } // namespace
 
@@ -18,9 +18,13 @@ int32_t Scoring::placement(int32_t level, int32_t speedBonus) {
     return saturate(((l * 3 + 7) * speedBonus * 10) / 100 + l * 30 + 70);
 }
 
-int32_t Scoring::combo(int32_t level, int32_t combo) { return saturate((int64_t{level} + 4) * combo * 50); }
+int32_t Scoring::combo(int32_t level, int32_t combo) {
+    return saturate((int64_t{level} + 4) * combo * 50);
+}
 
-int32_t Scoring::morphBonus(int32_t level) { return saturate((int64_t{level} + 5) * 250); }
+int32_t Scoring::morphBonus(int32_t level) {
+    return saturate((int64_t{level} + 5) * 250);
+}
 
 int32_t Scoring::rowClear(int32_t position, int32_t level, int32_t timeLeft) {
     const int64_t k = 5 - position;

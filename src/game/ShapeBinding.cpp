@@ -17,7 +17,9 @@ constexpr int32_t kPreviewSound = 1;
 constexpr int32_t kNameFontSize = 16;
 constexpr uint32_t kNameColour = 0xFF2B1B4Eu;
 
-std::string indexed(const char* prefix, int32_t i) { return std::string(prefix) + std::to_string(i); }
+std::string indexed(const char* prefix, int32_t i) {
+    return std::string(prefix) + std::to_string(i);
+}
 } // namespace
 
 template <class T> T* ShapeCanvas::bind(const char* name) {
@@ -68,7 +70,8 @@ bool ShapeCanvas::bindSprites(DataLoader*) {
     m_timerNum = retain(bind<NumberSprite>("timerNum"));
     m_hourglass = retain(bind<HourGlass>("hourglass"));
     m_revealerBar = retain(bind<Sprite>("revealerbar"));
-    for (int32_t i = 0; i < kMelters; ++i) m_melters[i] = retain(bind<MeltSprite>(indexed("melter", i).c_str()));
+    for (int32_t i = 0; i < kMelters; ++i)
+        m_melters[i] = retain(bind<MeltSprite>(indexed("melter", i).c_str()));
     for (int32_t i = 0; i < kPowerUpIcons; ++i)
         m_specials[i] = retain(bind<AnimateSprite>(indexed("special", i).c_str()));
     m_powerUpBanner = retain(bind<AnimateSprite>("PowerUps"));
@@ -89,7 +92,8 @@ bool ShapeCanvas::bindSprites(DataLoader*) {
     m_highScores = retain(bind<HighScoreSprite>("hsdlg"));
     m_options = retain(bind<OptionsSprite>("optdlg"));
     m_instructions = retain(bind<InstructDialog>("instdlg"));
-    for (const char* name : {"menudlg", "exitdlg", "globalask"}) bind<DialogSprite>(name);
+    for (const char* name : {"menudlg", "exitdlg", "globalask"})
+        bind<DialogSprite>(name);
     bind<AnimateSprite>("bonusText");
     bind<NumberSprite>("bonusNumbers");
     if (!m_bindError.empty()) return false;
@@ -142,8 +146,10 @@ void ShapeCanvas::makeBoardSprites() {
     m_marker->setTint(100, 128, 128, 128);
     m_marker->setStep(1, true);
     m_marker->setVisible(true);
-    for (auto& shape : m_placed) shape->setMarkerSprite(m_marker.get());
-    for (auto& shape : m_tray) shape->setMarkerSprite(m_marker.get());
+    for (auto& shape : m_placed)
+        shape->setMarkerSprite(m_marker.get());
+    for (auto& shape : m_tray)
+        shape->setMarkerSprite(m_marker.get());
 
     // The held shape and the pop-ups sit above the board and the side panel, below the dialogs.
     m_held = adopt(as<ShapeSprite>(m_shapeTemplate->clone()));
@@ -170,12 +176,15 @@ void ShapeCanvas::makeBoardSprites() {
     addSprite(m_blackness.get(), indexOfSprite(m_startDialog.get()) + 1, String("blackness"));
 
     // Every dialog waits hidden until the game shows it; the start dialog is shown by the start state.
-    for (const char* name : {"menudlg", "exitdlg", "instdlg", "optdlg", "hsprompt", "globalask", "hsdlg", "bonusdlg"})
+    for (const char* name :
+         {"menudlg", "exitdlg", "instdlg", "optdlg", "hsprompt", "globalask", "hsdlg", "bonusdlg"})
         if (DialogSprite* d = dialog(name)) d->setVisible(false);
     m_curtain1Y = m_curtain1->getY();
     m_curtain2Y = m_curtain2->getY();
-    for (auto& melter : m_melters) melter->setVisible(false);
-    for (auto& icon : m_specials) icon->setVisible(false);
+    for (auto& melter : m_melters)
+        melter->setVisible(false);
+    for (auto& icon : m_specials)
+        icon->setVisible(false);
     m_powerUpBanner->setVisible(false);
     m_trashShape->setVisible(false);
     m_trashSquish->setVisible(false);
@@ -205,7 +214,8 @@ void ShapeCanvas::readSettings() {
     m_options->setSettings(settings);
     m_options->setMusicClip(m_music.get());
     m_options->addMusicClip(m_music.get());
-    if (kPreviewSound < m_sounds.length) m_options->setEffectClip(static_cast<AudioClip*>(m_sounds.data[kPreviewSound]));
+    if (kPreviewSound < m_sounds.length)
+        m_options->setEffectClip(static_cast<AudioClip*>(m_sounds.data[kPreviewSound]));
 
     // The link button shows when the settings ask for it; otherwise it keeps the look the data gives it.
     if (settings != nullptr && settings->getInt("SHOWLINK", 1) == 0) {

@@ -5,8 +5,6 @@
 #include "game/BoardRules.h"
 #include "gfx/Image.h"
 
-#include <cstring>
-
 using namespace lang;
 
 namespace mph {
@@ -75,7 +73,8 @@ void ShapeCanvas::buildBoard() {
         // The rising-rows game begins with three rows in play.
         for (int32_t r = 0; r < std::min(2, m_rowCount); ++r) {
             m_rows[r].cleared = true;
-            for (int32_t j = 0; j < m_slotsPerRow; ++j) m_slots[m_rows[r].firstSlot + j]->setVisible(false);
+            for (int32_t j = 0; j < m_slotsPerRow; ++j)
+                m_slots[m_rows[r].firstSlot + j]->setVisible(false);
         }
     }
 
@@ -99,7 +98,8 @@ void ShapeCanvas::buildSlotPicture(SlotSprite* slot) {
     const int32_t w = m_layout.slotPitch;
     const int32_t h = m_layout.rowPitch;
     Image* picture = slot->getImage();
-    if (picture == nullptr || !picture->hasPixels() || picture->getWidth() != w || picture->getHeight() != h) {
+    if (picture == nullptr || !picture->hasPixels() || picture->getWidth() != w ||
+        picture->getHeight() != h) {
         Ref<Image> fresh = make<Image>(w, h, 1, false);
         fresh->setAlphaFlag(true);
         slot->setImage(fresh.get());
@@ -138,7 +138,8 @@ void ShapeCanvas::buildDeck() {
         for (int32_t r = 0; r < m_rowCount; ++r)
             for (int32_t c = 0; c < m_slotsPerRow; ++c) {
                 const int32_t s = m_rows[r].tailSlot - c;
-                tails[r][c] = s >= m_rows[r].firstSlot ? m_slots[s]->getFrame() : m_slots[m_rows[r].firstSlot]->getFrame();
+                tails[r][c] = s >= m_rows[r].firstSlot ? m_slots[s]->getFrame()
+                                                       : m_slots[m_rows[r].firstSlot]->getFrame();
             }
         BoardRules::fillBonusDeck(*m_random, m_deck, tails);
     } else {
@@ -220,7 +221,8 @@ bool ShapeCanvas::trayHoldsSpecial() const {
 
 void ShapeCanvas::dealToTray() {
     int32_t i = 0;
-    while (i < kTraySize && m_tray[i]->isVisible()) ++i;
+    while (i < kTraySize && m_tray[i]->isVisible())
+        ++i;
     if (i == kTraySize) return;
     ShapeSprite* shape = m_tray[i].get();
     m_trayMorphing[i] = false;
@@ -245,7 +247,8 @@ void ShapeCanvas::dealToTray() {
     ++m_dealtCount;
     const int32_t right = m_layout.trayRight();
     int32_t x = right;
-    if (i > 0 && m_tray[i - 1]->getX() >= right - m_layout.shapeWidth) x = m_tray[i - 1]->getX() + m_layout.shapeWidth;
+    if (i > 0 && m_tray[i - 1]->getX() >= right - m_layout.shapeWidth)
+        x = m_tray[i - 1]->getX() + m_layout.shapeWidth;
     shape->setLocation(x, m_layout.trayTop);
 }
 
@@ -415,7 +418,8 @@ bool ShapeCanvas::isRowFull(int32_t position) {
     const RowState& row = m_rows[position];
     for (int32_t s = row.firstSlot; s < row.firstSlot + m_slotsPerRow; ++s)
         if (!m_placed[s]->isVisible()) return false;
-    for (int32_t s = row.firstSlot; s < row.firstSlot + m_slotsPerRow; ++s) m_placed[s]->setRevealHalfHeight(0);
+    for (int32_t s = row.firstSlot; s < row.firstSlot + m_slotsPerRow; ++s)
+        m_placed[s]->setRevealHalfHeight(0);
     return true;
 }
 

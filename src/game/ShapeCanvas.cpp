@@ -6,14 +6,12 @@
 #include "platform/Component.h"
 #include "runtime/CRandom.h"
 
-
 using namespace lang;
 
 namespace mph {
 
 namespace {
 constexpr int32_t kCurtainStep = 20;
-constexpr int32_t kCurtainFallStep = 10;
 constexpr int32_t kGameOverTicks = 150;
 // Dialogs that a change of state closes, each together with the backdrop.
 constexpr const char* kClosedOnStart[] = {"exitdlg", "menudlg", "instdlg", "optdlg", "hsprompt", "globalask"};
@@ -24,7 +22,9 @@ ShapeCanvas::ShapeCanvas(uint32_t seed) : m_random(make<Random>(seed)) {}
 
 ShapeCanvas::~ShapeCanvas() = default;
 
-uint32_t ShapeCanvas::currentMillis() { return tickCount(); }
+uint32_t ShapeCanvas::currentMillis() {
+    return tickCount();
+}
 
 void ShapeCanvas::playSoundAt(int32_t index) {
     if (m_observer != nullptr) m_observer->onSound(index);
@@ -83,7 +83,8 @@ void ShapeCanvas::setState(int32_t n) {
     case kStart:
         m_levelBg->setVisible(false);
         m_levelComplete->setVisible(false);
-        for (const char* name : kClosedOnStart) hideDialog(name);
+        for (const char* name : kClosedOnStart)
+            hideDialog(name);
         m_bg->setVisible(false);
         m_paused->setVisible(false);
         m_gameOver->setVisible(false);
@@ -95,7 +96,8 @@ void ShapeCanvas::setState(int32_t n) {
         requestFocus();
         break;
     case kPlaying:
-        for (const char* name : kClosedOnPlay) hideDialog(name);
+        for (const char* name : kClosedOnPlay)
+            hideDialog(name);
         m_levelComplete->setVisible(false);
         m_startDialog->setVisible(false);
         m_gameOver->setVisible(false);
@@ -118,7 +120,8 @@ void ShapeCanvas::setState(int32_t n) {
         m_held->setVisible(false);
         m_levelComplete->setTint(0, 128, 128, 128);
         m_levelComplete->setVisible(true);
-        for (auto& shape : m_tray) shape->setVisible(false);
+        for (auto& shape : m_tray)
+            shape->setVisible(false);
         m_levelEndCountdown = 50;
         break;
     case kBonusLost:
@@ -127,7 +130,8 @@ void ShapeCanvas::setState(int32_t n) {
         if (n == kBonusLost) {
             m_scoreNumbers->setValue(m_score);
         } else {
-            for (int32_t r = 0; r < m_rowCount; ++r) m_rows[r].reversed = true;
+            for (int32_t r = 0; r < m_rowCount; ++r)
+                m_rows[r].reversed = true;
             const int32_t bonus = Scoring::bonusRound(m_slotsPerRow, m_params.frameCount);
             addScore(bonus);
             if (auto* number = as<NumberSprite>(m_bonusDialog->findChild("bonus"))) showNumber(number, bonus);
@@ -145,7 +149,8 @@ void ShapeCanvas::setState(int32_t n) {
         m_bonusDialog->setVisible(true);
         m_held->setVisible(false);
         setButtonEnabled(m_continueButton.get(), true);
-        for (auto& shape : m_tray) shape->setVisible(false);
+        for (auto& shape : m_tray)
+            shape->setVisible(false);
         break;
     }
     case kCurtainsClosing:
@@ -361,9 +366,11 @@ void ShapeCanvas::stepFinishedRows() {
     moveRows(1);
     const RowState& row0 = m_rows[0];
     if (m_slots[row0.tailSlot]->getX() + m_layout.slotPitch <= m_layout.boardLeft) {
-        for (int32_t r = 0; r < m_rowCount; ++r) m_rows[r].reversed = false;
+        for (int32_t r = 0; r < m_rowCount; ++r)
+            m_rows[r].reversed = false;
     } else if (m_slots[row0.headSlot]->getX() > m_layout.boardRight()) {
-        for (int32_t r = 0; r < m_rowCount; ++r) m_rows[r].reversed = true;
+        for (int32_t r = 0; r < m_rowCount; ++r)
+            m_rows[r].reversed = true;
     }
 }
 

@@ -225,7 +225,6 @@ private:
     void endGame();
 
     // Small helpers.
-    int32_t frameCountOfKind(int32_t frame) const;
     bool isWildcard(int32_t frame) const { return m_layout.isWildcard(frame); }
     void setHourglass(int32_t amount, bool turn);
     void setButtonEnabled(ButtonSprite* button, bool on);

@@ -18,7 +18,9 @@ constexpr int32_t kChooserFirstRepeat = 10;
 constexpr int32_t kMaxNameLength = 7;
 
 // The personal and global tables are kept per game.
-String tableMode(int32_t mode) { return HighScoreSprite::modeOf(mode); }
+String tableMode(int32_t mode) {
+    return HighScoreSprite::modeOf(mode);
+}
 } // namespace
 
 // Lets the canvas go for the length of a request to the score service, so the picture (and the message
@@ -35,7 +37,9 @@ private:
     int32_t m_depth;
 };
 
-DialogSprite* ShapeCanvas::dialog(const char* name) { return as<DialogSprite>(findSprite(name)); }
+DialogSprite* ShapeCanvas::dialog(const char* name) {
+    return as<DialogSprite>(findSprite(name));
+}
 
 void ShapeCanvas::hideDialog(const char* name) {
     if (DialogSprite* d = dialog(name)) d->setVisible(false);
@@ -71,7 +75,8 @@ bool ShapeCanvas::dispatchPress(Event* event) {
         Vector& list = sprites();
         SyncGuard listGuard(&list);
         for (int32_t i = list.size() - 1; i >= 0; --i)
-            if (auto* d = as<DialogSprite>(list.elementAt(i)); d != nullptr && d->isVisible()) dialogs.push_back(retain(d));
+            if (auto* d = as<DialogSprite>(list.elementAt(i)); d != nullptr && d->isVisible())
+                dialogs.push_back(retain(d));
     }
     for (const Ref<DialogSprite>& d : dialogs) {
         int32_t result = 0;
@@ -128,8 +133,8 @@ void ShapeCanvas::runButton(DialogSprite* holder, const String& name) {
         }
         CanvasReleased released(this);
         if (name == "bsubmitglobal")
-            m_highScores->submitGlobal(settings ? settings->getString("MRUHSNAME", "") : String(), tableMode(m_mode),
-                                       m_level, m_score);
+            m_highScores->submitGlobal(settings ? settings->getString("MRUHSNAME", "") : String(),
+                                       tableMode(m_mode), m_level, m_score);
         else
             m_highScores->showView(true);
         return;
@@ -222,8 +227,8 @@ void ShapeCanvas::editName(Event* event, int32_t key) {
         submitName(text);
         return;
     }
-    const bool allowed = (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') ||
-                         key == ' ' || key == '-' || (key >= 192 && key <= 255);
+    const bool allowed = (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') ||
+                         (key >= '0' && key <= '9') || key == ' ' || key == '-' || (key >= 192 && key <= 255);
     if (allowed && text.length() < kMaxNameLength) {
         const char c[2] = {static_cast<char>(key), 0};
         m_nameField->setText(text + String(c));
@@ -248,14 +253,17 @@ void ShapeCanvas::submitName(const String& name) {
         showDialog("hsdlg", true);
 }
 
-bool ShapeCanvas::isConnected() { return ScoreServer::isConnected(getSettings()); }
+bool ShapeCanvas::isConnected() {
+    return ScoreServer::isConnected(getSettings());
+}
 
 // ---- Waiting for a drawn frame ----
 
 void ShapeCanvas::waitForFrame() {
     SyncGuard guard(this);
     m_redrawRequested = true;
-    while (m_redrawRequested && !isStopped()) wait(1000);
+    while (m_redrawRequested && !isStopped())
+        wait(1000);
     reportResume();
 }
 

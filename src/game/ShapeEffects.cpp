@@ -2,8 +2,8 @@
 // melting shapes.
 #include "game/ShapeParts.h"
 
-#include "runtime/CRandom.h"
 #include "io/User.h"
+#include "runtime/CRandom.h"
 
 using namespace lang;
 
@@ -39,7 +39,8 @@ void ShapeCanvas::stepTrash() {
 }
 
 void ShapeCanvas::startGameOverFall() {
-    for (auto& shape : m_tray) shape->setVisible(false);
+    for (auto& shape : m_tray)
+        shape->setVisible(false);
     const int32_t floor = m_layout.trayBottom() - m_layout.shapeHeight;
     bool started = false;
     for (int32_t i = 0; i < m_totalSlots; ++i) {

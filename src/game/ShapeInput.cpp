@@ -16,7 +16,9 @@ constexpr int32_t kKeyPause = 0x13;
 constexpr int32_t kKeySpace = 32;
 } // namespace
 
-void ShapeCanvas::handleEvent() { handleMouse(getCurrentEvent()); }
+void ShapeCanvas::handleEvent() {
+    handleMouse(getCurrentEvent());
+}
 
 void ShapeCanvas::handleMouse(Event* event) {
     if (event == nullptr || !m_bound) return;

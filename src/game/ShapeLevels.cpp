@@ -201,7 +201,8 @@ void ShapeCanvas::risingRowsTimerTick() {
 // ---- Scores ----
 
 void ShapeCanvas::addScore(int64_t points) {
-    m_score = static_cast<int32_t>(std::clamp<int64_t>(int64_t{m_score} + points, 0, std::numeric_limits<int32_t>::max()));
+    m_score = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{m_score} + points, 0, std::numeric_limits<int32_t>::max()));
 }
 
 void ShapeCanvas::scorePlacement(int32_t slot, bool wasMorphing, bool& popupShown) {

@@ -4,7 +4,6 @@
 
 #include "runtime/Ascii.h"
 
-
 using namespace lang;
 
 namespace mph {
@@ -17,7 +16,13 @@ constexpr int32_t kGlideTicks = 20;
 constexpr int32_t kWildcardStepTicks = 10;
 constexpr int32_t kExtraTime = 10;
 
-enum PowerUp : int32_t { kRevealer = 0, kExtraTimeKind = 1, kWildcards = 2, kPoints = 3, kLastWildcardStage = 8 };
+enum PowerUp : int32_t {
+    kRevealer = 0,
+    kExtraTimeKind = 1,
+    kWildcards = 2,
+    kPoints = 3,
+    kLastWildcardStage = 8
+};
 // The icon frame of each kind.
 constexpr int32_t kIconFrame[] = {0, 2, 1, 3};
 } // namespace
@@ -42,7 +47,8 @@ void ShapeCanvas::stepSpecialPieces() {
 
 void ShapeCanvas::awardPowerUp(int32_t slot) {
     int32_t icon = 0;
-    while (icon < kPowerUpIcons && m_specials[icon]->isVisible()) ++icon;
+    while (icon < kPowerUpIcons && m_specials[icon]->isVisible())
+        ++icon;
     if (icon == kPowerUpIcons) icon = 0;
     int32_t kind = 0;
     for (;;) {
@@ -129,7 +135,8 @@ void ShapeCanvas::applyArrivedPowerUps() {
 }
 
 void ShapeCanvas::hidePowerUpIcons() {
-    for (auto& icon : m_specials) icon->setVisible(false);
+    for (auto& icon : m_specials)
+        icon->setVisible(false);
 }
 
 void ShapeCanvas::stepRevealer() {
@@ -155,7 +162,9 @@ void ShapeCanvas::checkTypedCodes() {
         for (int32_t i = 0; i < 4; ++i) {
             const char a = m_typedKeys[i];
             const char b = code[i];
-            if (ignoreCase ? foldCase(static_cast<unsigned char>(a)) != foldCase(static_cast<unsigned char>(b)) : a != b)
+            if (ignoreCase
+                    ? foldCase(static_cast<unsigned char>(a)) != foldCase(static_cast<unsigned char>(b))
+                    : a != b)
                 return false;
         }
         return true;

@@ -4,6 +4,8 @@
 namespace lang {
 
 // Use this instead of comparing class names and casting by hand.
-template <class T, class U> T* as(U* object) { return object == nullptr ? nullptr : dynamic_cast<T*>(object); }
+template <class T, class U> T* as(U* object) {
+    return object == nullptr ? nullptr : dynamic_cast<T*>(object);
+}
 
 } // namespace lang

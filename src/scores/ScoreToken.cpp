@@ -27,7 +27,8 @@ int32_t normalNonce(int32_t nonce) {
 
 // The mask over the level: depends on everything but the level.
 uint32_t levelMask(int32_t nonce, uint32_t hash, int32_t score) {
-    return mix(hash ^ mix(static_cast<uint32_t>(nonce) * 0x9E3779B9u) ^ (static_cast<uint32_t>(score) * 0x27D4EB2Fu));
+    return mix(hash ^ mix(static_cast<uint32_t>(nonce) * 0x9E3779B9u) ^
+               (static_cast<uint32_t>(score) * 0x27D4EB2Fu));
 }
 
 uint32_t checkValue(int32_t nonce, uint32_t hash, int32_t level, int32_t score) {
@@ -43,8 +44,10 @@ uint32_t checkValue(int32_t nonce, uint32_t hash, int32_t level, int32_t score) 
 uint32_t nameHash(std::string_view name) {
     uint32_t h = 2166136261u;
     auto roll = [&h](unsigned char b) { h = (h ^ b) * 16777619u; };
-    for (char c : name) roll(static_cast<unsigned char>(c));
-    for (const char* p = kGameCode; *p != '\0'; ++p) roll(static_cast<unsigned char>(*p));
+    for (char c : name)
+        roll(static_cast<unsigned char>(c));
+    for (const char* p = kGameCode; *p != '\0'; ++p)
+        roll(static_cast<unsigned char>(*p));
     return h;
 }
 

@@ -42,7 +42,8 @@ TEST(ThreadErrors, EachDistinctFaultIsReportedOnceAndTheThreadsKeepRunning) {
     const std::string err = testing::internal::GetCapturedStderr();
     auto count = [&err](const std::string& needle) {
         size_t n = 0;
-        for (size_t at = err.find(needle); at != std::string::npos; at = err.find(needle, at + 1)) ++n;
+        for (size_t at = err.find(needle); at != std::string::npos; at = err.find(needle, at + 1))
+            ++n;
         return n;
     };
     EXPECT_EQ(count("render thread: tick fault"), 1u) << err;

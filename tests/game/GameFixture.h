@@ -58,9 +58,11 @@ protected:
     // From the start screen: chooses the level with the chooser's up button and starts the game, then
     // runs until play begins.
     void startGame(bool timed, int32_t level) {
-        for (int32_t i = 1; i < level; ++i) click(timed ? "startdialog/bup1" : "startdialog/bup2");
+        for (int32_t i = 1; i < level; ++i)
+            click(timed ? "startdialog/bup1" : "startdialog/bup2");
         click(timed ? "startdialog/bstart1" : "startdialog/bstart2");
-        ASSERT_TRUE(tickUntil([](const mph::GameView& v) { return v.state == mph::ShapeCanvas::kPlaying; }, 200));
+        ASSERT_TRUE(
+            tickUntil([](const mph::GameView& v) { return v.state == mph::ShapeCanvas::kPlaying; }, 200));
     }
     // Presses (without releasing) at the centre of the sprite a path names.
     void pressOn(const std::string& path) {
@@ -81,7 +83,8 @@ protected:
         return std::find(v.dialogs.begin(), v.dialogs.end(), name) != v.dialogs.end();
     }
     void type(const std::string& text) {
-        for (unsigned char c : text) game.key(c >= 'a' && c <= 'z' ? c - 32 : c, c);
+        for (unsigned char c : text)
+            game.key(c >= 'a' && c <= 'z' ? c - 32 : c, c);
     }
     void press(int32_t x, int32_t y) {
         game.mouse(mph::Event::kMouseDown, x, y);

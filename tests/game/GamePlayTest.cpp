@@ -16,11 +16,14 @@ namespace {
 std::pair<int32_t, int32_t> findMove(const GameView& v, int32_t wantedFrame = -1) {
     for (size_t i = 0; i < v.tray.size(); ++i) {
         const GameView::Tray& t = v.tray[i];
-        if (!t.visible || t.x >= v.boardLeft + v.boardWidth - 1 || (wantedFrame >= 0 && t.frame != wantedFrame)) continue;
+        if (!t.visible || t.x >= v.boardLeft + v.boardWidth - 1 ||
+            (wantedFrame >= 0 && t.frame != wantedFrame))
+            continue;
         for (size_t s = 0; s < v.slots.size(); ++s) {
             const GameView::Slot& slot = v.slots[s];
             if (!slot.visible || slot.filled || slot.frame != t.frame) continue;
-            if (slot.x <= v.boardLeft - v.slotPitch + 20 || slot.x >= v.boardLeft + v.boardWidth - 20) continue;
+            if (slot.x <= v.boardLeft - v.slotPitch + 20 || slot.x >= v.boardLeft + v.boardWidth - 20)
+                continue;
             return {static_cast<int32_t>(i), static_cast<int32_t>(s)};
         }
     }
@@ -77,10 +80,12 @@ TEST_F(GamePlay, TypedCodesEndTheLevelOrTheGame) {
     EXPECT_EQ(game.view().state, ShapeCanvas::kLevelComplete);
     // A level ends with the time bonus; continue appears 30 ticks later.
     EXPECT_GE(game.view().score, mph::Scoring::levelComplete(1, 100) - 1000);
-    ASSERT_TRUE(tickUntil([this](const GameView&) {
-        std::string e;
-        return game.spriteJson("continueButton", e).find("\"enabled\":true") != std::string::npos;
-    }, 40));
+    ASSERT_TRUE(tickUntil(
+        [this](const GameView&) {
+            std::string e;
+            return game.spriteJson("continueButton", e).find("\"enabled\":true") != std::string::npos;
+        },
+        40));
     click("continueButton");
     EXPECT_EQ(game.view().state, ShapeCanvas::kPlaying);
     EXPECT_EQ(game.view().level, 2);
@@ -96,8 +101,10 @@ TEST_F(GamePlay, TheFifthLevelIsABonusRoundOfSevenSlotsPerRow) {
     EXPECT_EQ(v.slotsPerRow, 7);
     EXPECT_EQ(v.deck.size(), 35u);
     // Every row starts left of the board and moves right.
-    for (const GameView::Row& row : v.rows) EXPECT_FALSE(row.reversed);
-    for (const GameView::Slot& s : v.slots) EXPECT_LE(s.x + v.slotPitch, v.boardLeft + v.slotPitch);
+    for (const GameView::Row& row : v.rows)
+        EXPECT_FALSE(row.reversed);
+    for (const GameView::Slot& s : v.slots)
+        EXPECT_LE(s.x + v.slotPitch, v.boardLeft + v.slotPitch);
 }
 
 TEST_F(GamePlay, PauseHidesTheBoardAndAnyKeyBringsItBack) {
@@ -107,14 +114,16 @@ TEST_F(GamePlay, PauseHidesTheBoardAndAnyKeyBringsItBack) {
     click("pauseButton");
     GameView v = game.view();
     EXPECT_EQ(v.state, ShapeCanvas::kPaused);
-    for (const GameView::Slot& s : v.slots) EXPECT_FALSE(s.visible);
+    for (const GameView::Slot& s : v.slots)
+        EXPECT_FALSE(s.visible);
     EXPECT_NE(std::find(v.dialogs.begin(), v.dialogs.end(), "paused"), v.dialogs.end());
     game.tick(30);
     EXPECT_EQ(game.view().timeLeft, before.timeLeft); // no time passes while paused
     game.key('A', 'A');
     v = game.view();
     EXPECT_EQ(v.state, ShapeCanvas::kPlaying);
-    for (size_t i = 0; i < v.slots.size(); ++i) EXPECT_EQ(v.slots[i].visible, before.slots[i].visible);
+    for (size_t i = 0; i < v.slots.size(); ++i)
+        EXPECT_EQ(v.slots[i].visible, before.slots[i].visible);
 }
 
 TEST_F(GamePlay, TheRisingRowsGameStartsWithThreeRowsAndBringsRowsIn) {
@@ -145,13 +154,14 @@ TEST_F(GamePlay, ARowClearScoresByItsPosition) {
         const GameView before = game.view();
         events.clear();
         bot.step();
-        if (std::find(events.sounds.begin(), events.sounds.end(), ShapeCanvas::kSoundMelt) == events.sounds.end())
+        if (std::find(events.sounds.begin(), events.sounds.end(), ShapeCanvas::kSoundMelt) ==
+            events.sounds.end())
             continue;
         const GameView after = game.view();
         // The cleared row is the one whose slots all disappeared.
         for (int32_t p = 0; p < 5; ++p) {
             const GameView::Row& row = before.rows[p];
-            if (row.cleared || !after.rows.empty() && after.slots[row.first].visible) continue;
+            if (row.cleared || after.slots[row.first].visible) continue;
             ASSERT_FALSE(events.popups.empty());
             EXPECT_EQ(events.popups.back(), mph::Scoring::rowClear(p, 1, after.timeLeft));
             return;

@@ -36,8 +36,9 @@ public:
         if (m_pid == 0) {
             const int fd = ::open("/dev/null", O_WRONLY);
             ::dup2(fd, 2);
-            ::execl(bin.c_str(), bin.c_str(), "--bind", "127.0.0.1", "--port", portText.c_str(), "--port-file",
-                    portFile.c_str(), "--db", db.c_str(), "--quiet", static_cast<char*>(nullptr));
+            ::execl(bin.c_str(), bin.c_str(), "--bind", "127.0.0.1", "--port", portText.c_str(),
+                    "--port-file", portFile.c_str(), "--db", db.c_str(), "--quiet",
+                    static_cast<char*>(nullptr));
             ::_exit(127);
         }
         for (int i = 0; i < 500 && m_port == 0; ++i) {
@@ -61,7 +62,8 @@ private:
 
 size_t entries(const std::string& xml) {
     size_t n = 0;
-    for (size_t at = xml.find("<entry>"); at != std::string::npos; at = xml.find("<entry>", at + 1)) ++n;
+    for (size_t at = xml.find("<entry>"); at != std::string::npos; at = xml.find("<entry>", at + 1))
+        ++n;
     return n;
 }
 
@@ -77,13 +79,17 @@ protected:
         click("menuButton");
         click("menudlg/bendgame");
         ASSERT_TRUE(shown("hsprompt"));
-        for (int i = 0; i < 8; ++i) game.key(8, 8);
-        for (unsigned char c : name) game.key(c >= 'a' && c <= 'z' ? c - 32 : c, c);
+        for (int i = 0; i < 8; ++i)
+            game.key(8, 8);
+        for (unsigned char c : name)
+            game.key(c >= 'a' && c <= 'z' ? c - 32 : c, c);
         game.key(13, 13);
         ASSERT_TRUE(shown("globalask"));
         click("globalask/bsubmitglobal");
     }
-    mph::HighScoreSprite& table() { return *lang::as<mph::HighScoreSprite>(game.canvas().findSprite("hsdlg")); }
+    mph::HighScoreSprite& table() {
+        return *lang::as<mph::HighScoreSprite>(game.canvas().findSprite("hsdlg"));
+    }
 };
 
 TEST_F(GlobalScores, ASubmittedScoreComesBackHighlightedAndARetryRecordsItOnce) {
@@ -110,7 +116,8 @@ TEST_F(GlobalScores, ASubmittedScoreComesBackHighlightedAndARetryRecordsItOnce) 
     game.tick(20);
     playAndSubmit("Bo");
     const std::string error = mph::getResourceString("hserror").str();
-    EXPECT_NE(sprite("hsdlg/message").find(error.substr(0, 12)), std::string::npos) << sprite("hsdlg/message");
+    EXPECT_NE(sprite("hsdlg/message").find(error.substr(0, 12)), std::string::npos)
+        << sprite("hsdlg/message");
     EXPECT_NE(sprite("hsdlg/bretry").find("\"enabled\":true"), std::string::npos);
 
     service = std::make_unique<Service>(dir.path(), port);

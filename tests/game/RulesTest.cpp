@@ -19,10 +19,12 @@ namespace {
 
 Layout layoutWith(std::vector<int32_t> framesPerKind) {
     lang::IntArray data;
-    std::vector<int32_t> ints = {20, 40, 470, 400, 20, 460, 480, 80, static_cast<int32_t>(framesPerKind.size())};
+    std::vector<int32_t> ints = {
+        20, 40, 470, 400, 20, 460, 480, 80, static_cast<int32_t>(framesPerKind.size())};
     ints.insert(ints.end(), framesPerKind.begin(), framesPerKind.end());
     data.resize(static_cast<int32_t>(ints.size()));
-    for (size_t i = 0; i < ints.size(); ++i) data[static_cast<int32_t>(i)] = ints[i];
+    for (size_t i = 0; i < ints.size(); ++i)
+        data[static_cast<int32_t>(i)] = ints[i];
     Layout layout;
     std::string error;
     EXPECT_TRUE(layout.read(data, error)) << error;
@@ -40,7 +42,8 @@ TEST(Random, BoundedDrawsUseTheTopBitsAndNothingForEmptyRanges) {
     EXPECT_EQ(a->nextInt(-5), 0);
     EXPECT_EQ(a->nextWord(), b->nextWord());
     // nextInt(3) is the top two bits of one word and never retries.
-    for (int i = 0; i < 600; ++i) EXPECT_EQ(a->nextInt(3), static_cast<int32_t>(b->nextWord() >> 30));
+    for (int i = 0; i < 600; ++i)
+        EXPECT_EQ(a->nextInt(3), static_cast<int32_t>(b->nextWord() >> 30));
     // Bounded draws stay in range across batch refills; another seed gives another sequence.
     lang::Ref<Random> c = lang::make<Random>(1235);
     int32_t differ = 0;
@@ -132,7 +135,8 @@ TEST(BoardRules, FrameChoiceTriplesPairsAndTheDecoy) {
     EXPECT_EQ(c.decoyFrame, 4 * c.kinds[3] + (c.frames[3] - 4 * c.kinds[3] + 3) % 4);
     EXPECT_EQ(perKind.size(), 9u); // 15 frames - 2 pairs - 2 * 2 triples
     // At level 15 and below there is no decoy.
-    EXPECT_EQ(BoardRules::chooseFrames(*random, layout, LevelTable::params(14, kTimedGame), 14).decoyFrame, -1);
+    EXPECT_EQ(BoardRules::chooseFrames(*random, layout, LevelTable::params(14, kTimedGame), 14).decoyFrame,
+              -1);
 }
 
 TEST(BoardRules, DecksDealEveryFrameTwiceAndBonusDecksFollowTheColumns) {
@@ -140,7 +144,8 @@ TEST(BoardRules, DecksDealEveryFrameTwiceAndBonusDecksFollowTheColumns) {
     const std::vector<int32_t> chosen = {3, 9, 14, 20, 27, 33};
     std::vector<int32_t> deck(12, -1);
     BoardRules::fillDeck(*random, deck, chosen, -1);
-    for (int32_t f : chosen) EXPECT_EQ(std::count(deck.begin(), deck.end(), f), 2);
+    for (int32_t f : chosen)
+        EXPECT_EQ(std::count(deck.begin(), deck.end(), f), 2);
     BoardRules::fillDeck(*random, deck, chosen, 50);
     EXPECT_EQ(std::count(deck.begin(), deck.end(), 50), 2);
 

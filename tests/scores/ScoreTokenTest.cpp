@@ -28,6 +28,7 @@ TEST(ScoreToken, NameBytesAboveAsciiAndMalformedTokens) {
     const std::string name = "Jos\xe9";
     EXPECT_EQ(scoretoken::check(scoretoken::make(999, name, 3, 5), name, 5), 3);
     EXPECT_EQ(scoretoken::make(1000, "x", 1, 1).substr(0, 3), "001");
-    for (const char* bad : {"", "12A1A1", "000A1A1", "123A1A", "123AA1", "123A1A1x", "123A99999999999A1", "abcA1A1"})
+    for (const char* bad :
+         {"", "12A1A1", "000A1A1", "123A1A", "123AA1", "123A1A1x", "123A99999999999A1", "abcA1A1"})
         EXPECT_EQ(scoretoken::check(bad, "x", 1), -1) << bad;
 }

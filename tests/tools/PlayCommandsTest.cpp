@@ -15,7 +15,9 @@
 
 namespace {
 
-std::string bin() { return std::getenv("MPH_BIN") ? std::getenv("MPH_BIN") : "."; }
+std::string bin() {
+    return std::getenv("MPH_BIN") ? std::getenv("MPH_BIN") : ".";
+}
 std::string container() {
     const char* given = std::getenv("MPH_TEST_CONTAINER");
     return given != nullptr ? given : bin() + "/morphella.bin";
@@ -33,20 +35,24 @@ std::string play(const std::string& commands, const std::string& options, int& s
                        "r");
     std::array<char, 4096> buffer{};
     size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
     const int raw = pclose(pipe);
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     std::filesystem::remove(input);
     return out;
 }
 
-size_t lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+size_t lines(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 } // namespace
 
 TEST(PlayCommand, AGameRunsTheSameForTheSameSeedAndCommands) {
-    const std::string commands = "click startdialog/bstart1\ntick 60\npress 100 420\nrelease 100 420\ntick 5\n"
-                                 "move 200 200\npress 200 200\ntick 200\ntype k7qz\ntick\ndump\nquit\n";
+    const std::string commands =
+        "click startdialog/bstart1\ntick 60\npress 100 420\nrelease 100 420\ntick 5\n"
+        "move 200 200\npress 200 200\ntick 200\ntype k7qz\ntick\ndump\nquit\n";
     int status = 0;
     const std::string first = play(commands, "--seed 42", status);
     EXPECT_EQ(status, 0);
@@ -65,7 +71,8 @@ TEST(PlayCommand, BadCommandsAnswerAnErrorAndTheDriverGoesOn) {
                                  "", status);
     EXPECT_EQ(status, 0);
     size_t errors = 0;
-    for (size_t at = out.find("{\"error\":"); at != std::string::npos; at = out.find("{\"error\":", at + 1)) ++errors;
+    for (size_t at = out.find("{\"error\":"); at != std::string::npos; at = out.find("{\"error\":", at + 1))
+        ++errors;
     EXPECT_EQ(errors, 8u) << out;
     EXPECT_NE(out.find("\"class\":\"NumberSprite\""), std::string::npos);
     EXPECT_NE(out.find("\"value\":1"), std::string::npos);
@@ -81,7 +88,8 @@ std::string shell(const std::string& command, int& status) {
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     std::array<char, 4096> buffer{};
     size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
     const int raw = pclose(pipe);
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return out;
@@ -98,7 +106,8 @@ public:
             const std::string name = line.substr(0, line.find_first_of(" \t,"));
             if (name.empty()) continue;
             const std::string file = (dir / name).string();
-            shell(bin() + "/morphella-tool container extract " + container() + " " + name + " " + file, status);
+            shell(bin() + "/morphella-tool container extract " + container() + " " + name + " " + file,
+                  status);
             m_items += " " + name + "=" + file;
         }
         std::ifstream in(dir / "datafile", std::ios::binary);
@@ -146,7 +155,8 @@ TEST(PlayCommand, DataTheGameCannotUseIsRefusedWithWhatIsMissing) {
     });
     out = shell("echo quit | " + bin() + "/morphella-tool play --container " + edited, status);
     EXPECT_EQ(status, 1);
-    EXPECT_NE(out.find("level 15 needs 13 different ordinary kinds (the data has 12)"), std::string::npos) << out;
+    EXPECT_NE(out.find("level 15 needs 13 different ordinary kinds (the data has 12)"), std::string::npos)
+        << out;
     std::filesystem::remove_all(dir);
 }
 
@@ -156,10 +166,12 @@ TEST(RandomCommand, WordsAndBoundedDraws) {
     FILE* pipe = popen((bin() + "/morphella-tool random 7 300 3").c_str(), "r");
     std::array<char, 4096> buffer{};
     size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
     status = pclose(pipe);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(lines(out), 300u);
-    for (char c : out) EXPECT_TRUE(c == '\n' || (c >= '0' && c <= '3'));
+    for (char c : out)
+        EXPECT_TRUE(c == '\n' || (c >= '0' && c <= '3'));
     EXPECT_NE(std::system((bin() + "/morphella-tool random x 2 2>/dev/null").c_str()), 0);
 }
