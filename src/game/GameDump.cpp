@@ -48,6 +48,10 @@ public:
         m_out << GameDump::quote(v);
         return *this;
     }
+    // A named member: "name":value.
+    Json& field(const char* name, int64_t v) { return key(name).value(v); }
+    Json& field(const char* name, bool v) { return key(name).value(v); }
+    Json& field(const char* name, const std::vector<int32_t>& list) { return key(name).values(list); }
     Json& values(const std::vector<int32_t>& list) {
         open('[');
         for (int32_t v : list)
@@ -167,75 +171,68 @@ GameView GameDump::view(ShapeCanvas& c, uint32_t t) {
 std::string GameDump::json(const GameView& v) {
     Json j;
     j.open('{');
-    j.key("t").value(int64_t{v.t}).key("tick").value(int64_t{v.tick});
-    j.key("state")
-        .value(int64_t{v.state})
-        .key("mode")
-        .value(int64_t{v.mode})
-        .key("level")
-        .value(int64_t{v.level});
-    j.key("score").value(int64_t{v.score}).key("timeLeft").value(int64_t{v.timeLeft});
-    j.key("roundsLeft").value(int64_t{v.roundsLeft}).key("speedBonus").value(int64_t{v.speedBonus});
-    j.key("combo").value(int64_t{v.combo}).key("lastPlacedFrame").value(int64_t{v.lastPlacedFrame});
-    j.key("placed").value(int64_t{v.placed}).key("total").value(int64_t{v.total});
-    j.key("slotsPerRow").value(int64_t{v.slotsPerRow}).key("rowSpeed").value(int64_t{v.rowSpeed});
-    j.key("revealer").value(int64_t{v.revealer}).key("decoy").value(int64_t{v.decoy});
-    j.key("chosenFrames")
-        .values(v.chosenFrames)
-        .key("deck")
-        .values(v.deck)
-        .key("deckIndex")
-        .value(int64_t{v.deckIndex});
-    j.key("held").value(int64_t{v.held});
+    const std::pair<const char*, int64_t> numbers[] = {
+        {"t", v.t},
+        {"tick", v.tick},
+        {"state", v.state},
+        {"mode", v.mode},
+        {"level", v.level},
+        {"score", v.score},
+        {"timeLeft", v.timeLeft},
+        {"roundsLeft", v.roundsLeft},
+        {"speedBonus", v.speedBonus},
+        {"combo", v.combo},
+        {"lastPlacedFrame", v.lastPlacedFrame},
+        {"placed", v.placed},
+        {"total", v.total},
+        {"slotsPerRow", v.slotsPerRow},
+        {"rowSpeed", v.rowSpeed},
+        {"revealer", v.revealer},
+        {"decoy", v.decoy},
+    };
+    for (const auto& [name, value] : numbers)
+        j.field(name, value);
+    j.field("chosenFrames", v.chosenFrames).field("deck", v.deck).field("deckIndex", int64_t{v.deckIndex});
+    j.field("held", int64_t{v.held});
     j.key("tray").open('[');
     for (const auto& s : v.tray) {
-        j.open('{')
-            .key("frame")
-            .value(int64_t{s.frame})
-            .key("x")
-            .value(int64_t{s.x})
-            .key("y")
-            .value(int64_t{s.y});
-        j.key("visible")
-            .value(s.visible)
-            .key("morphing")
-            .value(s.morphing)
-            .key("carrier")
-            .value(s.carrier)
-            .close('}');
+        j.open('{').field("frame", int64_t{s.frame}).field("x", int64_t{s.x}).field("y", int64_t{s.y});
+        j.field("visible", s.visible).field("morphing", s.morphing).field("carrier", s.carrier).close('}');
     }
     j.close(']').key("rows").open('[');
     for (const auto& r : v.rows) {
-        j.open('{').key("y").value(int64_t{r.y}).key("targetY").value(int64_t{r.targetY});
-        j.key("first")
-            .value(int64_t{r.first})
-            .key("head")
-            .value(int64_t{r.head})
-            .key("tail")
-            .value(int64_t{r.tail});
-        j.key("reversed").value(r.reversed).key("cleared").value(r.cleared).close('}');
+        j.open('{')
+            .field("y", int64_t{r.y})
+            .field("targetY", int64_t{r.targetY})
+            .field("first", int64_t{r.first});
+        j.field("head", int64_t{r.head}).field("tail", int64_t{r.tail});
+        j.field("reversed", r.reversed).field("cleared", r.cleared).close('}');
     }
     j.close(']').key("slots").open('[');
     for (const auto& s : v.slots) {
-        j.open('{')
-            .key("x")
-            .value(int64_t{s.x})
-            .key("y")
-            .value(int64_t{s.y})
-            .key("frame")
-            .value(int64_t{s.frame});
-        j.key("visible").value(s.visible).key("filled").value(s.filled).close('}');
+        j.open('{').field("x", int64_t{s.x}).field("y", int64_t{s.y}).field("frame", int64_t{s.frame});
+        j.field("visible", s.visible).field("filled", s.filled).close('}');
     }
-    j.close(']').key("powerUps").values(v.powerUps);
+    j.close(']').field("powerUps", v.powerUps);
     j.key("layout").open('{');
-    j.key("boardLeft").value(int64_t{v.boardLeft}).key("boardTop").value(int64_t{v.boardTop});
-    j.key("boardWidth").value(int64_t{v.boardWidth}).key("boardHeight").value(int64_t{v.boardHeight});
-    j.key("trayLeft").value(int64_t{v.trayLeft}).key("trayTop").value(int64_t{v.trayTop});
-    j.key("trayWidth").value(int64_t{v.trayWidth}).key("trayHeight").value(int64_t{v.trayHeight});
-    j.key("slotPitch").value(int64_t{v.slotPitch}).key("rowPitch").value(int64_t{v.rowPitch});
-    j.key("shapeWidth").value(int64_t{v.shapeWidth}).key("shapeHeight").value(int64_t{v.shapeHeight});
-    j.key("kindCount").value(static_cast<int64_t>(v.framesPerKind.size()));
-    j.key("framesPerKind").values(v.framesPerKind).close('}');
+    const std::pair<const char*, int64_t> layout[] = {
+        {"boardLeft", v.boardLeft},
+        {"boardTop", v.boardTop},
+        {"boardWidth", v.boardWidth},
+        {"boardHeight", v.boardHeight},
+        {"trayLeft", v.trayLeft},
+        {"trayTop", v.trayTop},
+        {"trayWidth", v.trayWidth},
+        {"trayHeight", v.trayHeight},
+        {"slotPitch", v.slotPitch},
+        {"rowPitch", v.rowPitch},
+        {"shapeWidth", v.shapeWidth},
+        {"shapeHeight", v.shapeHeight},
+        {"kindCount", static_cast<int64_t>(v.framesPerKind.size())},
+    };
+    for (const auto& [name, value] : layout)
+        j.field(name, value);
+    j.field("framesPerKind", v.framesPerKind).close('}');
     j.key("dialogs").open('[');
     for (const auto& name : v.dialogs)
         j.value(name);

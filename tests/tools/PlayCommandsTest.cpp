@@ -23,22 +23,27 @@ std::string container() {
     return given != nullptr ? given : bin() + "/morphella.bin";
 }
 
-// Runs the driver on the commands; gives its standard output and exit status.
-std::string play(const std::string& commands, const std::string& options, int& status) {
-    const std::filesystem::path input =
-        std::filesystem::temp_directory_path() / ("mph-play-" + std::to_string(::getpid()) + ".txt");
-    std::ofstream(input) << commands;
+// Runs a shell command and gives its standard output and exit status.
+std::string shell(const std::string& command, int& status) {
     std::string out;
-    FILE* pipe = popen((bin() + "/morphella-tool play --container " + container() + " " + options + " < " +
-                        input.string() + " 2>/dev/null")
-                           .c_str(),
-                       "r");
+    FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 4096> buffer{};
     size_t n;
     while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
         out.append(buffer.data(), n);
     const int raw = pclose(pipe);
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return out;
+}
+
+// Runs the driver on the commands; gives its standard output and exit status.
+std::string play(const std::string& commands, const std::string& options, int& status) {
+    const std::filesystem::path input =
+        std::filesystem::temp_directory_path() / ("mph-play-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(input) << commands;
+    const std::string out = shell(bin() + "/morphella-tool play --container " + container() + " " + options +
+                                      " < " + input.string() + " 2>/dev/null",
+                                  status);
     std::filesystem::remove(input);
     return out;
 }
@@ -81,19 +86,6 @@ TEST(PlayCommand, BadCommandsAnswerAnErrorAndTheDriverGoesOn) {
 }
 
 namespace {
-
-// Runs a shell command and gives its output (standard error included) and exit status.
-std::string shell(const std::string& command, int& status) {
-    std::string out;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return out;
-}
 
 // The game's container unpacked once into a folder, packed again with its main script edited.
 class EditedData {
@@ -143,7 +135,8 @@ TEST(PlayCommand, DataTheGameCannotUseIsRefusedWithWhatIsMissing) {
         ASSERT_NE(at, std::string::npos);
         s.erase(at + 1, s.find('\n', at + 1) - at);
     });
-    std::string out = shell("echo quit | " + bin() + "/morphella-tool play --container " + edited, status);
+    std::string out =
+        shell("echo quit | " + bin() + "/morphella-tool play --container " + edited + " 2>&1", status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("no sprite named \"hourglass\""), std::string::npos) << out;
     // Too few kinds for the levels: refused at once instead of looping for ever in the frame choice.
@@ -153,7 +146,7 @@ TEST(PlayCommand, DataTheGameCannotUseIsRefusedWithWhatIsMissing) {
         ASSERT_NE(at, std::string::npos);
         s.replace(at, kinds.size(), "\n13\r\n4 4 4 4 4 4 4 4 4 4 4 4\r\n");
     });
-    out = shell("echo quit | " + bin() + "/morphella-tool play --container " + edited, status);
+    out = shell("echo quit | " + bin() + "/morphella-tool play --container " + edited + " 2>&1", status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("level 15 needs 13 different ordinary kinds (the data has 12)"), std::string::npos)
         << out;
@@ -162,13 +155,7 @@ TEST(PlayCommand, DataTheGameCannotUseIsRefusedWithWhatIsMissing) {
 
 TEST(RandomCommand, WordsAndBoundedDraws) {
     int status = 0;
-    std::string out;
-    FILE* pipe = popen((bin() + "/morphella-tool random 7 300 3").c_str(), "r");
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    status = pclose(pipe);
+    const std::string out = shell(bin() + "/morphella-tool random 7 300 3", status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(lines(out), 300u);
     for (char c : out)
