@@ -11,40 +11,63 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageLoop.h"
 #include "runtime/Exception.h"
+#include "scores/GameVersion.h"
 #include "scores/HighScoreSprite.h"
 #include "sprites/DataLoader.h"
 
 #include <cstdio>
-#include <cstring>
 #include <future>
 #include <string>
+#include <string_view>
 
 namespace {
 
 constexpr const char* kUsage = "usage: morphella [--replay FILE]\n";
+constexpr const char* kHelp =
+    "Drag the shapes from the tray into the matching holes before the rows run out.\n"
+    "\n"
+    "options:\n"
+    "  --replay FILE   show a recorded game (space pauses, right arrow speeds up, Escape quits)\n"
+    "  --help          show this text\n"
+    "  --version       show the version\n";
 
-// Reads the arguments; false (after saying why) when they make no sense.
-bool readArguments(int argc, char** argv, std::string& replay) {
+// What the arguments ask for: a recorded game to show, or (exit) to stop at once with status.
+struct Arguments {
+    std::string replay;
+    bool exit = false;
+    int status = 0;
+};
+
+Arguments readArguments(int argc, char** argv) {
+    Arguments result;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--replay") == 0 && i + 1 < argc && argv[i + 1][0] != '\0') {
-            replay = argv[++i];
-        } else if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(kUsage, stdout);
-            return false;
+        const std::string_view arg = argv[i];
+        if (arg == "--replay" && i + 1 < argc && argv[i + 1][0] != '\0') {
+            result.replay = argv[++i];
+        } else if (arg == "--help" || arg == "-h") {
+            std::printf("%s%s", kUsage, kHelp);
+            result.exit = true;
+            return result;
+        } else if (arg == "--version") {
+            std::printf("morphella %s\n", mph::kGameVersion);
+            result.exit = true;
+            return result;
         } else {
             std::fprintf(stderr, "morphella: unknown argument \"%s\"\n%s", argv[i], kUsage);
-            return false;
+            result.exit = true;
+            result.status = 2;
+            return result;
         }
     }
-    return true;
+    return result;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string replayPath;
-    if (!readArguments(argc, argv, replayPath))
-        return argc > 1 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
+    const Arguments arguments = readArguments(argc, argv);
+    if (arguments.exit) return arguments.status;
+    const std::string& replayPath = arguments.replay;
     // The sprite classes' registration records must be linked in before the data script names them.
     mph::registerGameClasses();
     try {

@@ -2,6 +2,7 @@
 #include "Tool.h"
 
 #include "runtime/Exception.h"
+#include "scores/GameVersion.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,7 +21,9 @@ Registration::Registration(const char* group, const char* usage, CommandFn run) 
     registry().push_back(Command{group, usage, run});
 }
 
-const std::vector<Command>& commands() { return registry(); }
+const std::vector<Command>& commands() {
+    return registry();
+}
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "morphella-tool: %s\n", message.c_str());
@@ -51,14 +54,20 @@ bool takeFlag(Args& args, const std::string& name) {
 } // namespace tool
 
 static void printHelp(FILE* out) {
-    std::fprintf(out, "usage: morphella-tool COMMAND ...\n\ncommands:\n");
-    for (const auto& c : tool::commands()) std::fprintf(out, "%s\n", c.usage);
+    std::fprintf(
+        out, "usage: morphella-tool COMMAND ...\n       morphella-tool --help | --version\n\ncommands:\n");
+    for (const auto& c : tool::commands())
+        std::fprintf(out, "%s\n", c.usage);
 }
 
 int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         printHelp(argc < 2 ? stderr : stdout);
         return argc < 2 ? tool::kUsage : tool::kOk;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("morphella-tool %s\n", mph::kGameVersion);
+        return tool::kOk;
     }
     for (const auto& c : tool::commands()) {
         if (c.group == std::string(argv[1])) {

@@ -1,4 +1,5 @@
 // morphella-scored: the global high-score service; see --help and README.md.
+#include "scores/GameVersion.h"
 #include "service/HttpServer.h"
 #include "service/PostgresStore.h"
 #include "service/ReplayService.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
         std::fputs(ServiceOptions::usage().c_str(), stdout);
         return 0;
     case ServiceOptions::Outcome::Version:
-        std::puts("morphella-scored " MPH_VERSION);
+        std::printf("morphella-scored %s\n", mph::kGameVersion);
         return 0;
     case ServiceOptions::Outcome::Error:
         std::fprintf(stderr, "morphella-scored: %s (see --help)\n", error.c_str());
@@ -81,7 +82,8 @@ int main(int argc, char** argv) {
             // Without the game nothing could ever be verified, so a service that lists only verified
             // entries does not start.
             if (options.service.requireReplay) throw std::runtime_error("the game cannot run: " + gameError);
-            std::fprintf(stderr, "morphella-scored: recorded games cannot be checked: %s\n", gameError.c_str());
+            std::fprintf(stderr, "morphella-scored: recorded games cannot be checked: %s\n",
+                         gameError.c_str());
         }
         ReplayService replays(*store, service, options.replay, gameLoaded);
         Router router;
