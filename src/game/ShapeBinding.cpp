@@ -203,8 +203,10 @@ void ShapeCanvas::makeBoardSprites() {
 
 void ShapeCanvas::readSettings() {
     User* settings = getSettings();
-    const int32_t musicVolume = settings ? settings->getInt("VOLUMEMUSIC", 128) : 128;
-    const int32_t effectsVolume = settings ? settings->getInt("VOLUMEFX", 255) : 255;
+    // The options dialog shows the same defaults, so opening and closing it changes nothing.
+    const int32_t music = OptionsSprite::kDefaultMusicVolume, effects = OptionsSprite::kDefaultEffectsVolume;
+    const int32_t musicVolume = settings ? settings->getInt("VOLUMEMUSIC", music) : music;
+    const int32_t effectsVolume = settings ? settings->getInt("VOLUMEFX", effects) : effects;
     m_music = make<AudioClip>(String("+smusic"), AudioClip::Stream);
     m_music->setVolume(musicVolume);
     setEffectsVolume(effectsVolume);

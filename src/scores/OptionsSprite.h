@@ -25,7 +25,8 @@ class OptionsSprite : public DialogSprite {
 public:
     static constexpr int32_t Closed = 2;
     static constexpr int32_t kMaxVolume = 255;
-    static constexpr int32_t kDefaultMusicVolume = 120;
+    // The volumes the game plays at before the player has chosen any.
+    static constexpr int32_t kDefaultMusicVolume = 128;
     static constexpr int32_t kDefaultEffectsVolume = 255;
     static constexpr int32_t kMaxMusicClips = 10;
 
@@ -56,7 +57,7 @@ public:
     void addMusicClip(AudioClip* clip);
     void clearMusicClips();
 
-    // Places the knobs from the stored volumes (defaults 120 and 255) and the mark from the screen mode;
+    // Places the knobs from the stored volumes (defaults 128 and 255) and the mark from the screen mode;
     // the game calls it each time it opens the dialog.
     void prepareOptions();
     // Stores both knobs' volumes and applies them to the effects and to every music clip.

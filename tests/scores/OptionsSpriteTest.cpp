@@ -59,7 +59,7 @@ TEST_F(OptionsSpriteTest, KnobsStayOnTheirTracksAndOnlyCloseStoresTheVolumes) {
     m_dialog->setEffectClip(preview.get());
     m_dialog->addMusicClip(music.get());
     m_dialog->prepareOptions();
-    EXPECT_EQ(m_dialog->findChild("butmuknob")->getX(), 220) << "music defaults to 120";
+    EXPECT_EQ(m_dialog->findChild("butmuknob")->getX(), 228) << "music defaults to 128, as the game plays it";
     EXPECT_EQ(m_dialog->findChild("butfxknob")->getX(), 355) << "effects default to 255";
 
     EXPECT_EQ(m_dialog->mouseDown(50 + 358, 50 + 55), DialogSprite::ButtonPressed);
@@ -74,16 +74,16 @@ TEST_F(OptionsSpriteTest, KnobsStayOnTheirTracksAndOnlyCloseStoresTheVolumes) {
     EXPECT_EQ(m_dialog->effectsVolume(), 40);
     EXPECT_EQ(m_dialog->findChild("butfxknob")->getY(), 50);
 
-    m_dialog->mouseDown(50 + 221, 50 + 95);
-    m_dialog->mouseUp(50 + 221 + 30, 50 + 95);
-    EXPECT_EQ(m_dialog->musicVolume(), 150);
+    m_dialog->mouseDown(50 + 229, 50 + 95);
+    m_dialog->mouseUp(50 + 229 + 30, 50 + 95);
+    EXPECT_EQ(m_dialog->musicVolume(), 158);
     EXPECT_EQ(m_store->getInt("VOLUMEFX", -1), -1) << "nothing is stored before bclose";
     EXPECT_EQ(m_store->getInt("VOLUMEMUSIC", -1), -1);
 
     EXPECT_EQ(m_dialog->mouseDown(50 + 310, 50 + 160), OptionsSprite::Closed);
     EXPECT_EQ(m_store->getInt("VOLUMEFX", -1), 40);
-    EXPECT_EQ(m_store->getInt("VOLUMEMUSIC", -1), 150);
-    EXPECT_EQ(music->getVolume(), 150);
+    EXPECT_EQ(m_store->getInt("VOLUMEMUSIC", -1), 158);
+    EXPECT_EQ(music->getVolume(), 158);
     m_dialog->prepareOptions();
     EXPECT_EQ(m_dialog->findChild("butfxknob")->getX(), 140);
 }
