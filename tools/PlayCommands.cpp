@@ -2,6 +2,7 @@
 // the game's generator's output for a seed.
 #include "Tool.h"
 
+#include "game/AutoPlayer.h"
 #include "game/GameDump.h"
 #include "game/GameObserver.h"
 #include "game/HeadlessGame.h"
@@ -91,6 +92,22 @@ std::string runCommand(HeadlessGame& game, const std::string& line, bool& quit) 
         if (words >> n && !parseInt(n, 0, 1'000'000, count)) return error("tick: bad count \"" + n + "\"");
         game.tick(static_cast<int32_t>(count));
         return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "auto") {
+        // The built-in bot plays for N ticks of game time, or until the game is over.
+        std::string n;
+        long long count = 1;
+        if (words >> n && !parseInt(n, 0, 1'000'000, count)) return error("auto: bad count \"" + n + "\"");
+        mph::AutoPlayer bot(game);
+        const uint32_t start = game.clock();
+        const uint32_t span = static_cast<uint32_t>(count) * HeadlessGame::kTickMs;
+        bool playing = true;
+        while (playing && game.clock() - start < span)
+            playing = bot.step();
+        return "{\"t\":" + std::to_string(game.clock()) +
+               ",\"ok\":true,\"placed\":" + std::to_string(bot.placements()) +
+               ",\"discarded\":" + std::to_string(bot.discards()) +
+               ",\"over\":" + (playing ? "false" : "true") + "}";
     }
     if (verb == "press" || verb == "release" || verb == "move" || verb == "drag") {
         std::string xs, ys, extra;
@@ -195,7 +212,8 @@ int runRandom(const tool::Args& args) {
 tool::Registration
     play("play",
          "play [--container FILE] [--seed N] [--store FILE]\n"
-         "    runs the game headless: commands on standard input (tick [N], press|release|move|drag X Y,\n"
+         "    runs the game headless: commands on standard input (tick [N], auto [N], "
+         "press|release|move|drag X Y,\n"
          "    key N, type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each",
          runPlay);
 tool::Registration

@@ -69,6 +69,23 @@ TEST(PlayCommand, AGameRunsTheSameForTheSameSeedAndCommands) {
     EXPECT_NE(first.find("\"state\":2,"), std::string::npos); // the code completed the level
 }
 
+TEST(PlayCommand, TheBotPlaysOnlyAGameInProgressAndForTheTicksAsked) {
+    int status = 0;
+    const std::string out =
+        play("auto 50\nclick startdialog/bstart1\ntick 60\nauto 250\nauto x\ndump\n", "--seed 9", status);
+    EXPECT_EQ(status, 0);
+    // On the start screen there is no game to play: no time passes.
+    EXPECT_NE(out.find("{\"t\":9,\"ok\":true,\"placed\":0,\"discarded\":0,\"over\":true}"), std::string::npos)
+        << out.substr(0, 300);
+    // 60 ticks, then the bot's 250, from the seed's clock of 9 ms.
+    const size_t answer = out.find("{\"t\":12409,\"ok\":true,\"placed\":");
+    ASSERT_NE(answer, std::string::npos) << out.substr(0, 300);
+    EXPECT_GT(std::atoi(out.c_str() + out.find("\"placed\":", answer) + 9), 10);
+    EXPECT_NE(out.find("\"over\":false", answer), std::string::npos);
+    EXPECT_NE(out.find("{\"error\":\"auto: bad count \\\"x\\\"\"}"), std::string::npos);
+    EXPECT_EQ(out.find("\"score\":0,"), std::string::npos);
+}
+
 TEST(PlayCommand, BadCommandsAnswerAnErrorAndTheDriverGoesOn) {
     int status = 0;
     const std::string out = play("jump\ntick x\npress 1\nkey 999\nclick nosuch\nclick startdialog/nosuch\n"
