@@ -4,6 +4,8 @@
 #include "Shapes.h"
 #include "Sounds.h"
 
+#include <cairo-svg.h>
+
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -255,11 +257,31 @@ int contactSheet(const std::string& out, const std::vector<std::string>& inputs)
     return 0;
 }
 
+// The desktop's icon set: PNGs at the sizes icon themes look for, and a scalable SVG.
+int desktopIcons(const std::string& dir) {
+    for (const int size : {16, 32, 48, 64, 128, 256, 512}) {
+        cairo_surface_t* s = drawIcon(size);
+        writePng(s, dir + "/icon-" + std::to_string(size) + ".png");
+        cairo_surface_destroy(s);
+    }
+    const std::string svg = dir + "/icon.svg";
+    cairo_surface_t* s = cairo_svg_surface_create(svg.c_str(), 256, 256);
+    cairo_t* cr = cairo_create(s);
+    paintIcon(cr, 256);
+    cairo_destroy(cr);
+    cairo_surface_finish(s);
+    const cairo_status_t status = cairo_surface_status(s);
+    cairo_surface_destroy(s);
+    if (status != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + svg);
+    return 0;
+}
+
 int usage() {
     std::fprintf(stderr, "usage: morphella-datagen OUTDIR\n"
                          "       morphella-datagen --script IN OUT\n"
                          "       morphella-datagen --text TEXT OUT\n"
-                         "       morphella-datagen --contact-sheet OUT PNG...\n");
+                         "       morphella-datagen --contact-sheet OUT PNG...\n"
+                         "       morphella-datagen --icons OUTDIR\n");
     return 2;
 }
 
@@ -270,6 +292,7 @@ int main(int argc, char** argv) {
     try {
         if (args.size() == 1 && args[0].rfind("--", 0) != 0) return generateAll(args[0]);
         if (args.size() == 3 && args[0] == "--script") return convertScript(args[1], args[2]);
+        if (args.size() == 2 && args[0] == "--icons") return desktopIcons(args[1]);
         if (args.size() == 3 && args[0] == "--text") return writeText(args[1], args[2]);
         if (args.size() >= 3 && args[0] == "--contact-sheet") {
             return contactSheet(args[1], std::vector<std::string>(args.begin() + 2, args.end()));

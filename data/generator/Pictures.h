@@ -24,6 +24,8 @@ cairo_surface_t* drawTab(const std::string& label, int width, int height);
 enum class DigitStyle { Gold, Pop };
 cairo_surface_t* drawDigits(DigitStyle style, int cellWidth, int cellHeight);
 cairo_surface_t* drawIcon(int size);
+// The same icon painted at n by n units on any surface (the desktop icon set draws it as SVG too).
+void paintIcon(cairo_t* cr, double n);
 cairo_surface_t* drawCursor();
 
 // Dialog parts (Dialogs.cpp).

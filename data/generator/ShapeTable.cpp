@@ -136,11 +136,11 @@ void paintWildcard(cairo_t* cr, int step, double cx, double cy, double u) {
     cairo_push_group(cr);
     paintGem(
         cr, [&] { wildPath(cr, step, cx, cy, u); }, [] {}, hsv(hue, 0.55, 1.0), cx, cy, u);
-    // Rainbow light across the sparkle, then a white heart.
+    // Rainbow light across the sparkle (the clip keeps it on the opaque body, which also lets vector
+    // surfaces draw it without a raster fallback), then a white heart.
     cairo_save(cr);
     wildPath(cr, step, cx, cy, u);
     cairo_clip(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_ATOP);
     cairo_pattern_t* rainbow = cairo_pattern_create_linear(cx - u, cy - u, cx + u, cy + u);
     for (int i = 0; i <= 6; ++i)
         addStop(rainbow, i / 6.0, hsv(hue + i * 60, 0.8, 1.0), 0.45);

@@ -176,10 +176,7 @@ cairo_surface_t* drawDigits(DigitStyle style, int cw, int ch) {
     });
 }
 
-cairo_surface_t* drawIcon(int size) {
-    cairo_surface_t* s = newPicture(size, size);
-    cairo_t* cr = cairo_create(s);
-    const double n = size;
+void paintIcon(cairo_t* cr, double n) {
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, n);
     addStop(g, 0, lighten(palette::violet, 0.15));
     addStop(g, 1, palette::plum);
@@ -191,6 +188,12 @@ cairo_surface_t* drawIcon(int size) {
     cairo_set_line_width(cr, std::max(1.0, n / 32));
     cairo_stroke(cr);
     paintWildcard(cr, 1, n / 2, n / 2, n * 0.4);
+}
+
+cairo_surface_t* drawIcon(int size) {
+    cairo_surface_t* s = newPicture(size, size);
+    cairo_t* cr = cairo_create(s);
+    paintIcon(cr, size);
     cairo_destroy(cr);
     return s;
 }
