@@ -4,8 +4,11 @@ BUILD_TYPE ?= Release
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
+# make install: where the game goes (the programs look for their data under PREFIX/share/morphella);
+# DESTDIR, when set, is put in front of every installed path.
+PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build play test asan tsan bench fuzz clean debug
+.PHONY: all deps configure build play test install package asan tsan bench fuzz clean debug
 
 all: build
 
@@ -13,7 +16,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -26,6 +29,12 @@ play: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+package: build
+	@cd $(BUILD) && cpack --config CPackConfig.cmake
 
 asan: deps
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPH_SANITIZE=address -DMPH_BENCH=OFF >/dev/null

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary DESTDIR and checks what a packager and a player get: the file list,
+# the programs' versions, the icon sizes, the desktop entry and software-centre file through their
+# validators, the manual pages through groff, and the installed game started from an unrelated folder
+# under the dummy video driver, which must reach its start screen and exit cleanly.
+# Usage: install-test.sh BUILD_DIR PREFIX VERSION
+set -euo pipefail
+
+build=$1 prefix=$2 version=$3
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "install-test: FAIL: $*"; exit 1; }
+app=net.quillory.Morphella
+
+DESTDIR="$work/dest" cmake --install "$build" >"$work/install.log" 2>&1 || fail "cmake --install: $(cat "$work/install.log")"
+root="$work/dest$prefix"
+
+# Exactly the expected files, all under the prefix.
+(cd "$work/dest" && find . -type f -o -type l) | wc -l >"$work/count"
+(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort) >"$work/files"
+diff -u "$here/files.txt" "$work/files" || fail "the installed files differ from files.txt"
+[ "$(cat "$work/count")" -eq "$(wc -l <"$work/files")" ] || fail "files installed outside $prefix"
+
+for program in morphella morphella-tool morphella-scored; do
+  [ -x "$root/bin/$program" ] || fail "bin/$program is not executable"
+  got=$("$root/bin/$program" --version) || fail "$program --version failed"
+  [ "$got" = "$program $version" ] || fail "$program --version printed \"$got\""
+  "$root/bin/$program" --help >/dev/null || fail "$program --help failed"
+done
+
+# Each icon is as big as the folder it is in says (a PNG's width and height are bytes 16 to 23).
+for dir in "$root"/share/icons/hicolor/*x*/; do
+  size=$(basename "$dir")
+  read -r w0 w1 w2 w3 h0 h1 h2 h3 < <(od -An -tu1 -j16 -N8 "$dir/apps/$app.png")
+  got="$(((w0 << 24) | (w1 << 16) | (w2 << 8) | w3))x$(((h0 << 24) | (h1 << 16) | (h2 << 8) | h3))"
+  [ "$got" = "$size" ] || fail "the $size icon is $got"
+done
+
+out=$(desktop-file-validate "$root/share/applications/$app.desktop" 2>&1) || fail "desktop-file-validate: $out"
+[ -z "$out" ] || fail "desktop-file-validate: $out"
+metainfo="$root/share/metainfo/$app.metainfo.xml"
+out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli: $out"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo's release is not $version"
+# Every screenshot the metainfo names is one the install carries.
+for url in $(grep -o 'https://[^<]*/screenshots/[^<]*\.png' "$metainfo"); do
+  [ -f "$root/share/morphella/screenshots/$(basename "$url")" ] || fail "no installed picture for $url"
+done
+for page in "$root"/share/man/man*/*; do
+  out=$(groff -man -ww -z "$page" 2>&1)
+  [ -z "$out" ] || fail "groff on $(basename "$page"): $out"
+  grep -q "^\.TH .*$version" "$page" || fail "$(basename "$page") does not carry version $version"
+done
+
+# The installed game, started from a folder that holds nothing of it, finds its container and reaches the
+# start screen: the middle of its first card matches the driver's picture of that screen.
+mkdir -p "$work/elsewhere" "$work/home"
+status=0
+(cd "$work/elsewhere" &&
+  env -u MPH_BIN -u MPH_TEST_CONTAINER HOME="$work/home" XDG_DATA_HOME="$work/home/data" \
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy MORPHELLA_NO_LOADING_DELAY=1 MORPHELLA_EXIT_AFTER_TICKS=40 \
+    MORPHELLA_SNAPSHOT="$work/start.png" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+    timeout 60 "$root/bin/morphella") >"$work/game.log" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "the installed game exited with $status: $(cat "$work/game.log")"
+[ -f "$work/start.png" ] || fail "the installed game left no picture: $(cat "$work/game.log")"
+differing=$(python3 "$here/pngregion.py" "$work/start.png" "$root/share/morphella/screenshots/start.png" \
+  40 220 440 150) || fail "pngregion: $differing"
+[ "$differing" -eq 0 ] || fail "the installed game's first screen is not the start screen ($differing pixels differ)"
+echo "install-test: ok"
