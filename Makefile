@@ -16,7 +16,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -30,8 +30,11 @@ play: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
-install: build
-	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+# An existing build is only brought up to date (sudo make install leaves the configuration alone).
+install:
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) --no-print-directory configure
+	@cmake --build $(BUILD) -j $(JOBS)
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
 
 package: build
 	@cd $(BUILD) && cpack --config CPackConfig.cmake

@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "install-test: FAIL: $*"; exit 1; }
 app=net.quillory.Morphella
 
-DESTDIR="$work/dest" cmake --install "$build" >"$work/install.log" 2>&1 || fail "cmake --install: $(cat "$work/install.log")"
+DESTDIR="$work/dest" cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "cmake --install: $(cat "$work/install.log")"
 root="$work/dest$prefix"
 
 # Exactly the expected files, all under the prefix.
