@@ -1,8 +1,7 @@
 # What `make install` puts where (PREFIX/bin, PREFIX/share/...), and the Debian package built from it.
-# The desktop id is net.quillory.Morphella; the release number comes from project() alone.
+# The desktop id is MPH_APP_ID (set beside the game's program); the release number comes from project().
 include(GNUInstallDirs)
 
-set(MPH_APP_ID net.quillory.Morphella)
 set(MPH_DATA_DIR ${CMAKE_INSTALL_DATADIR}/morphella)
 
 install(TARGETS morphella morphella-tool morphella-scored RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -67,6 +67,7 @@ Arguments readArguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     const Arguments arguments = readArguments(argc, argv);
     if (arguments.exit) return arguments.status;
+    mph::Application::setDesktopId(MPH_APP_ID);
     const std::string& replayPath = arguments.replay;
     // The sprite classes' registration records must be linked in before the data script names them.
     mph::registerGameClasses();

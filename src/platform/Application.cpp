@@ -8,6 +8,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <deque>
 #include <map>
@@ -81,6 +82,11 @@ Uint32 timerCallback(Uint32 interval, void* param) {
 }
 
 } // namespace
+
+void Application::setDesktopId(const char* id) {
+    setenv("SDL_VIDEO_X11_WMCLASS", id, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", id, 0);
+}
 
 bool Application::init() {
     if (g_initialized.load()) return true;

@@ -15,6 +15,9 @@ public:
     // Starts SDL's video, events and timers on the calling thread, which becomes the main thread. True when
     // a display is available; calling it again does nothing and answers the same.
     static bool init();
+    // Names the program to the desktop (the X11 window class, the Wayland app id) so that its windows are
+    // matched to its desktop entry and icon; call before init. A value already in the environment wins.
+    static void setDesktopId(const char* id);
     // Drops pending posted actions and timers and stops SDL.
     static void shutdown();
     static bool isInitialized();
