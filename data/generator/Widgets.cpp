@@ -187,7 +187,22 @@ void paintIcon(cairo_t* cr, double n) {
     setColor(cr, palette::ink, 0.8);
     cairo_set_line_width(cr, std::max(1.0, n / 32));
     cairo_stroke(cr);
-    paintWildcard(cr, 1, n / 2, n / 2, n * 0.4);
+    if (n >= 32) {
+        paintWildcard(cr, 1, n / 2, n / 2, n * 0.4);
+        return;
+    }
+    // Too small for the glow and the glints: a bigger sparkle in flat rainbow light with a dark rim.
+    wildPath(cr, 1, n / 2, n / 2, n * 0.46);
+    cairo_pattern_t* light = cairo_pattern_create_linear(0, 0, n, n);
+    addStop(light, 0, Rgb{0.55, 1.0, 0.7});
+    addStop(light, 0.5, Rgb{1, 1, 1});
+    addStop(light, 1, Rgb{1.0, 0.5, 0.75});
+    cairo_set_source(cr, light);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(light);
+    setColor(cr, palette::ink, 0.7);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
 }
 
 cairo_surface_t* drawIcon(int size) {
