@@ -2,7 +2,8 @@
 # Installs the build into a temporary DESTDIR and checks what a packager and a player get: the file list,
 # the programs' versions, the icon sizes, the desktop entry and software-centre file through their
 # validators, the manual pages through groff, and the installed game started from an unrelated folder
-# under the dummy video driver, which must reach its start screen and exit cleanly.
+# under the dummy video driver, which must reach its start screen and exit cleanly; then the Debian package's
+# files and dependencies.
 # Usage: install-test.sh BUILD_DIR PREFIX VERSION
 set -euo pipefail
 
@@ -66,4 +67,14 @@ status=0
 differing=$(python3 "$here/pngregion.py" "$work/start.png" "$root/share/morphella/screenshots/start.png" \
   40 220 440 150) || fail "pngregion: $differing"
 [ "$differing" -eq 0 ] || fail "the installed game's first screen is not the start screen ($differing pixels differ)"
+# The Debian package carries the same files under /usr and declares what the programs link against.
+cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 || fail "cpack: $(cat "$work/cpack.log")"
+deb="$work/package/morphella_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || fail "no package $(basename "$deb"): $(ls "$work/package")"
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\/usr\//, "", $6); print $6 }' | LC_ALL=C sort >"$work/packaged"
+diff -u "$here/files.txt" "$work/packaged" || fail "the package's files differ from files.txt"
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libcairo2 libmicrohttpd12 fonts-liberation2; do
+  [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed: $depends"
+done
 echo "install-test: ok"
