@@ -188,9 +188,15 @@ TEST(HttpService, SlowConnectionsLeaveItAnsweringOthers) {
         EXPECT_TRUE(closed);
         ::close(fd);
     }
-    // Afterwards the same client is served again.
-    const int fd = connectFrom("127.0.0.2", service.port());
-    sendText(fd, "GET /globalhs.jsp?game=mphl&mode=S HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
-    EXPECT_EQ(readUntilClosed(fd, 3000).rfind("HTTP/1.1 200", 0), 0u);
-    ::close(fd);
+    // Afterwards the same client is served again: the server counts a connection as gone only once it
+    // has cleaned it up, a moment after the client sees it closed, so the client may need a second try.
+    std::string answer;
+    for (int attempt = 0; attempt < 20 && answer.rfind("HTTP/1.1 200", 0) != 0; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const int fd = connectFrom("127.0.0.2", service.port());
+        sendText(fd, "GET /globalhs.jsp?game=mphl&mode=S HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+        answer = readUntilClosed(fd, 3000);
+        ::close(fd);
+    }
+    EXPECT_EQ(answer.rfind("HTTP/1.1 200", 0), 0u);
 }
