@@ -19,6 +19,20 @@ foreach(size ${MPH_ICON_SIZES})
 endforeach()
 install(FILES ${MPH_ICONS_DIR}/icon.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${MPH_APP_ID}.svg)
+# An icon cache that already exists in the live prefix would hide the new icons until rebuilt, so it is
+# rebuilt; none is made where there was none (the desktop then reads the folders), and nothing is done
+# for a staged install (DESTDIR, or the package's staging folder, which has no cache).
+install(CODE [[
+  set(hicolor "${CMAKE_INSTALL_PREFIX}/share/icons/hicolor")
+  if("$ENV{DESTDIR}" STREQUAL "" AND EXISTS "${hicolor}/icon-theme.cache")
+    find_program(MPH_ICON_CACHE gtk-update-icon-cache)
+    if(MPH_ICON_CACHE)
+      execute_process(COMMAND "${MPH_ICON_CACHE}" -q -t -f "${hicolor}")
+    else()
+      message(STATUS "gtk-update-icon-cache is missing: the icon cache in ${hicolor} is out of date")
+    endif()
+  endif()
+]])
 
 # Manual pages, stamped with the release number.
 foreach(page morphella.6 morphella-tool.1 morphella-scored.8)
