@@ -96,6 +96,12 @@ bool AutoPlayer::choose(const GameView& v, Move& move) {
 }
 
 bool AutoPlayer::step() {
+    // A move the game ignores would be chosen again and again; time goes on after enough of them.
+    if (m_movesSinceTick >= kMaxMovesPerTick) {
+        m_movesSinceTick = 0;
+        m_game->tick();
+        return true;
+    }
     const GameView v = m_game->view();
     Move move;
     switch (v.state) {
@@ -106,6 +112,7 @@ bool AutoPlayer::step() {
             for (const auto& m : move.mouse)
                 m_game->mouse(m[0], m[1], m[2]);
             if (move.mouse.empty()) m_game->key(move.virtualKey, move.character);
+            ++m_movesSinceTick;
             return true;
         }
         break;
@@ -114,13 +121,16 @@ bool AutoPlayer::step() {
     case ShapeCanvas::kBonusWon: {
         std::string error;
         const std::string button = m_game->spriteJson("continueButton", error);
-        if (button.find("\"enabled\":true") != std::string::npos && m_game->click("continueButton", error))
+        if (button.find("\"enabled\":true") != std::string::npos && m_game->click("continueButton", error)) {
+            ++m_movesSinceTick;
             return true;
+        }
         break;
     }
     default:
         break;
     }
+    m_movesSinceTick = 0;
     m_game->tick();
     return true;
 }

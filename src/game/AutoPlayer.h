@@ -38,7 +38,11 @@ private:
     bool tryPlacement(const GameView& v, Move& move);
     bool tryDiscard(const GameView& v, Move& move);
 
+    // Moves in a row without a tick before step() lets time go on regardless (far more than a tray holds).
+    static constexpr int32_t kMaxMovesPerTick = 64;
+
     HeadlessGame* m_game = nullptr;
+    int32_t m_movesSinceTick = 0;
     int32_t m_placements = 0;
     int32_t m_discards = 0;
 };
