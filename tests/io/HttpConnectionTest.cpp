@@ -1,4 +1,5 @@
 // Tests of URL parsing and of HTTP requests against a small server on the loopback interface.
+#include "LoopbackListener.h"
 #include "io/URL.h"
 #include "io/URLConnection.h"
 #include "runtime/Ref.h"
@@ -26,15 +27,7 @@ public:
     using Handler = std::function<void(int fd, LoopbackServer& server)>;
 
     explicit LoopbackServer(Handler handler) : m_handler(std::move(handler)) {
-        m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        ::bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(m_listen, 8);
-        ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len);
-        m_port = ntohs(addr.sin_port);
+        m_listen = mph::test::listenOnLoopback(m_port);
         m_thread = std::thread([this] { serve(); });
     }
     ~LoopbackServer() {
@@ -43,7 +36,9 @@ public:
         ::close(m_listen);
     }
 
-    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+    std::string url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(m_port) + path;
+    }
     int requests() const { return m_requests; }
     std::string lastRequest() {
         std::lock_guard<std::mutex> g(m_mutex);
@@ -59,7 +54,8 @@ public:
         }
     }
     static std::string reply(const std::string& status, const std::string& body) {
-        return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
+               "\r\nConnection: close\r\n\r\n" + body;
     }
 
 private:
@@ -90,7 +86,7 @@ private:
 
     Handler m_handler;
     int m_listen = -1;
-    int m_port = 0;
+    uint16_t m_port = 0;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_requests{0};
     std::mutex m_mutex;
@@ -125,8 +121,8 @@ TEST(URL, TakesTheTextApart) {
     EXPECT_EQ(URL("HTTP://h?x=1").path, "?x=1");
     EXPECT_EQ(URL("HTTP://h?x=1").requestTarget(), "HTTP://h:80/?x=1");
 
-    for (const char* bad : {"", "example.com/x", "http:/x", "http://", "http://h:99999/", "http://h:8o/", "1http://h/",
-                            "http://[::1/"}) {
+    for (const char* bad : {"", "example.com/x", "http:/x", "http://", "http://h:99999/", "http://h:8o/",
+                            "1http://h/", "http://[::1/"}) {
         URL b(bad);
         EXPECT_FALSE(b.valid) << bad;
         EXPECT_EQ(b.openConnection(), nullptr) << bad;
@@ -136,7 +132,8 @@ TEST(URL, TakesTheTextApart) {
 
 TEST(HttpConnection, ReadsAReplyOfStatus200) {
     const std::string body = std::string("ab\xFF", 3) + std::string(2000, 'z');
-    LoopbackServer server([&](int fd, LoopbackServer&) { LoopbackServer::sendAll(fd, LoopbackServer::reply("200 OK", body)); });
+    LoopbackServer server(
+        [&](int fd, LoopbackServer&) { LoopbackServer::sendAll(fd, LoopbackServer::reply("200 OK", body)); });
     lang::Ref<URLConnection> c = connectionTo(server.url("/list.jsp?game=1"));
     ASSERT_TRUE(c);
     ASSERT_TRUE(c->connect());
@@ -155,7 +152,8 @@ TEST(HttpConnection, ReadsAReplyOfStatus200) {
     EXPECT_EQ(in->read(), 255);
     uint8_t buf[1023];
     int32_t total = 3, n;
-    while ((n = in->read(buf, 0, sizeof buf)) > 0) total += n;
+    while ((n = in->read(buf, 0, sizeof buf)) > 0)
+        total += n;
     EXPECT_EQ(n, 0);
     EXPECT_EQ(total, static_cast<int32_t>(body.size()));
     EXPECT_EQ(in->read(), -1);
@@ -169,7 +167,9 @@ TEST(HttpConnection, ReadsAReplyOfStatus200) {
 }
 
 TEST(HttpConnection, FailuresLeaveNoStream) {
-    LoopbackServer notFound([](int fd, LoopbackServer&) { LoopbackServer::sendAll(fd, LoopbackServer::reply("404 Not Found", "no")); });
+    LoopbackServer notFound([](int fd, LoopbackServer&) {
+        LoopbackServer::sendAll(fd, LoopbackServer::reply("404 Not Found", "no"));
+    });
     lang::Ref<URLConnection> c = connectionTo(notFound.url("/x"));
     EXPECT_FALSE(c->connect());
     EXPECT_EQ(c->stream(), nullptr);
@@ -197,7 +197,8 @@ TEST(HttpConnection, FailuresLeaveNoStream) {
 
 TEST(HttpConnection, ASilentServerTimesOut) {
     LoopbackServer silent([](int, LoopbackServer& s) {
-        while (!s.stopping()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        while (!s.stopping())
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
     });
     lang::Ref<URLConnection> c = connectionTo(silent.url("/"), 1000);
     const auto start = std::chrono::steady_clock::now();
@@ -207,11 +208,15 @@ TEST(HttpConnection, ASilentServerTimesOut) {
 
 TEST(HttpConnection, RepliesOverOneMebibyteFail) {
     const std::string limit(HttpInputStream::kMaxReplyBytes, 'x');
-    LoopbackServer exact([&](int fd, LoopbackServer&) { LoopbackServer::sendAll(fd, LoopbackServer::reply("200 OK", limit)); });
+    LoopbackServer exact([&](int fd, LoopbackServer&) {
+        LoopbackServer::sendAll(fd, LoopbackServer::reply("200 OK", limit));
+    });
     lang::Ref<URLConnection> c = connectionTo(exact.url("/"));
     EXPECT_TRUE(c->connect());
 
-    LoopbackServer declared([&](int fd, LoopbackServer&) { LoopbackServer::sendAll(fd, LoopbackServer::reply("200 OK", limit + "y")); });
+    LoopbackServer declared([&](int fd, LoopbackServer&) {
+        LoopbackServer::sendAll(fd, LoopbackServer::reply("200 OK", limit + "y"));
+    });
     c = connectionTo(declared.url("/"));
     EXPECT_FALSE(c->connect());
 

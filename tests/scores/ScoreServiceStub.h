@@ -2,6 +2,8 @@
 // replies, recording each request target and body.
 #pragma once
 
+#include "LoopbackListener.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -28,15 +30,7 @@ public:
     explicit ScoreServiceStub(Handler handler) : m_handler(std::move(handler)) {
         // A proxy configured for the machine must not stand between the test and its own server.
         setenv("no_proxy", "127.0.0.1,localhost", 1);
-        m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        ::bind(m_listen, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(m_listen, 8);
-        ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&addr), &len);
-        m_port = ntohs(addr.sin_port);
+        m_listen = mph::test::listenOnLoopback(m_port);
         m_thread = std::thread([this] { serve(); });
     }
     ~ScoreServiceStub() {
@@ -75,7 +69,8 @@ private:
             const size_t bodyStart = head.find("\r\n\r\n");
             std::string body = bodyStart == std::string::npos ? std::string() : head.substr(bodyStart + 4);
             const size_t length = head.find("Content-Length: ");
-            const size_t wanted = length == std::string::npos ? 0 : std::strtoul(head.c_str() + length + 16, nullptr, 10);
+            const size_t wanted =
+                length == std::string::npos ? 0 : std::strtoul(head.c_str() + length + 16, nullptr, 10);
             while (body.size() < wanted) {
                 const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
                 if (n <= 0) break;
@@ -101,7 +96,7 @@ private:
 
     Handler m_handler;
     int m_listen = -1;
-    int m_port = 0;
+    uint16_t m_port = 0;
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
     std::vector<std::string> m_targets;
