@@ -2,12 +2,12 @@
 // the game's generator's output for a seed.
 #include "Tool.h"
 
-#include "game/AutoPlayer.h"
-#include "game/GameDump.h"
 #include "game/GameObserver.h"
-#include "game/HeadlessGame.h"
-#include "game/Random.h"
+#include "headless/AutoPlayer.h"
+#include "headless/GameDump.h"
+#include "headless/HeadlessGame.h"
 #include "platform/Event.h"
+#include "rules/Random.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,9 +1,9 @@
 // morphella-tool replay: plays a recorded game headless and says whether it ends as recorded.
 #include "Tool.h"
 
-#include "game/GameDump.h"
-#include "game/ReplayFile.h"
-#include "game/ReplayPlayer.h"
+#include "headless/GameDump.h"
+#include "replay/ReplayFile.h"
+#include "replay/ReplayPlayer.h"
 
 #include <cerrno>
 #include <cstdio>

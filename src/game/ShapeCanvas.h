@@ -4,8 +4,8 @@
 
 #include "app/GameCanvas2.h"
 #include "game/GameObserver.h"
-#include "game/Layout.h"
-#include "game/LevelTable.h"
+#include "rules/Layout.h"
+#include "rules/LevelTable.h"
 #include "runtime/Ref.h"
 #include "runtime/String.h"
 

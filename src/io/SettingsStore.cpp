@@ -1,38 +1,25 @@
-// SettingsStore: the per-user database of named, typed values arranged in keys and sub-keys.
+// SettingsStore: the per-user database of named, typed values arranged in keys and sub-keys: reading,
+// writing and listing them.
 #include "io/SettingsStore.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace mph {
 
 namespace {
 
-std::atomic<bool> g_quiet{false};
-
 // The marker row that records that a key exists. No value name can hold "\", so it never collides.
 constexpr const char* kKeyMarker = "\\";
 constexpr int32_t kKeyType = 0;
 
-constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS settings("
-                                "path TEXT NOT NULL COLLATE NOCASE, "
-                                "name TEXT NOT NULL COLLATE NOCASE, "
-                                "type INTEGER NOT NULL, "
-                                "value, "
-                                "PRIMARY KEY(path, name))";
-
 // SQLite's NOCASE folds ASCII letters only; the key helpers below fold the same way.
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+char foldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
 
 bool sameNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -46,21 +33,6 @@ bool isBelow(std::string_view path, std::string_view parent) {
     if (parent.empty()) return !path.empty();
     return path.size() > parent.size() && path[parent.size()] == '\\' &&
            sameNoCase(path.substr(0, parent.size()), parent);
-}
-
-bool mkdirs(const std::string& dir) {
-    for (size_t i = 1; i <= dir.size(); ++i) {
-        if (i == dir.size() || dir[i] == '/') {
-            const std::string part = dir.substr(0, i);
-            if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-        }
-    }
-    return true;
-}
-
-bool exists(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
 }
 
 } // namespace
@@ -86,177 +58,13 @@ void splitSettingName(std::string_view name, std::string& path, std::string& val
     }
 }
 
-void SettingsStore::setQuiet(bool quiet) { g_quiet = quiet; }
-
-SettingsStore::~SettingsStore() { close(); }
-
-std::string SettingsStore::defaultPath(std::string_view productName) {
-    std::string base;
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] != '/') {
-            const passwd* pw = ::getpwuid(::getuid());
-            home = pw != nullptr ? pw->pw_dir : nullptr;
-        }
-        if (home == nullptr || home[0] != '/') return {};
-        base = std::string(home) + "/.local/share";
-    }
-    std::string folder;
-    for (char c : productName) folder += (c == '/' || c == '\0') ? '_' : foldAscii(c);
-    if (folder.empty() || folder == "." || folder == "..") folder = "_" + folder;
-    return base + "/quillory/" + folder + "/settings.db";
-}
-
-bool SettingsStore::open(const std::string& path) {
-    std::lock_guard<std::recursive_mutex> guard(m_mutex);
-    close();
-    m_path = path;
-    m_movedAside.clear();
-    if (path.empty()) return false;
-    const size_t slash = path.rfind('/');
-    if (slash != std::string::npos && slash > 0) mkdirs(path.substr(0, slash));
-
-    std::string why;
-    OpenResult result = tryOpen(why);
-    // Another program in the middle of a long run of writes may hold the store past one busy
-    // time-out; a few more tries keep this program from running without its settings.
-    for (int attempt = 0; result == OpenResult::kBusy && attempt < 4; ++attempt) {
-        close();
-        result = tryOpen(why);
-    }
-    if (result == OpenResult::kDamaged) {
-        close();
-        if (moveAside()) {
-            if (!g_quiet)
-                std::fprintf(stderr, "The settings store %s could not be used (%s); it was moved to %s and a new one was made.\n",
-                             m_path.c_str(), why.c_str(), m_movedAside.c_str());
-            result = tryOpen(why);
-        }
-    }
-    if (result != OpenResult::kOk) {
-        if (!g_quiet)
-            std::fprintf(stderr, "The settings store %s could not be opened (%s); settings will not be kept.\n",
-                         m_path.c_str(), why.c_str());
-        close();
-        return false;
-    }
-    return true;
-}
-
-SettingsStore::OpenResult SettingsStore::tryOpen(std::string& why) {
-    const bool existed = exists(m_path);
-    // A file that is not a database at all is judged before the database library sees it, since
-    // that library would discard side files it cannot make sense of.
-    if (existed) {
-        char header[16] = {};
-        FILE* f = std::fopen(m_path.c_str(), "rb");
-        const size_t got = f != nullptr ? std::fread(header, 1, sizeof header, f) : 0;
-        if (f != nullptr) std::fclose(f);
-        if (f != nullptr && got > 0 && (got < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0)) {
-            why = "file is not a database";
-            return OpenResult::kDamaged;
-        }
-    }
-    int rc = sqlite3_open_v2(m_path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
-    if (rc != SQLITE_OK) {
-        why = sqlite3_errstr(rc);
-        return existed ? OpenResult::kDamaged : OpenResult::kFailed;
-    }
-    // The file belongs to the user but may have been damaged or edited: do not let its schema run
-    // anything beyond plain SQL, and never let SQL write to the file outside the page layer.
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_busy_timeout(m_db, 2000);
-
-    // A hot journal left by a crash is rolled back by the first read, before the check.
-    sqlite3_stmt* check = nullptr;
-    rc = sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &check, nullptr);
-    bool healthy = rc == SQLITE_OK;
-    std::string verdict;
-    while (healthy && (rc = sqlite3_step(check)) == SQLITE_ROW) {
-        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
-        if (verdict.empty() && text != nullptr) verdict = text;
-    }
-    sqlite3_finalize(check);
-    const int err = sqlite3_errcode(m_db);
-    if (err == SQLITE_BUSY || err == SQLITE_LOCKED || err == SQLITE_NOMEM || err == SQLITE_IOERR ||
-        err == SQLITE_CANTOPEN || err == SQLITE_PERM) {
-        // A store another program holds or a failing disk is not damage: leave the file alone.
-        if (err != SQLITE_CANTOPEN || !existed) {
-            why = sqlite3_errmsg(m_db);
-            return err == SQLITE_BUSY || err == SQLITE_LOCKED ? OpenResult::kBusy : OpenResult::kFailed;
-        }
-    }
-    if (!healthy || rc != SQLITE_DONE || verdict != "ok") {
-        why = verdict.empty() || verdict == "ok" ? sqlite3_errmsg(m_db) : verdict;
-        return OpenResult::kDamaged;
-    }
-    const char* stage = "journal";
-    bool set = exec("PRAGMA journal_mode=DELETE");
-    if (set) stage = "sync", set = exec("PRAGMA synchronous=FULL");
-    if (set) stage = "schema", set = exec(kSchema);
-    if (!set) {
-        why = std::string(stage) + ": " + sqlite3_errmsg(m_db);
-        const int e = sqlite3_errcode(m_db);
-        return e == SQLITE_CORRUPT || e == SQLITE_NOTADB ? OpenResult::kDamaged : OpenResult::kFailed;
-    }
-    // A table of that name with other columns is not ours to write into.
-    sqlite3_stmt* probe = nullptr;
-    if (sqlite3_prepare_v2(m_db, "SELECT path, name, type, value FROM settings LIMIT 0", -1, &probe, nullptr) !=
-        SQLITE_OK) {
-        why = "unexpected table layout";
-        sqlite3_finalize(probe);
-        return OpenResult::kDamaged;
-    }
-    sqlite3_finalize(probe);
-    return OpenResult::kOk;
-}
-
-bool SettingsStore::moveAside() {
-    char stamp[32];
-    const time_t now = std::time(nullptr);
-    tm parts;
-    gmtime_r(&now, &parts);
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &parts);
-    std::string target = m_path + ".damaged-" + stamp;
-    for (int n = 2; exists(target); ++n) target = m_path + ".damaged-" + stamp + "-" + std::to_string(n);
-    if (::rename(m_path.c_str(), target.c_str()) != 0) return false;
-    // The side files go with it, under names that keep them paired with the moved database.
-    for (const char* side : {"-journal", "-wal", "-shm"}) {
-        const std::string from = m_path + side;
-        if (exists(from)) ::rename(from.c_str(), (target + side).c_str());
-    }
-    m_movedAside = target;
-    return true;
-}
-
-void SettingsStore::finalizeStatements() {
-    for (sqlite3_stmt** s : {&m_select, &m_upsert, &m_delete, &m_keyExists, &m_addKey}) {
-        sqlite3_finalize(*s);
-        *s = nullptr;
-    }
-}
-
-void SettingsStore::close() {
-    std::lock_guard<std::recursive_mutex> guard(m_mutex);
-    finalizeStatements();
-    if (m_db != nullptr) sqlite3_close_v2(m_db);
-    m_db = nullptr;
-    m_batchDepth = 0;
-    m_batchBegun = false;
-    m_batchFailed = false;
-}
-
 bool SettingsStore::exec(const char* sql) {
     return m_db != nullptr && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 sqlite3_stmt* SettingsStore::prepare(sqlite3_stmt*& cache, const char* sql) {
-    if (cache == nullptr && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &cache, nullptr) != SQLITE_OK) {
+    if (cache == nullptr &&
+        sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &cache, nullptr) != SQLITE_OK) {
         sqlite3_finalize(cache);
         cache = nullptr;
     }
@@ -311,7 +119,8 @@ bool SettingsStore::ensureKey(const std::string& path) {
     for (size_t end = 0; end != std::string::npos;) {
         end = path.find('\\', end + 1);
         const std::string prefix = path.substr(0, end);
-        sqlite3_stmt* s = prepare(m_addKey, "INSERT OR IGNORE INTO settings(path, name, type, value) VALUES(?1, ?2, ?3, NULL)");
+        sqlite3_stmt* s = prepare(
+            m_addKey, "INSERT OR IGNORE INTO settings(path, name, type, value) VALUES(?1, ?2, ?3, NULL)");
         if (s == nullptr) return false;
         sqlite3_bind_text(s, 1, prefix.data(), static_cast<int>(prefix.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 2, kKeyMarker, -1, SQLITE_STATIC);
@@ -342,7 +151,8 @@ bool SettingsStore::readRow(const std::string& path, const std::string& name, Va
                 ok = true;
             }
         } else if ((type == kString && column == SQLITE_TEXT) || (type == kBinary && column == SQLITE_BLOB)) {
-            const void* data = type == kString ? static_cast<const void*>(sqlite3_column_text(s, 1)) : sqlite3_column_blob(s, 1);
+            const void* data = type == kString ? static_cast<const void*>(sqlite3_column_text(s, 1))
+                                               : sqlite3_column_blob(s, 1);
             const int size = sqlite3_column_bytes(s, 1);
             out.bytes.assign(static_cast<const char*>(data) != nullptr ? static_cast<const char*>(data) : "",
                              data != nullptr ? static_cast<size_t>(size) : 0);
@@ -370,15 +180,18 @@ bool SettingsStore::read(std::string_view name, Value& out, bool createKey) {
     return readRow(path, valueName, out);
 }
 
-bool SettingsStore::writeValue(std::string_view name, int32_t type, const void* data, int32_t size, bool isText) {
+bool SettingsStore::writeValue(std::string_view name, int32_t type, const void* data, int32_t size,
+                               bool isText) {
     std::lock_guard<std::recursive_mutex> guard(m_mutex);
     std::string path, valueName;
     splitSettingName(name, path, valueName);
     if (!beginWrite()) return false;
     bool ok = path.empty() || ensureKey(path);
-    sqlite3_stmt* s = ok ? prepare(m_upsert, "INSERT INTO settings(path, name, type, value) VALUES(?1, ?2, ?3, ?4) "
-                                             "ON CONFLICT(path, name) DO UPDATE SET type = excluded.type, value = excluded.value")
-                         : nullptr;
+    sqlite3_stmt* s =
+        ok ? prepare(m_upsert,
+                     "INSERT INTO settings(path, name, type, value) VALUES(?1, ?2, ?3, ?4) "
+                     "ON CONFLICT(path, name) DO UPDATE SET type = excluded.type, value = excluded.value")
+           : nullptr;
     if (s != nullptr) {
         sqlite3_bind_text(s, 1, path.data(), static_cast<int>(path.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 2, valueName.data(), static_cast<int>(valueName.size()), SQLITE_TRANSIENT);
@@ -397,7 +210,9 @@ bool SettingsStore::writeValue(std::string_view name, int32_t type, const void* 
     return endWrite(ok);
 }
 
-bool SettingsStore::writeDword(std::string_view name, int32_t value) { return writeValue(name, kDword, &value, 4, false); }
+bool SettingsStore::writeDword(std::string_view name, int32_t value) {
+    return writeValue(name, kDword, &value, 4, false);
+}
 
 bool SettingsStore::writeString(std::string_view name, std::string_view text) {
     text = text.substr(0, text.find('\0'));
@@ -410,9 +225,13 @@ bool SettingsStore::writeBinary(std::string_view name, std::string_view bytes) {
     return writeValue(name, kBinary, bytes.data(), static_cast<int32_t>(bytes.size()), false);
 }
 
-bool SettingsStore::removeValue(std::string_view name) { return remove(name, false); }
+bool SettingsStore::removeValue(std::string_view name) {
+    return remove(name, false);
+}
 
-bool SettingsStore::remove(std::string_view name) { return remove(name, true); }
+bool SettingsStore::remove(std::string_view name) {
+    return remove(name, true);
+}
 
 bool SettingsStore::remove(std::string_view name, bool orKey) {
     std::lock_guard<std::recursive_mutex> guard(m_mutex);
@@ -435,7 +254,8 @@ bool SettingsStore::remove(std::string_view name, bool orKey) {
         const std::string key = path.empty() ? valueName : path + "\\" + valueName;
         sqlite3_stmt* del = nullptr;
         if (listSubkeys(key).empty()) {
-            ok = sqlite3_prepare_v2(m_db, "DELETE FROM settings WHERE path = ?1", -1, &del, nullptr) == SQLITE_OK;
+            ok = sqlite3_prepare_v2(m_db, "DELETE FROM settings WHERE path = ?1", -1, &del, nullptr) ==
+                 SQLITE_OK;
             if (ok) {
                 sqlite3_bind_text(del, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
                 ok = sqlite3_step(del) == SQLITE_DONE;
@@ -451,15 +271,16 @@ std::vector<std::string> SettingsStore::listSubkeys(std::string_view parent) {
     std::lock_guard<std::recursive_mutex> guard(m_mutex);
     std::vector<std::string> names;
     sqlite3_stmt* s = nullptr;
-    if (m_db == nullptr ||
-        sqlite3_prepare_v2(m_db, "SELECT DISTINCT path FROM settings ORDER BY path", -1, &s, nullptr) != SQLITE_OK) {
+    if (m_db == nullptr || sqlite3_prepare_v2(m_db, "SELECT DISTINCT path FROM settings ORDER BY path", -1,
+                                              &s, nullptr) != SQLITE_OK) {
         sqlite3_finalize(s);
         return names;
     }
     const size_t skip = parent.empty() ? 0 : parent.size() + 1;
     while (sqlite3_step(s) == SQLITE_ROW) {
         const char* text = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-        const std::string_view path(text != nullptr ? text : "", static_cast<size_t>(sqlite3_column_bytes(s, 0)));
+        const std::string_view path(text != nullptr ? text : "",
+                                    static_cast<size_t>(sqlite3_column_bytes(s, 0)));
         if (!isBelow(path, parent)) continue;
         const std::string_view child = path.substr(skip, path.find('\\', skip) - skip);
         if (!child.empty()) names.emplace_back(child);
@@ -471,7 +292,8 @@ std::vector<std::string> SettingsStore::listSubkeys(std::string_view parent) {
                                             [](char x, char y) { return foldAscii(x) < foldAscii(y); });
     };
     std::stable_sort(names.begin(), names.end(), less);
-    names.erase(std::unique(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return sameNoCase(a, b); }),
+    names.erase(std::unique(names.begin(), names.end(),
+                            [](const std::string& a, const std::string& b) { return sameNoCase(a, b); }),
                 names.end());
     return names;
 }
@@ -481,8 +303,8 @@ std::vector<SettingsStore::Entry> SettingsStore::listAll() {
     std::vector<Entry> entries;
     sqlite3_stmt* s = nullptr;
     if (m_db == nullptr ||
-        sqlite3_prepare_v2(m_db, "SELECT path, name FROM settings WHERE type <> 0 ORDER BY path, name", -1, &s, nullptr) !=
-            SQLITE_OK) {
+        sqlite3_prepare_v2(m_db, "SELECT path, name FROM settings WHERE type <> 0 ORDER BY path, name", -1,
+                           &s, nullptr) != SQLITE_OK) {
         sqlite3_finalize(s);
         return entries;
     }

@@ -2,10 +2,10 @@
 #include "service/ReplayService.h"
 
 #include "game/GameClasses.h"
-#include "game/HeadlessGame.h"
-#include "game/ReplayFile.h"
-#include "game/ReplayPlayer.h"
+#include "headless/HeadlessGame.h"
 #include "io/Resources.h"
+#include "replay/ReplayFile.h"
+#include "replay/ReplayPlayer.h"
 #include "runtime/Exception.h"
 
 #include <cstdio>

@@ -4,11 +4,11 @@
 #include "service/ReplayService.h"
 #include "HttpGet.h"
 #include "TempDir.h"
-#include "game/AutoPlayer.h"
-#include "game/HeadlessGame.h"
-#include "game/ReplayFile.h"
-#include "game/ReplayRecorder.h"
+#include "headless/AutoPlayer.h"
+#include "headless/HeadlessGame.h"
 #include "platform/Event.h"
+#include "replay/ReplayFile.h"
+#include "replay/ReplayRecorder.h"
 #include "scores/ScoreToken.h"
 #include "service/HttpServer.h"
 #include "service/ScoreService.h"
@@ -185,7 +185,8 @@ TEST(ReplayService, TheProgramChecksRecordingsWithoutADisplay) {
     for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"})
         if (const char* value = std::getenv(name)) kept.push_back(std::string(name) + "=" + value);
     std::vector<const char*> environment;
-    for (const std::string& entry : kept) environment.push_back(entry.c_str());
+    for (const std::string& entry : kept)
+        environment.push_back(entry.c_str());
     environment.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {

@@ -1,0 +1,54 @@
+// Fuzz target: arbitrary bytes as the settings database file, opened and read through User.
+#include "io/User.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+const std::string& folder() {
+    static const std::string dir = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-settings-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        mph::SettingsStore::setQuiet(true);
+        return pattern;
+    }();
+    return dir;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string db = folder() + "/settings.db";
+    if (FILE* f = std::fopen(db.c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    {
+        mph::User user;
+        user.openAt(db);
+        // A damaged file must have gone aside; what is open now must be usable.
+        if (!user.store().isOpen()) std::abort();
+        user.getInt("FULLSCREEN", 1);
+        user.getString("MRUHSNAME", "");
+        lang::BooleanArray bytes;
+        user.getBinary("audio\\level", bytes);
+        lang::ObjectArray names;
+        user.listSubkeys(names);
+        for (int32_t i = 0; i < names.length; ++i)
+            names.data[i]->release();
+        for (int32_t i = 0; i < 12; ++i)
+            user.getName("S", i), user.getScore(i);
+        user.store().listAll();
+        user.insertScore("fuzz", "S", 1, 1000, 0);
+        user.clearScores("N");
+        user.getCredits();
+    }
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder(), ec))
+        std::filesystem::remove_all(entry.path(), ec);
+    return 0;
+}

@@ -1,0 +1,75 @@
+// HeadlessGame: the real game canvas run without a window or threads, one tick at a time under a virtual
+// millisecond clock, so that every run with the same seed and input is the same.
+#pragma once
+
+#include "headless/GameDump.h"
+#include "runtime/Ref.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace mph {
+
+class GameObserver;
+class HeadlessCanvas;
+class User;
+
+class HeadlessGame {
+public:
+    static constexpr uint32_t kTickMs = 40;
+
+    struct Options {
+        std::string container; // empty: the one next to the program, as the game finds it
+        std::string store;     // the settings database; empty: a fresh temporary one, removed at the end
+        uint32_t seed = 1;     // where the clock starts; it seeds every generator the game reads
+    };
+
+    HeadlessGame();
+    ~HeadlessGame();
+    HeadlessGame(const HeadlessGame&) = delete;
+    HeadlessGame& operator=(const HeadlessGame&) = delete;
+
+    // Loads the data and builds the game; false with a message when it cannot run.
+    bool start(const Options& options, std::string& error);
+    void setObserver(GameObserver* observer);
+
+    // One tick as the render thread runs it, with its composition, then the clock moves on.
+    void tick(int32_t count = 1);
+    // A mouse event (the ids of Event: 1 press, 2 move, 3 release, 4 drag) at picture coordinates.
+    void mouse(int32_t id, int32_t x, int32_t y);
+    // A key: its virtual-key code and the character it types.
+    void key(int32_t virtualKey, int32_t character);
+    // Press and release at the centre of the visible sprite a path names.
+    bool click(const std::string& path, std::string& error);
+
+    GameView view();
+    std::string dumpJson();
+    std::string spriteJson(const std::string& path, std::string& error);
+    bool snapshot(const std::string& file, std::string& error);
+
+    uint32_t clock() const { return m_clock; }
+    // Sets the virtual clock (a replay gives every input the clock it was recorded with).
+    void setClock(uint32_t ms) { m_clock = ms; }
+    // What the canvas's wait for a drawn frame does; empty (the default) runs one tick.
+    void setFrameWait(std::function<void()> wait) { m_frameWait = std::move(wait); }
+    // Whether each tick composes the picture (the default); a check of a recording needs no pictures.
+    void setComposing(bool on) { m_composing = on; }
+    ShapeCanvas& canvas();
+    User* settings() const;
+
+private:
+    friend class HeadlessCanvas;
+    void runTick();
+
+    lang::Ref<HeadlessCanvas> m_canvas;
+    lang::Ref<User> m_settings;
+    std::string m_tempDir;
+    uint32_t m_clock = 1;
+    GameObserver* m_observer = nullptr;
+    std::function<void()> m_frameWait;
+    bool m_composing = true;
+};
+
+} // namespace mph

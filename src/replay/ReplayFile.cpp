@@ -1,0 +1,317 @@
+// ReplayFile: writing and reading the recorded game's bytes, and the hash of the game's data.
+#include "replay/ReplayFile.h"
+
+#include "io/ResourceFile.h"
+#include "io/Resources.h"
+#include "scores/GameVersion.h"
+
+#include <zlib.h>
+
+#include <cstring>
+#include <fstream>
+#include <mutex>
+
+namespace mph {
+
+namespace {
+
+constexpr char kMagic[4] = {'M', 'P', 'H', 'R'};
+constexpr int kKindMouse = 0, kKindKey = 1, kKindFocus = 2, kKindResume = 3;
+
+uint32_t checksum(std::string_view bytes) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    // zlib takes lengths as uInt; a recording is far below that.
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size()));
+    return static_cast<uint32_t>(crc);
+}
+
+class Writer {
+public:
+    void bytes(const void* data, size_t n) { m_out.append(static_cast<const char*>(data), n); }
+    void u8(uint32_t v) { m_out.push_back(static_cast<char>(v & 0xFF)); }
+    void fixed(uint64_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            u8(static_cast<uint32_t>(v >> (8 * i)));
+    }
+    void varint(uint64_t v) {
+        while (v >= 0x80) {
+            u8(static_cast<uint32_t>(v | 0x80));
+            v >>= 7;
+        }
+        u8(static_cast<uint32_t>(v));
+    }
+    void zigzag(int64_t v) { varint((static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63)); }
+    void text(const std::string& s) {
+        u8(static_cast<uint32_t>(s.size()));
+        bytes(s.data(), s.size());
+    }
+    std::string& out() { return m_out; }
+
+private:
+    std::string m_out;
+};
+
+// Every read checks the bounds; the first failure sticks and later reads give zeros.
+class Reader {
+public:
+    explicit Reader(std::string_view in) : m_in(in) {}
+    bool ok() const { return m_ok; }
+    size_t left() const { return m_in.size() - m_at; }
+    uint32_t u8() {
+        if (!m_ok || m_at >= m_in.size()) return fail();
+        return static_cast<uint8_t>(m_in[m_at++]);
+    }
+    uint64_t fixed(int n) {
+        uint64_t v = 0;
+        for (int i = 0; i < n; ++i)
+            v |= static_cast<uint64_t>(u8()) << (8 * i);
+        return v;
+    }
+    uint64_t varint() {
+        uint64_t v = 0;
+        for (int shift = 0; shift < 64; shift += 7) {
+            const uint32_t b = u8();
+            v |= static_cast<uint64_t>(b & 0x7F) << shift;
+            if ((b & 0x80) == 0) return v;
+        }
+        return fail();
+    }
+    int64_t zigzag() {
+        const uint64_t v = varint();
+        return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
+    }
+    std::string text(size_t limit) {
+        const size_t n = u8();
+        if (n > limit || n > left()) return fail(), std::string();
+        std::string s(m_in.substr(m_at, n));
+        m_at += n;
+        return s;
+    }
+
+private:
+    uint32_t fail() {
+        m_ok = false;
+        return 0;
+    }
+    std::string_view m_in;
+    size_t m_at = 0;
+    bool m_ok = true;
+};
+
+bool fitsInt32(int64_t v) {
+    return v >= INT32_MIN && v <= INT32_MAX;
+}
+
+} // namespace
+
+int32_t ReplayFile::inputCount() const {
+    int32_t n = 0;
+    for (const ReplayEvent& e : events)
+        n += e.resume ? 0 : 1;
+    return n;
+}
+
+std::string ReplayFile::encode() const {
+    Writer w;
+    w.bytes(kMagic, 4);
+    w.fixed(kFormatVersion, 2);
+    w.fixed(dataHash, 8);
+    w.text(gameVersion.substr(0, kMaxNameBytes));
+    w.fixed(start.randomSeed, 4);
+    w.fixed(start.randomDraws, 8);
+    w.fixed(static_cast<uint32_t>(start.tick), 4);
+    w.bytes(start.typedKeys, 4);
+    w.u8(static_cast<uint32_t>(start.mode));
+    w.varint(static_cast<uint32_t>(start.level));
+    w.text(name.substr(0, kMaxNameBytes));
+    w.varint(events.size());
+    int64_t tick = start.tick, x = 0, y = 0;
+    uint32_t clock = 0;
+    for (const ReplayEvent& e : events) {
+        const GameInput& in = e.input;
+        const int kind = e.resume                           ? kKindResume
+                         : in.kind == GameInput::kKey       ? kKindKey
+                         : in.kind == GameInput::kFocusLost ? kKindFocus
+                                                            : kKindMouse;
+        w.u8(static_cast<uint32_t>(kind | (kind == kKindMouse ? (in.id & 7) << 2 : 0)));
+        w.zigzag(in.tick - tick);
+        tick = in.tick;
+        if (kind == kKindResume) continue;
+        w.zigzag(static_cast<int32_t>(in.clock - clock));
+        clock = in.clock;
+        if (kind == kKindMouse) {
+            w.zigzag(in.x - x);
+            w.zigzag(in.y - y);
+            x = in.x;
+            y = in.y;
+        } else if (kind == kKindKey) {
+            w.varint(static_cast<uint32_t>(in.x));
+            w.varint(static_cast<uint32_t>(in.key));
+        }
+    }
+    w.fixed(static_cast<uint32_t>(finalScore), 4);
+    w.fixed(static_cast<uint32_t>(finalLevel), 4);
+    w.fixed(checksum(w.out()), 4);
+    return std::move(w.out());
+}
+
+bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& error) {
+    out = ReplayFile();
+    if (bytes.size() > kMaxBytes) {
+        error = "the recording is larger than " + std::to_string(kMaxBytes) + " bytes";
+        return false;
+    }
+    if (bytes.size() < 8 || std::memcmp(bytes.data(), kMagic, 4) != 0) {
+        error = "not a recorded game";
+        return false;
+    }
+    Reader r(bytes);
+    r.fixed(4);
+    const uint32_t version = static_cast<uint32_t>(r.fixed(2));
+    if (version != kFormatVersion) {
+        error = "the recording's format " + std::to_string(version) +
+                " is not known here (this program reads " + std::to_string(kFormatVersion) + ")";
+        return false;
+    }
+    if (bytes.size() < 4 + 2 + 4) {
+        error = "the recording is damaged (cut short)";
+        return false;
+    }
+    const std::string_view body = bytes.substr(0, bytes.size() - 4);
+    Reader tail(bytes.substr(bytes.size() - 4));
+    if (checksum(body) != static_cast<uint32_t>(tail.fixed(4))) {
+        error = "the recording is damaged (its checksum does not match)";
+        return false;
+    }
+    r = Reader(body);
+    r.fixed(6);
+    out.dataHash = r.fixed(8);
+    out.gameVersion = r.text(kMaxNameBytes);
+    out.start.randomSeed = static_cast<uint32_t>(r.fixed(4));
+    out.start.randomDraws = r.fixed(8);
+    out.start.tick = static_cast<int32_t>(r.fixed(4));
+    for (char& c : out.start.typedKeys)
+        c = static_cast<char>(r.u8());
+    out.start.mode = static_cast<int32_t>(r.u8());
+    const uint64_t level = r.varint();
+    out.name = r.text(kMaxNameBytes);
+    const uint64_t count = r.varint();
+    auto bad = [&error](const std::string& what) {
+        error = "the recording is damaged (" + what + ")";
+        return false;
+    };
+    if (!r.ok()) return bad("cut short");
+    if (out.start.tick < 0 || out.start.tick > INT32_MAX - kMaxTicks ||
+        (out.start.mode != 0 && out.start.mode != 2) || level < 1 || level > 1000)
+        return bad("impossible start");
+    out.start.level = static_cast<int32_t>(level);
+    // Every record takes at least two bytes, which bounds what the count may claim.
+    if (count > r.left() / 2) return bad("more records than bytes");
+    out.events.reserve(count);
+    const int64_t lastTick = static_cast<int64_t>(out.start.tick) + kMaxTicks;
+    int64_t tick = out.start.tick, x = 0, y = 0;
+    uint32_t clock = 0;
+    for (uint64_t i = 0; i < count && r.ok(); ++i) {
+        ReplayEvent e;
+        const uint32_t tag = r.u8();
+        const int kind = static_cast<int>(tag & 3);
+        tick += r.zigzag();
+        if (tick < out.start.tick || tick > lastTick) return bad("a record outside the game's time");
+        e.input.tick = static_cast<int32_t>(tick);
+        if (kind == kKindResume) {
+            if (tag != kKindResume) return bad("unknown record");
+            e.resume = true;
+        } else {
+            clock += static_cast<uint32_t>(r.zigzag());
+            e.input.clock = clock;
+            if (kind == kKindMouse) {
+                e.input.kind = GameInput::kMouse;
+                e.input.id = static_cast<int32_t>(tag >> 2);
+                x += r.zigzag();
+                y += r.zigzag();
+                if (e.input.id < 1 || e.input.id > 4 || !fitsInt32(x) || !fitsInt32(y))
+                    return bad("unknown record");
+                e.input.x = static_cast<int32_t>(x);
+                e.input.y = static_cast<int32_t>(y);
+            } else if (tag != static_cast<uint32_t>(kind)) {
+                return bad("unknown record");
+            } else if (kind == kKindKey) {
+                e.input.kind = GameInput::kKey;
+                const uint64_t virtualKey = r.varint();
+                const uint64_t key = r.varint();
+                if (virtualKey > 0xFFFF || key > 0xFFFF) return bad("unknown key");
+                e.input.x = static_cast<int32_t>(virtualKey);
+                e.input.key = static_cast<int32_t>(key);
+            } else {
+                e.input.kind = GameInput::kFocusLost;
+            }
+        }
+        out.events.push_back(e);
+    }
+    out.finalScore = static_cast<int32_t>(r.fixed(4));
+    out.finalLevel = static_cast<int32_t>(r.fixed(4));
+    if (!r.ok()) return bad("cut short");
+    if (r.left() != 0) return bad("bytes after the end");
+    return true;
+}
+
+bool ReplayFile::load(const std::string& path, ReplayFile& out, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path;
+        return false;
+    }
+    std::string bytes;
+    char chunk[65536];
+    while (in.read(chunk, sizeof(chunk)) || in.gcount() > 0) {
+        bytes.append(chunk, static_cast<size_t>(in.gcount()));
+        if (bytes.size() > kMaxBytes) break;
+    }
+    return decode(bytes, out, error);
+}
+
+bool ReplayFile::playableHere(std::string& error) const {
+    if (gameVersion != kGameVersion) {
+        error = "the recording was made by version " + gameVersion + " of the game; this is version " +
+                kGameVersion;
+        return false;
+    }
+    if (dataHash != currentDataHash()) {
+        error = "the recording was made with other game data than this program's container";
+        return false;
+    }
+    return true;
+}
+
+uint64_t ReplayFile::currentDataHash() {
+    static std::mutex mutex;
+    // The container hashed last stays referenced, so a later one cannot take its address.
+    static auto* hashed = new lang::Ref<ResourceFile>();
+    static uint64_t hash = 0;
+    lang::Ref<ResourceFile> chain = resourceChain();
+    std::lock_guard<std::mutex> guard(mutex);
+    if (!chain || chain->getHeader() == nullptr) return 0;
+    if (chain.get() == hashed->get()) return hash;
+    // 64-bit FNV-1a over every item's name, length and bytes, in directory order.
+    uint64_t h = 0xcbf29ce484222325ull;
+    auto mix = [&h](const uint8_t* p, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            h = (h ^ p[i]) * 0x100000001b3ull;
+    };
+    ResourceFileHeader* header = chain->getHeader();
+    for (const ResourceFileHeader::Entry& entry : header->entries()) {
+        const std::string_view name = entry.name.view();
+        mix(reinterpret_cast<const uint8_t*>(name.data()), name.size());
+        lang::Ref<FileItem> item = header->getItem(entry.name);
+        const uint32_t length = item ? static_cast<uint32_t>(item->getLength()) : 0;
+        const uint8_t size[4] = {static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8),
+                                 static_cast<uint8_t>(length >> 16), static_cast<uint8_t>(length >> 24)};
+        mix(size, 4);
+        if (item && item->getData() != nullptr) mix(item->getData(), length);
+    }
+    *hashed = chain;
+    hash = h;
+    return hash;
+}
+
+} // namespace mph
