@@ -112,6 +112,8 @@ public:
     virtual void waitForFrame();
     // Whether the computer can reach the score service (the global table is offered only then).
     virtual bool isConnected();
+    // A game played with help (a typed code, the built-in bot) is not offered to the world table.
+    void markCheatUsed() { m_cheatUsed = true; }
 
     // Whether the data bound to every name the game needs; when not, bindError() names what is missing
     // and the game does not run.

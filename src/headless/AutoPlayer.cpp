@@ -109,6 +109,7 @@ bool AutoPlayer::step() {
         return false;
     case ShapeCanvas::kPlaying:
         if (choose(v, move)) {
+            m_game->canvas().markCheatUsed();
             for (const auto& m : move.mouse)
                 m_game->mouse(m[0], m[1], m[2]);
             if (move.mouse.empty()) m_game->key(move.virtualKey, move.character);

@@ -42,7 +42,8 @@ void initialiseOnce() {
 bool HttpInputStream::open(const URL& url, int32_t timeoutMs) {
     close();
     m_status = 0;
-    if (!url.valid || !(url.scheme.equalsIgnoreCase("http") || url.scheme.equalsIgnoreCase("https"))) return false;
+    if (!url.valid || !(url.scheme.equalsIgnoreCase("http") || url.scheme.equalsIgnoreCase("https")))
+        return false;
     initialiseOnce();
     CURL* curl = curl_easy_init();
     if (curl == nullptr) return false;
@@ -58,9 +59,9 @@ bool HttpInputStream::open(const URL& url, int32_t timeoutMs) {
     Receiver receiver{&body};
     curl_easy_setopt(curl, CURLOPT_URL, target.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    // A redirect is a failed request: a hostile server must not make this machine ask another address
+    // (one on the player's own network, say) for anything.
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -74,7 +75,8 @@ bool HttpInputStream::open(const URL& url, int32_t timeoutMs) {
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     if (timeoutMs > 0) {
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, (static_cast<long>(timeoutMs) + 999) / 1000));
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME,
+                         std::max(1L, (static_cast<long>(timeoutMs) + 999) / 1000));
         curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 2L * static_cast<long>(timeoutMs));
     } else {
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kDefaultStageSeconds);
@@ -115,7 +117,9 @@ void HttpInputStream::close() {
     m_position = 0;
 }
 
-void HttpInputStream::reset() { m_position = 0; }
+void HttpInputStream::reset() {
+    m_position = 0;
+}
 
 int32_t HttpInputStream::skip(int32_t n) {
     if (!m_open) return -1;

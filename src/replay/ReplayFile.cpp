@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <mutex>
@@ -102,6 +103,11 @@ bool fitsInt32(int64_t v) {
     return v >= INT32_MIN && v <= INT32_MAX;
 }
 
+// sum + delta, false when the sum would leave int64 (a hostile delta may be as large as the type).
+bool addChecked(int64_t& sum, int64_t delta) {
+    return !__builtin_add_overflow(sum, delta, &sum);
+}
+
 } // namespace
 
 int32_t ReplayFile::inputCount() const {
@@ -124,6 +130,7 @@ std::string ReplayFile::encode() const {
     w.u8(static_cast<uint32_t>(start.mode));
     w.varint(static_cast<uint32_t>(start.level));
     w.text(name.substr(0, kMaxNameBytes));
+    w.varint(static_cast<uint32_t>(nonce));
     w.varint(events.size());
     int64_t tick = start.tick, x = 0, y = 0;
     uint32_t clock = 0;
@@ -168,9 +175,10 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     Reader r(bytes);
     r.fixed(4);
     const uint32_t version = static_cast<uint32_t>(r.fixed(2));
-    if (version != kFormatVersion) {
+    if (version < kOldestFormat || version > kFormatVersion) {
         error = "the recording's format " + std::to_string(version) +
-                " is not known here (this program reads " + std::to_string(kFormatVersion) + ")";
+                " is not known here (this program reads " + std::to_string(kOldestFormat) + " to " +
+                std::to_string(kFormatVersion) + ")";
         return false;
     }
     if (bytes.size() < 4 + 2 + 4) {
@@ -195,6 +203,7 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     out.start.mode = static_cast<int32_t>(r.u8());
     const uint64_t level = r.varint();
     out.name = r.text(kMaxNameBytes);
+    const uint64_t nonce = version >= 2 ? r.varint() : 0;
     const uint64_t count = r.varint();
     auto bad = [&error](const std::string& what) {
         error = "the recording is damaged (" + what + ")";
@@ -202,21 +211,29 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     };
     if (!r.ok()) return bad("cut short");
     if (out.start.tick < 0 || out.start.tick > INT32_MAX - kMaxTicks ||
-        (out.start.mode != 0 && out.start.mode != 2) || level < 1 || level > 1000)
+        (out.start.mode != 0 && out.start.mode != 2) || level < 1 || level > 1000 || nonce > INT32_MAX)
         return bad("impossible start");
     out.start.level = static_cast<int32_t>(level);
+    out.nonce = static_cast<int32_t>(nonce);
     // Every record takes at least two bytes, which bounds what the count may claim.
     if (count > r.left() / 2) return bad("more records than bytes");
-    out.events.reserve(count);
+    if (count > static_cast<uint64_t>(kMaxRecords)) return bad("more records than a game can hold");
+    // The vector grows with what is really read: a count is only a claim.
+    constexpr uint64_t kFirstReserve = 4096;
+    out.events.reserve(std::min<uint64_t>(count, kFirstReserve));
     const int64_t lastTick = static_cast<int64_t>(out.start.tick) + kMaxTicks;
     int64_t tick = out.start.tick, x = 0, y = 0;
     uint32_t clock = 0;
+    int32_t sameTick = 0;
     for (uint64_t i = 0; i < count && r.ok(); ++i) {
         ReplayEvent e;
         const uint32_t tag = r.u8();
         const int kind = static_cast<int>(tag & 3);
-        tick += r.zigzag();
-        if (tick < out.start.tick || tick > lastTick) return bad("a record outside the game's time");
+        const int64_t previousTick = tick;
+        if (!addChecked(tick, r.zigzag()) || tick < out.start.tick || tick > lastTick)
+            return bad("a record outside the game's time");
+        sameTick = tick == previousTick && i > 0 ? sameTick + 1 : 1;
+        if (sameTick > kMaxRecordsPerTick) return bad("more records in one tick than a game makes");
         e.input.tick = static_cast<int32_t>(tick);
         if (kind == kKindResume) {
             if (tag != kKindResume) return bad("unknown record");
@@ -227,9 +244,8 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
             if (kind == kKindMouse) {
                 e.input.kind = GameInput::kMouse;
                 e.input.id = static_cast<int32_t>(tag >> 2);
-                x += r.zigzag();
-                y += r.zigzag();
-                if (e.input.id < 1 || e.input.id > 4 || !fitsInt32(x) || !fitsInt32(y))
+                const bool moved = addChecked(x, r.zigzag()) && addChecked(y, r.zigzag());
+                if (!moved || e.input.id < 1 || e.input.id > 4 || !fitsInt32(x) || !fitsInt32(y))
                     return bad("unknown record");
                 e.input.x = static_cast<int32_t>(x);
                 e.input.y = static_cast<int32_t>(y);
@@ -253,6 +269,19 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     if (!r.ok()) return bad("cut short");
     if (r.left() != 0) return bad("bytes after the end");
     return true;
+}
+
+uint64_t ReplayFile::gameHash() const {
+    ReplayFile game = *this;
+    game.name.clear();
+    game.nonce = 0;
+    std::string bytes = game.encode();
+    bytes.resize(bytes.size() - 4);
+    // 64-bit FNV-1a.
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (const char c : bytes)
+        h = (h ^ static_cast<uint8_t>(c)) * 0x100000001b3ull;
+    return h;
 }
 
 bool ReplayFile::load(const std::string& path, ReplayFile& out, std::string& error) {

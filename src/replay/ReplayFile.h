@@ -22,25 +22,35 @@ struct ReplayEvent {
 // mapped onto it:
 //   "MPHR", u16 format version, u64 hash of the game's data, u8 length + game version text,
 //   u32 generator seed, u64 words drawn before the game, i32 tick, 4 typed keys, u8 mode, varint level,
-//   u8 length + player's name (empty until the name prompt is answered),
-//   varint record count, the records, i32 final score, i32 final level, u32 CRC-32 of all bytes before it.
+//   u8 length + player's name (empty until the name prompt is answered), varint nonce of the world-table
+//   submission the game was sent with (0 until then; format 2 on), varint record count, the records, i32
+//   final score, i32 final level, u32 CRC-32 of all bytes before it.
 // A record starts with a tag byte: the low two bits say mouse (the event id in bits 2-4), key, focus lost
 // or resume; then the tick as a zigzag difference from the previous record's; inputs add their clock as
 // a zigzag difference from the previous input's; mouse records their position as zigzag differences from
 // the previous mouse record's, keys the virtual key and the character as varints.
 class ReplayFile {
 public:
-    static constexpr uint16_t kFormatVersion = 1;
+    static constexpr uint16_t kFormatVersion = 2;
+    // The oldest format still read (it has no nonce).
+    static constexpr uint16_t kOldestFormat = 1;
     // Limits a reader holds every file to; a real game stays far below them.
     static constexpr size_t kMaxBytes = 4u << 20;
     static constexpr size_t kMaxNameBytes = 15;
     // Three hours of ticks at 25 a second.
     static constexpr int32_t kMaxTicks = 3 * 3600 * 25;
+    // What a game can hold: the window's moves are kept one per tick, so even a player who never rests
+    // the mouse makes about one record a tick; a tick holds a few records at most (a click, a key, the
+    // frame it waited for). A reader allocates records as they are read, never from the count it is told.
+    static constexpr int64_t kMaxRecords = 2 * static_cast<int64_t>(kMaxTicks);
+    static constexpr int32_t kMaxRecordsPerTick = 32;
 
     uint64_t dataHash = 0;
     std::string gameVersion;
     GameStart start;
     std::string name;
+    // The submission this recording was sent with; it verifies that entry only.
+    int32_t nonce = 0;
     std::vector<ReplayEvent> events;
     int32_t finalScore = 0;
     int32_t finalLevel = 0;
@@ -58,6 +68,10 @@ public:
     // The hash of the game's data as this program has it: every item of the registered container, by name
     // and bytes, so a change to any rule, picture or script changes it. 0 without a container.
     static uint64_t currentDataHash();
+
+    // A hash of the game itself: every byte of the recording but the player's name and the nonce (and
+    // the checksum over them), so the same game sent under another name or for another entry is known.
+    uint64_t gameHash() const;
 
     // The table a game belongs to in the score lists: "S" for the rising-rows game, "N" otherwise.
     std::string tableMode() const { return start.mode == 2 ? "S" : "N"; }

@@ -70,6 +70,11 @@ public:
             driver->stop();
             return;
         }
+        if (m_options.abort != nullptr && m_options.abort->load(std::memory_order_relaxed)) {
+            aborted = true;
+            driver->stop();
+            return;
+        }
         m_game.tick();
         ++ticks;
         if (m_options.snapshotEvery > 0 && ticks % m_options.snapshotEvery == 0) snapshot();
@@ -78,6 +83,7 @@ public:
     ReplayDriver* driver = nullptr;
     int64_t ticks = 0;
     bool tooLong = false;
+    bool aborted = false;
 
 private:
     void snapshot() {
@@ -118,6 +124,7 @@ bool ReplayPlayer::play(const ReplayFile& file, const Options& options, ReplayOu
     }
     outcome.ended = watch.ended;
     outcome.tooLong = target.tooLong;
+    outcome.aborted = target.aborted;
     outcome.score = watch.ended ? watch.score : game.canvas().getScore();
     outcome.level = watch.ended ? watch.level : game.canvas().getLevel();
     outcome.ticks = target.ticks;

@@ -4,6 +4,7 @@
 
 #include "replay/ReplayFile.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +15,7 @@ class GameObserver;
 struct ReplayOutcome {
     bool ended = false;   // the game came to its end
     bool tooLong = false; // it ran past the ticks a real game can last
+    bool aborted = false; // the caller's abort flag ended it
     int32_t score = 0;
     int32_t level = 0;
     int64_t ticks = 0;   // ticks run
@@ -21,7 +23,8 @@ struct ReplayOutcome {
 
     // Whether the replay reached the recorded end exactly.
     bool matches(const ReplayFile& file) const {
-        return ended && !tooLong && misfits == 0 && score == file.finalScore && level == file.finalLevel;
+        return ended && !tooLong && !aborted && misfits == 0 && score == file.finalScore &&
+               level == file.finalLevel;
     }
 };
 
@@ -34,6 +37,7 @@ public:
         std::string snapshotFolder;       // where pictures go, as replay-TICKS.png
         bool compose = true;              // whether every tick composes the picture as the window's would
         GameObserver* observer = nullptr; // also told everything the replayed game reports
+        const std::atomic<bool>* abort = nullptr; // when it turns true, the replay ends at the next tick
     };
 
     // Plays file to its game's end. False with a message when it cannot be played here (another game

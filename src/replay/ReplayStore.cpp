@@ -188,7 +188,8 @@ bool ReplayStore::has(std::string_view mode, std::string_view name, int32_t leve
     });
 }
 
-std::string ReplayStore::bytes(std::string_view mode, std::string_view name, int32_t level, int32_t score) {
+std::string ReplayStore::bytes(std::string_view mode, std::string_view name, int32_t level, int32_t score,
+                               int32_t nonce) {
     std::string path;
     {
         std::lock_guard<std::mutex> guard(m_mutex);
@@ -203,7 +204,13 @@ std::string ReplayStore::bytes(std::string_view mode, std::string_view name, int
     if (path.empty()) return {};
     std::ifstream in(path, std::ios::binary);
     std::string out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return out.size() <= ReplayFile::kMaxBytes ? out : std::string();
+    if (out.size() > ReplayFile::kMaxBytes) return {};
+    if (nonce == 0) return out;
+    ReplayFile file;
+    std::string error;
+    if (!ReplayFile::decode(out, file, error)) return {};
+    file.nonce = nonce;
+    return file.encode();
 }
 
 } // namespace mph

@@ -45,7 +45,8 @@ public:
     std::vector<Entry> entries();
 
     bool has(std::string_view mode, std::string_view name, int32_t level, int32_t score) override;
-    std::string bytes(std::string_view mode, std::string_view name, int32_t level, int32_t score) override;
+    std::string bytes(std::string_view mode, std::string_view name, int32_t level, int32_t score,
+                      int32_t nonce = 0) override;
 
     // Writes bytes to a temporary file beside path, flushes it to the disk and renames it over path, so
     // path holds either its old bytes or all the new ones.

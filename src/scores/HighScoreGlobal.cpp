@@ -87,6 +87,7 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
     std::string url;
     std::string base;
     bool connected = false;
+    int32_t nonce = 0;
     {
         SyncGuard guard(lockObject());
         m_mode = mode;
@@ -98,7 +99,8 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
         base = ScoreServer::baseAddress(m_store.get());
         connected = ScoreServer::isConnected(base);
         if (connected) {
-            const std::string token = scoretoken::make(ScoreServer::nextNonce(), name.view(), level, score);
+            nonce = ScoreServer::nextNonce();
+            const std::string token = scoretoken::make(nonce, name.view(), level, score);
             url = ScoreServer::submitUrl(base, mode.view(), name.view(), token, score);
         } else {
             say("notconnect");
@@ -125,14 +127,14 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
         m_globalView = true;
         refresh(true);
     }
-    if (submitted) sendRecording(base, mode, name, level, score);
+    if (submitted) sendRecording(base, mode, name, level, score, nonce);
 }
 
-void HighScoreSprite::sendRecording(const std::string& base, const String& mode, const String& name, int32_t level,
-                                    int32_t score) {
+void HighScoreSprite::sendRecording(const std::string& base, const String& mode, const String& name,
+                                    int32_t level, int32_t score, int32_t nonce) {
     RecordedGames* games = recordedGames();
     if (games == nullptr) return;
-    const std::string recording = games->bytes(mode.view(), name.view(), level, score);
+    const std::string recording = games->bytes(mode.view(), name.view(), level, score, nonce);
     if (recording.empty()) return;
     if (!ReplayUpload::send(ReplayUpload::url(base), recording, ReplayUpload::kTimeoutMs))
         std::fprintf(stderr, "morphella: the recorded game was not sent to the score service\n");

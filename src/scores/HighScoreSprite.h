@@ -135,7 +135,7 @@ private:
     // Sends the recording of a submitted game to the service; a failure changes nothing but a line on
     // standard error.
     void sendRecording(const std::string& base, const lang::String& mode, const lang::String& name,
-                       int32_t level, int32_t score);
+                       int32_t level, int32_t score, int32_t nonce);
     void colourHighlight(int32_t tick);
     // One step of a held scroll button; true when the first row moved.
     bool repeatScroll();

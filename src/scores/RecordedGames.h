@@ -14,8 +14,10 @@ class RecordedGames {
 public:
     virtual ~RecordedGames() = default;
     virtual bool has(std::string_view mode, std::string_view name, int32_t level, int32_t score) = 0;
-    // The newest such recording's bytes, or "" when there is none.
-    virtual std::string bytes(std::string_view mode, std::string_view name, int32_t level, int32_t score) = 0;
+    // The newest such recording's bytes with nonce (the world-table submission's, so the service verifies
+    // that entry only) written into them, or "" when there is none.
+    virtual std::string bytes(std::string_view mode, std::string_view name, int32_t level, int32_t score,
+                              int32_t nonce = 0) = 0;
 };
 
 } // namespace mph

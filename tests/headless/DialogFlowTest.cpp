@@ -1,6 +1,7 @@
 // The game's dialogs as a player uses them: level choosers, the menu and exit question, the name prompt
 // and the way to the high-score table.
 #include "GameFixture.h"
+#include "headless/AutoPlayer.h"
 
 #include "io/User.h"
 
@@ -120,6 +121,19 @@ TEST_F(DialogFlow, NoPointsNoPromptAndACheatSkipsTheGlobalTable) {
     type("j9rm");
     type("k7qz");
     game.tick();
+    click("menuButton");
+    click("menudlg/bendgame");
+    game.key(13, 13);
+    EXPECT_FALSE(shown("globalask"));
+    EXPECT_TRUE(shown("hsdlg"));
+    // A game the built-in bot played counts as a cheat too.
+    click("hsdlg/close");
+    game.tick(20);
+    startGame(true, 1);
+    mph::AutoPlayer bot(game);
+    for (int i = 0; i < 300 && game.view().score == 0; ++i)
+        bot.step();
+    ASSERT_GT(game.view().score, 0);
     click("menuButton");
     click("menudlg/bendgame");
     game.key(13, 13);

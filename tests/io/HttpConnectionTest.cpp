@@ -228,3 +228,21 @@ TEST(HttpConnection, RepliesOverOneMebibyteFail) {
     EXPECT_FALSE(c->connect());
     EXPECT_EQ(c->stream(), nullptr);
 }
+
+// A hostile score server must not make the player's machine request another address: a redirect is a
+// failed request, and its target is never asked for.
+TEST(HttpConnection, RedirectsAreNotFollowed) {
+    LoopbackServer elsewhere([](int fd, LoopbackServer&) {
+        LoopbackServer::sendAll(fd, LoopbackServer::reply("200 OK", "secret"));
+    });
+    const std::string target = elsewhere.url("/admin");
+    LoopbackServer redirecting([&](int fd, LoopbackServer&) {
+        LoopbackServer::sendAll(fd, "HTTP/1.1 302 Found\r\nLocation: " + target +
+                                        "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    });
+    lang::Ref<URLConnection> c = connectionTo(redirecting.url("/globalhs.jsp"));
+    EXPECT_FALSE(c->connect());
+    EXPECT_EQ(c->stream(), nullptr);
+    EXPECT_EQ(redirecting.requests(), 1);
+    EXPECT_EQ(elsewhere.requests(), 0);
+}

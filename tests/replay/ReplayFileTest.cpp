@@ -38,6 +38,7 @@ ReplayFile small() {
     f.start.mode = 2;
     f.start.level = 3;
     f.name = "Ann";
+    f.nonce = 7;
     f.events = {input(GameInput::kMouse, 1010, 5000, mph::Event::kMouseDown, 100, 200), resume(1012),
                 input(GameInput::kKey, 1012, 4990, 0, 'P', 0, 'p'),
                 input(GameInput::kFocusLost, 1013, 5100, 0, 0, 0)};
@@ -64,7 +65,7 @@ std::string refusal(const std::string& bytes) {
 
 TEST(ReplayFile, ASmallRecordingHasItsExactBytesAndReadsBack) {
     const std::string bytes = small().encode();
-    const std::string body("MPHR\x01\x00"                     // magic, format 1
+    const std::string body("MPHR\x02\x00"                     // magic, format 2
                            "\x08\x07\x06\x05\x04\x03\x02\x01" // data hash
                            "\x04"
                            "1.00"                             // game version
@@ -75,14 +76,24 @@ TEST(ReplayFile, ASmallRecordingHasItsExactBytesAndReadsBack) {
                            "\x02\x03"                         // mode 2, level 3
                            "\x03"
                            "Ann"                              // name
+                           "\x07"                             // nonce 7
                            "\x04"                             // four records
                            "\x04\x14\x90\x4E\xC8\x01\x90\x03" // press: +10 ticks, clock +5000, x +100, y +200
                            "\x03\x04"                         // resume: +2 ticks
                            "\x01\x00\x13\x50\x70" // key: +0 ticks, clock -10, virtual key 'P', 'p'
                            "\x02\x02\xDC\x01"     // focus lost: +1 tick, clock +110
                            "\xD2\x04\x00\x00\x04\x00\x00\x00", // score 1234, level 4
-                           73);
+                           74);
     EXPECT_EQ(bytes, withChecksum(body));
+    // Format 1 had no nonce; its files still read, with nonce 0.
+    std::string first = body;
+    first[4] = 1;
+    first.erase(first.find("Ann") + 3, 1);
+    ReplayFile old;
+    std::string oldError;
+    ASSERT_TRUE(ReplayFile::decode(withChecksum(first), old, oldError)) << oldError;
+    EXPECT_EQ(old.nonce, 0);
+    EXPECT_EQ(old.events.size(), 4u);
 
     ReplayFile back;
     std::string error;
@@ -108,8 +119,8 @@ TEST(ReplayFile, AnyChangedBitOrMissingByteIsRefused) {
     }
     EXPECT_EQ(refusal(bytes + "x"), "the recording is damaged (its checksum does not match)");
     std::string format = bytes;
-    format[4] = 2;
-    EXPECT_EQ(refusal(format), "the recording's format 2 is not known here (this program reads 1)");
+    format[4] = 3;
+    EXPECT_EQ(refusal(format), "the recording's format 3 is not known here (this program reads 1 to 2)");
 }
 
 TEST(ReplayFile, ImpossibleContentsAreRefusedEvenWithAGoodChecksum) {
@@ -129,7 +140,7 @@ TEST(ReplayFile, ImpossibleContentsAreRefusedEvenWithAGoodChecksum) {
     // The record count claims more than the bytes can hold.
     std::string body = small().encode();
     body.resize(body.size() - 4);
-    const size_t count = body.find("Ann") + 3;
+    const size_t count = body.find("Ann") + 4;
     body[count] = '\x7F';
     EXPECT_EQ(refusal(withChecksum(body)), "the recording is damaged (more records than bytes)");
     // A mouse record with an event id the window never makes.
@@ -140,4 +151,44 @@ TEST(ReplayFile, ImpossibleContentsAreRefusedEvenWithAGoodChecksum) {
     EXPECT_EQ(refusal(std::string(ReplayFile::kMaxBytes + 1, 'M')),
               "the recording is larger than " + std::to_string(ReplayFile::kMaxBytes) + " bytes");
     EXPECT_EQ(refusal("MPHS"), "not a recorded game");
+}
+
+// Hostile numbers: deltas as large as the type (their sums must not overflow), a flood of records in one
+// tick, and a record count beyond any game; none may cost more than the bytes really read.
+TEST(ReplayFile, HostileNumbersAreRefusedWithoutOverflowOrAllocation) {
+    std::string head = small().encode();
+    head.resize(head.find("Ann") + 4); // up to the nonce, before the record count
+    const std::string huge("\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01", 10); // zigzag: 2^63 - 1
+    const std::string tail("\xD2\x04\x00\x00\x04\x00\x00\x00", 8);
+    EXPECT_EQ(refusal(withChecksum(head + "\x02" + "\x03\x02" + "\x03" + huge + tail)),
+              "the recording is damaged (a record outside the game's time)");
+    // A press 2^63 - 1 pixels right of one at the far right.
+    EXPECT_EQ(refusal(withChecksum(head + "\x02" + std::string("\x04\x02\x02\xFE\xFF\xFF\xFF\x0F\x00", 9) +
+                                   "\x04\x02\x02" + huge + std::string(1, '\0') + tail)),
+              "the recording is damaged (unknown record)");
+
+    std::string flood;
+    for (int i = 0; i <= ReplayFile::kMaxRecordsPerTick; ++i)
+        flood += std::string("\x03\x00", 2);
+    EXPECT_EQ(refusal(withChecksum(head + "\x21" + flood + tail)),
+              "the recording is damaged (more records in one tick than a game makes)");
+
+    // More records than any game holds, with the bytes to back the claim.
+    std::string count;
+    for (uint64_t v = ReplayFile::kMaxRecords + 1; v != 0; v >>= 7)
+        count.push_back(static_cast<char>((v & 0x7F) | (v >= 0x80 ? 0x80 : 0)));
+    const std::string padding(2 * (ReplayFile::kMaxRecords + 1), '\x03');
+    EXPECT_EQ(refusal(withChecksum(head + count + padding + tail)),
+              "the recording is damaged (more records than a game can hold)");
+}
+
+TEST(ReplayFile, TheGameHashIgnoresOnlyTheNameAndTheNonce) {
+    const ReplayFile game = small();
+    ReplayFile renamed = game;
+    renamed.name = "Eve";
+    renamed.nonce = 99;
+    EXPECT_EQ(renamed.gameHash(), game.gameHash());
+    ReplayFile moved = game;
+    moved.events[0].input.x += 1;
+    EXPECT_NE(moved.gameHash(), game.gameHash());
 }

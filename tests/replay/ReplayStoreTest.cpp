@@ -74,6 +74,12 @@ TEST(ReplayStore, ANameWrittenLaterIsFoundAlsoByAStoreOpenedAfterwards) {
     ReplayStore later(folder);
     EXPECT_TRUE(later.has("N", "Bo", 2, 700));
     EXPECT_EQ(later.bytes("N", "Bo", 2, 700), named.encode());
+    // Sent to the world table, the bytes carry the submission's nonce.
+    ReplayFile sent;
+    std::string error;
+    ASSERT_TRUE(ReplayFile::decode(later.bytes("N", "Bo", 2, 700, 417), sent, error)) << error;
+    EXPECT_EQ(sent.nonce, 417);
+    EXPECT_EQ(sent.gameHash(), named.gameHash());
     EXPECT_EQ(later.entries().size(), 1u);
     EXPECT_EQ(filesIn(folder).size(), 2u);
 }

@@ -18,9 +18,13 @@ struct OneGame : RecordedGames {
     bool has(std::string_view mode, std::string_view name, int32_t level, int32_t score) override {
         return mode == "N" && name == "Bo" && level == 4 && score == 700;
     }
-    std::string bytes(std::string_view mode, std::string_view name, int32_t level, int32_t score) override {
-        return has(mode, name, level, score) ? std::string("MPHR\0\x01recording", 15) : std::string();
+    std::string bytes(std::string_view mode, std::string_view name, int32_t level, int32_t score,
+                      int32_t nonce) override {
+        if (!has(mode, name, level, score)) return {};
+        lastNonce = nonce;
+        return std::string("MPHR\0\x01recording", 15);
     }
+    int32_t lastNonce = 0;
 };
 
 class HighScoreReplayTest : public DialogFixture {
@@ -87,6 +91,10 @@ TEST_F(HighScoreReplayTest, ASuccessfulSubmissionSendsItsRecordingAndAFailedUplo
     EXPECT_EQ(sent[0].rfind("/addglobalhs.jsp?", 0), 0u);
     EXPECT_EQ(sent[1], "/addreplay.jsp");
     EXPECT_EQ(server.bodies()[1], std::string("MPHR\0\x01recording", 15));
+    // The recording goes out with the nonce of the submission's token, which names the entry it verifies.
+    const size_t token = sent[0].find("&score=") + 7;
+    EXPECT_EQ(m_games.lastNonce, std::stoi(sent[0].substr(token, 3)));
+    EXPECT_GT(m_games.lastNonce, 0);
     // The verified row has the check mark where a personal row has its play mark.
     const Sprite* check = m_dialog->getPlayMark(0);
     ASSERT_TRUE(check->isVisible());
