@@ -211,6 +211,7 @@ int main(int argc, char** argv) {
             store.record(Submission{"S", "seed" + std::to_string(i), 1, 3, 1000 + i * 13, "127.0.0.1"});
         ScoreService::Config serviceConfig;
         serviceConfig.rateLimit = 0;
+        serviceConfig.requireReplay = false;
         ScoreService service(store, serviceConfig);
         Router router;
         service.install(router);

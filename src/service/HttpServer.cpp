@@ -1,19 +1,22 @@
-// HttpServer: libmicrohttpd set-up, the per-connection state, request logging and the graceful stop.
+// HttpServer: libmicrohttpd set-up, the per-connection state, the deadline watch, request logging and the
+// graceful stop.
 #include "service/HttpServer.h"
+
+#include "service/Log.h"
 
 #include <microhttpd.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-#include <thread>
-#include <tuple>
 #include <utility>
 
 namespace mph::service {
@@ -22,39 +25,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The address as text, and the key the rate limiter counts it under: the address itself for IPv4
-// (an IPv4-mapped IPv6 address counts as its IPv4 address), the /64 network for IPv6.
-std::pair<std::string, std::string> describeAddress(const sockaddr* addr) {
-    char buffer[INET6_ADDRSTRLEN] = "?";
-    if (addr != nullptr && addr->sa_family == AF_INET) {
-        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(addr)->sin_addr, buffer, sizeof buffer);
-        return {buffer, buffer};
-    }
-    if (addr == nullptr || addr->sa_family != AF_INET6) return {buffer, buffer};
-    const in6_addr& ip = reinterpret_cast<const sockaddr_in6*>(addr)->sin6_addr;
-    if (IN6_IS_ADDR_V4MAPPED(&ip)) {
-        inet_ntop(AF_INET, ip.s6_addr + 12, buffer, sizeof buffer);
-        return {buffer, buffer};
-    }
-    inet_ntop(AF_INET6, &ip, buffer, sizeof buffer);
-    std::string text = buffer;
-    in6_addr network{};
-    std::memcpy(network.s6_addr, ip.s6_addr, 8);
-    inet_ntop(AF_INET6, &network, buffer, sizeof buffer);
-    return {text, std::string(buffer) + "/64"};
-}
+// Where a connection's current request is: waiting for its head (or for the next request), receiving
+// its body, or being answered (no deadline of ours applies then).
+enum Phase : int { kHead, kBody, kBusy };
 
-// Printable bytes only and a bounded length, so a hostile path cannot forge or flood log lines.
-std::string loggable(std::string_view text) {
-    constexpr size_t kMax = 200;
-    std::string out;
-    for (size_t i = 0; i < text.size() && i < kMax; ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        out += b > 0x20 && b < 0x7F ? static_cast<char>(b) : '?';
-    }
-    if (text.size() > kMax) out += "...";
-    return out;
-}
+constexpr auto kWatchEvery = std::chrono::milliseconds(100);
+// Answered at once when the bodies held would pass the budget.
+constexpr long kBusyRetrySeconds = 5;
 
 MHD_Result queue(MHD_Connection* c, const Response& response) {
     MHD_Response* r = MHD_create_response_from_buffer(
@@ -74,7 +51,13 @@ void externalLog(void*, const char* format, va_list args) {
     size_t n = std::strlen(line);
     while (n > 0 && line[n - 1] == '\n')
         line[--n] = '\0';
-    std::fprintf(stderr, "morphella-scored: http: %s\n", line);
+    // A client that goes away mid-request is ordinary (and an attacker could flood the log with it).
+    if (std::strstr(line, "closed") != nullptr || std::strstr(line, "closure") != nullptr) return;
+    log::line("http: %s", line);
+}
+
+int64_t nowTicks() {
+    return Clock::now().time_since_epoch().count();
 }
 
 } // namespace
@@ -82,18 +65,29 @@ void externalLog(void*, const char* format, va_list args) {
 // What the server knows of one client connection; its current request runs from the URI callback to
 // the completion callback (or to the connection's close when the library answered it by itself).
 struct HttpServer::Connection {
-    std::string address;
-    std::string addressKey;
+    ClientAddress peer;
+    ClientAddress client;
+    bool countedPerKey = false;
+    int fd = -1;
     std::string uri;
     std::string method;
     Clock::time_point started;
     bool pending = false;
     bool headSeen = false;
-    // A POST's body as it arrives, and whether it went past the limit.
+    // A POST's body as it arrives; what went wrong with it; and the bytes of it counted in the budget
+    // (held until the request is answered, since the handler keeps the body until then).
     std::string body;
     bool bodyTooLarge = false;
+    bool bodyOverBudget = false;
+    bool unexpectedBody = false;
+    size_t held = 0;
     // The answer a worker left for the request while the connection was suspended.
     std::unique_ptr<Response> ready;
+    // Read by the deadline watch.
+    std::atomic<int> phase{kHead};
+    std::atomic<int64_t> phaseStart{0};
+    std::atomic<size_t> phaseBytes{0};
+    bool shut = false; // under the connections mutex
 };
 
 // The C callbacks of the library, each a thin step into the server.
@@ -108,11 +102,36 @@ struct HttpServer::Callbacks {
         return info != nullptr ? info->http_status : 0;
     }
 
+    static void enter(Connection& connection, Phase phase) {
+        connection.phaseStart.store(nowTicks());
+        connection.phaseBytes.store(0);
+        connection.phase.store(phase);
+    }
+
+    static void releaseBody(HttpServer& server, Connection& connection) {
+        server.m_buffered.fetch_sub(connection.held);
+        connection.held = 0;
+        connection.body.clear();
+        connection.body.shrink_to_fit();
+    }
+
     static void finish(HttpServer& server, Connection& connection, unsigned status) {
+        releaseBody(server, connection);
         if (!connection.pending) return;
         connection.pending = false;
         server.logRequest(connection, status);
         server.m_inFlight.fetch_sub(1);
+    }
+
+    static MHD_Result acceptPolicy(void* cls, const sockaddr* addr, socklen_t) {
+        auto& server = *static_cast<HttpServer*>(cls);
+        const ClientAddress peer = ClientAddress::fromSocket(addr);
+        if (server.m_config.perAddressConnections == 0) return MHD_YES;
+        if (server.m_haveProxy && peer.key == server.m_proxy.key) return MHD_YES;
+        std::lock_guard<std::mutex> guard(server.m_connectionsMutex);
+        const auto found = server.m_perKey.find(peer.key);
+        const unsigned open = found != server.m_perKey.end() ? found->second : 0;
+        return open < server.m_config.perAddressConnections ? MHD_YES : MHD_NO;
     }
 
     static void notifyConnection(void* cls, MHD_Connection* c, void** socketContext,
@@ -121,11 +140,30 @@ struct HttpServer::Callbacks {
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
             auto* connection = new Connection;
             const MHD_ConnectionInfo* info = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
-            std::tie(connection->address, connection->addressKey) =
-                describeAddress(info != nullptr ? info->client_addr : nullptr);
+            connection->peer = ClientAddress::fromSocket(info != nullptr ? info->client_addr : nullptr);
+            connection->client = connection->peer;
+            const MHD_ConnectionInfo* fd = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CONNECTION_FD);
+            connection->fd = fd != nullptr ? fd->connect_fd : -1;
+            enter(*connection, kHead);
+            {
+                std::lock_guard<std::mutex> guard(server.m_connectionsMutex);
+                server.m_connections.insert(connection);
+                connection->countedPerKey =
+                    !(server.m_haveProxy && connection->peer.key == server.m_proxy.key);
+                if (connection->countedPerKey) ++server.m_perKey[connection->peer.key];
+            }
             *socketContext = connection;
         } else if (auto* connection = static_cast<Connection*>(*socketContext)) {
             finish(server, *connection, statusOf(c));
+            {
+                // The socket is still open here; once out of the set, the watch never touches it again.
+                std::lock_guard<std::mutex> guard(server.m_connectionsMutex);
+                server.m_connections.erase(connection);
+                if (connection->countedPerKey) {
+                    const auto found = server.m_perKey.find(connection->peer.key);
+                    if (found != server.m_perKey.end() && --found->second == 0) server.m_perKey.erase(found);
+                }
+            }
             delete connection;
             *socketContext = nullptr;
         }
@@ -146,10 +184,27 @@ struct HttpServer::Callbacks {
         return connection;
     }
 
-    // Whether the head announces a body beyond the limit.
-    static bool announcesTooMuch(MHD_Connection* c, size_t limit) {
+    static unsigned long long announcedLength(MHD_Connection* c) {
         const char* length = MHD_lookup_connection_value(c, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
-        return length != nullptr && std::strtoull(length, nullptr, 10) > limit;
+        return length != nullptr ? std::strtoull(length, nullptr, 10) : 0;
+    }
+
+    // The client of a request: its peer, or for the trusted proxy the address it forwarded for.
+    static ClientAddress clientOf(HttpServer& server, MHD_Connection* c, const Connection& connection) {
+        if (!server.m_haveProxy || !(connection.peer.key == server.m_proxy.key)) return connection.peer;
+        const char* forwarded = MHD_lookup_connection_value(c, MHD_HEADER_KIND, "X-Forwarded-For");
+        if (forwarded == nullptr) return connection.peer;
+        // The proxy appends the address it saw; anything before it is the client's own claim.
+        std::string_view list = forwarded;
+        const size_t comma = list.rfind(',');
+        ClientAddress client;
+        if (!ClientAddress::fromText(comma == std::string_view::npos ? list : list.substr(comma + 1), client))
+            return connection.peer;
+        return client;
+    }
+
+    static Response overBudget() {
+        return Response::retryLater(503, "too many uploads at once; try again later", kBusyRetrySeconds);
     }
 
     static MHD_Result access(void* cls, MHD_Connection* c, const char* url, const char* method, const char*,
@@ -157,70 +212,116 @@ struct HttpServer::Callbacks {
         auto& server = *static_cast<HttpServer*>(cls);
         auto* connection = static_cast<Connection*>(*requestContext);
         if (connection == nullptr) return MHD_NO;
-        // A GET or POST is answered once the library knows the request is complete (a POST's body comes
-        // in the calls between), so the connection stays open for the next one. Any other method is
-        // answered at once: the library then skips its body and closes the connection.
-        const bool first = !connection->headSeen;
-        connection->headSeen = true;
+        const Config& config = server.m_config;
         const bool post = std::strcmp(method, MHD_HTTP_METHOD_POST) == 0;
-        if (first && (std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 || post)) {
-            connection->body.clear();
-            connection->bodyTooLarge = false;
-            if (!post || !announcesTooMuch(c, server.m_config.maxBodyBytes)) return MHD_YES;
-            connection->bodyTooLarge = true;
+        const bool get = std::strcmp(method, MHD_HTTP_METHOD_GET) == 0;
+        // A GET or POST is answered once the library knows the request is complete (a body comes in the
+        // calls between), so the connection stays open for the next one. Any other method is answered at
+        // once: the library then skips its body and closes the connection.
+        if (!connection->headSeen) {
+            connection->headSeen = true;
+            connection->method = method;
+            connection->client = clientOf(server, c, *connection);
+            releaseBody(server, *connection);
+            connection->bodyTooLarge = connection->bodyOverBudget = connection->unexpectedBody = false;
+            enter(*connection, kBody);
+            if (get || post) {
+                const unsigned long long announced = post ? announcedLength(c) : 0;
+                if (announced > config.maxBodyBytes) {
+                    enter(*connection, kBusy);
+                    return queue(c, Response::text(413, "the request's body is larger than " +
+                                                            std::to_string(config.maxBodyBytes) + " bytes"));
+                }
+                if (announced > 0 && server.m_buffered.load() + announced > config.bodyBudgetBytes) {
+                    enter(*connection, kBusy);
+                    return queue(c, overBudget());
+                }
+                return MHD_YES;
+            }
         }
-        if (post && *uploadSize > 0) {
-            if (connection->body.size() + *uploadSize > server.m_config.maxBodyBytes)
-                connection->bodyTooLarge = true;
-            else
-                connection->body.append(upload, *uploadSize);
+        if (*uploadSize > 0) {
+            const size_t n = *uploadSize;
             *uploadSize = 0;
+            connection->phaseBytes.fetch_add(n);
+            if (!post) {
+                // A GET has nothing to do with a body: it is read past and the request refused.
+                connection->unexpectedBody = true;
+            } else if (connection->bodyTooLarge || connection->bodyOverBudget) {
+                // Read past; the answer is already decided.
+            } else if (connection->body.size() + n > config.maxBodyBytes) {
+                connection->bodyTooLarge = true;
+                releaseBody(server, *connection);
+            } else if (server.m_buffered.fetch_add(n) + n > config.bodyBudgetBytes) {
+                server.m_buffered.fetch_sub(n);
+                connection->bodyOverBudget = true;
+                releaseBody(server, *connection);
+            } else {
+                connection->held += n;
+                connection->body.append(upload, n);
+            }
             return MHD_YES;
         }
-        connection->method = method;
-        if (connection->bodyTooLarge) {
-            connection->body.clear();
-            connection->bodyTooLarge = false;
-            return queue(c, Response::text(413, "the request's body is larger than " +
-                                                    std::to_string(server.m_config.maxBodyBytes) + " bytes"));
-        }
+        enter(*connection, kBusy);
         if (connection->ready) {
             const std::unique_ptr<Response> response = std::move(connection->ready);
             return queue(c, *response);
         }
+        if (connection->bodyTooLarge)
+            return queue(c, Response::text(413, "the request's body is larger than " +
+                                                    std::to_string(config.maxBodyBytes) + " bytes"));
+        if (connection->bodyOverBudget) return queue(c, overBudget());
+        if (connection->unexpectedBody) return queue(c, Response::text(400, "a GET request takes no body"));
         Request request;
         request.method = method;
         request.path = url;
         const size_t question = connection->uri.find('?');
         if (question != std::string::npos) request.query = connection->uri.substr(question + 1);
-        request.address = connection->address;
-        request.addressKey = connection->addressKey;
+        request.client = connection->client;
         request.body = std::move(connection->body);
         connection->body.clear();
-        if (server.m_router.dispatch(request) == Router::Dispatch::Inline)
+        switch (server.m_router.dispatch(request)) {
+        case Router::Dispatch::Inline:
             return queue(c, server.m_router.route(request));
-        // The connection sleeps while a worker runs the handler; once resumed, the library calls this
-        // function again and the answer is sent from the first branch above.
-        MHD_suspend_connection(c);
-        std::function<void()> job = [&server, c, connection, request = std::move(request)] {
-            connection->ready = std::make_unique<Response>(server.m_router.route(request));
-            MHD_resume_connection(c);
-        };
-        // While stopping, the workers take nothing more: the request is answered here instead.
-        if (!server.m_workers->post(job)) job();
-        return MHD_YES;
+        case Router::Dispatch::Worker: {
+            // The connection sleeps while a worker runs the handler; once resumed, the library calls this
+            // function again and the answer is sent from the branch above.
+            MHD_suspend_connection(c);
+            std::function<void()> job = [&server, c, connection, request = std::move(request)] {
+                connection->ready = std::make_unique<Response>(server.m_router.route(request));
+                MHD_resume_connection(c);
+            };
+            // While stopping, the workers take nothing more: the request is answered here instead.
+            if (server.m_workers->post(job) != WorkerPool::Posted::Taken) job();
+            return MHD_YES;
+        }
+        case Router::Dispatch::Async:
+            MHD_suspend_connection(c);
+            server.m_router.routeAsync(std::move(request), [c, connection](Response response) {
+                connection->ready = std::make_unique<Response>(std::move(response));
+                MHD_resume_connection(c);
+            });
+            return MHD_YES;
+        }
+        return MHD_NO;
     }
 
     static void completed(void* cls, MHD_Connection* c, void** requestContext, MHD_RequestTerminationCode) {
         auto* connection = static_cast<Connection*>(*requestContext);
-        if (connection != nullptr) finish(*static_cast<HttpServer*>(cls), *connection, statusOf(c));
+        if (connection != nullptr) {
+            auto& server = *static_cast<HttpServer*>(cls);
+            finish(server, *connection, statusOf(c));
+            // The next request on this connection has the head deadline from now.
+            enter(*connection, kHead);
+        }
         *requestContext = nullptr;
     }
 };
 
 HttpServer::HttpServer(const Router& router, const Config& config) : m_router(router), m_config(config) {}
 
-HttpServer::~HttpServer() { stop(std::chrono::milliseconds(0)); }
+HttpServer::~HttpServer() {
+    stop(std::chrono::milliseconds(0));
+}
 
 void HttpServer::start() {
     sockaddr_in v4{};
@@ -240,15 +341,18 @@ void HttpServer::start() {
     } else {
         throw std::runtime_error("not an IP address: " + m_config.bind);
     }
+    m_haveProxy = !m_config.trustProxy.empty();
+    if (m_haveProxy && !ClientAddress::fromText(m_config.trustProxy, m_proxy))
+        throw std::runtime_error("--trust-proxy: not an IP address: " + m_config.trustProxy);
     m_workers = std::make_unique<WorkerPool>(m_config.workers);
-    m_daemon = MHD_start_daemon(
-        flags, m_config.port, nullptr, nullptr, &Callbacks::access, this, MHD_OPTION_EXTERNAL_LOGGER,
-        &externalLog, nullptr, MHD_OPTION_SOCK_ADDR, addr, MHD_OPTION_THREAD_POOL_SIZE,
-        m_config.threads < 1 ? 1u : m_config.threads, MHD_OPTION_CONNECTION_LIMIT, m_config.maxConnections,
-        MHD_OPTION_PER_IP_CONNECTION_LIMIT, m_config.perAddressConnections, MHD_OPTION_CONNECTION_TIMEOUT,
-        m_config.timeoutSeconds, MHD_OPTION_NOTIFY_CONNECTION, &Callbacks::notifyConnection, this,
-        MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::uriLog, this, MHD_OPTION_NOTIFY_COMPLETED,
-        &Callbacks::completed, this, MHD_OPTION_END);
+    m_daemon =
+        MHD_start_daemon(flags, m_config.port, &Callbacks::acceptPolicy, this, &Callbacks::access, this,
+                         MHD_OPTION_EXTERNAL_LOGGER, &externalLog, nullptr, MHD_OPTION_SOCK_ADDR, addr,
+                         MHD_OPTION_THREAD_POOL_SIZE, m_config.threads < 1 ? 1u : m_config.threads,
+                         MHD_OPTION_CONNECTION_LIMIT, m_config.maxConnections, MHD_OPTION_CONNECTION_TIMEOUT,
+                         m_config.timeoutSeconds, MHD_OPTION_NOTIFY_CONNECTION, &Callbacks::notifyConnection,
+                         this, MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::uriLog, this,
+                         MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::completed, this, MHD_OPTION_END);
     if (m_daemon == nullptr) {
         m_workers.reset();
         throw std::runtime_error("cannot listen on " + m_config.bind + " port " +
@@ -256,6 +360,8 @@ void HttpServer::start() {
     }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(m_daemon, MHD_DAEMON_INFO_BIND_PORT);
     m_port = info != nullptr ? info->port : m_config.port;
+    m_watchStop = false;
+    m_watch = std::thread([this] { watchDeadlines(); });
 }
 
 std::string HttpServer::endpoint() const {
@@ -263,14 +369,55 @@ std::string HttpServer::endpoint() const {
     return (v6 ? "[" + m_config.bind + "]" : m_config.bind) + ":" + std::to_string(m_port);
 }
 
+// The library's time-out only counts silence, so a client sending a byte now and then would hold its
+// connection for ever. This thread ends every request whose head or body is past its deadline, or whose
+// body comes too slowly, by shutting its socket: the library then sees the peer gone and closes it on its
+// own thread.
+void HttpServer::watchDeadlines() {
+    const int64_t second = std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(1)).count();
+    const int64_t head = second * m_config.headSeconds, body = second * m_config.bodySeconds;
+    const int64_t grace = second * m_config.uploadGraceSeconds;
+    std::unique_lock<std::mutex> lock(m_watchMutex);
+    while (!m_watchWake.wait_for(lock, kWatchEvery, [this] { return m_watchStop; })) {
+        const int64_t now = nowTicks();
+        std::lock_guard<std::mutex> guard(m_connectionsMutex);
+        for (Connection* c : m_connections) {
+            if (c->shut || c->fd < 0) continue;
+            const int phase = c->phase.load();
+            const int64_t elapsed = now - c->phaseStart.load();
+            bool late = false;
+            if (phase == kHead) {
+                late = elapsed > head;
+            } else if (phase == kBody) {
+                const double seconds = static_cast<double>(elapsed) / static_cast<double>(second);
+                late = elapsed > body || (elapsed > grace && static_cast<double>(c->phaseBytes.load()) <
+                                                                 seconds * m_config.minUploadBytesPerSecond);
+            }
+            if (!late) continue;
+            ::shutdown(c->fd, SHUT_RDWR);
+            c->shut = true;
+            m_deadlineCloses.fetch_add(1);
+        }
+    }
+}
+
 void HttpServer::stop(std::chrono::milliseconds grace) {
     if (m_daemon == nullptr) return;
     m_quiescedFd = MHD_quiesce_daemon(m_daemon);
+    // What waits in a queue is answered now; what runs gets the grace time.
+    m_router.stop(false);
     const Clock::time_point deadline = Clock::now() + grace;
     while (m_inFlight.load() > 0 && Clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    m_router.stop(true);
     // No connection may stay suspended when the daemon stops: the workers finish and resume theirs.
     m_workers->stop();
+    {
+        std::lock_guard<std::mutex> guard(m_watchMutex);
+        m_watchStop = true;
+    }
+    m_watchWake.notify_all();
+    if (m_watch.joinable()) m_watch.join();
     MHD_stop_daemon(m_daemon);
     m_daemon = nullptr;
     if (m_quiescedFd >= 0) ::close(m_quiescedFd);
@@ -280,16 +427,13 @@ void HttpServer::stop(std::chrono::milliseconds grace) {
 void HttpServer::logRequest(const Connection& connection, unsigned status) {
     if (m_config.logFd < 0) return;
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - connection.started).count();
-    const size_t question = connection.uri.find('?');
-    const std::string path = loggable(std::string_view(connection.uri).substr(0, question));
-    const std::string method = connection.method.empty() ? "-" : loggable(connection.method);
-    char line[512];
-    int n = std::snprintf(line, sizeof line, "%s %s %s %u %.1fms\n", connection.address.c_str(),
-                          method.c_str(), path.c_str(), status, ms);
+    const std::string target = log::escaped(connection.uri);
+    const std::string method = connection.method.empty() ? "-" : log::escaped(connection.method, 16);
+    char line[600];
+    const int n = std::snprintf(line, sizeof line, "%s %s %s %u %.1fms", connection.client.text.c_str(),
+                                method.c_str(), target.c_str(), status, ms);
     if (n < 0) return;
-    if (static_cast<size_t>(n) >= sizeof line) n = sizeof line - 1;
-    // One write per line keeps lines whole when several threads log at once.
-    [[maybe_unused]] const ssize_t written = ::write(m_config.logFd, line, static_cast<size_t>(n));
+    log::raw(m_config.logFd, std::string_view(line, std::min(static_cast<size_t>(n), sizeof line - 1)));
 }
 
 } // namespace mph::service

@@ -8,13 +8,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <poll.h>
 
 namespace mph::service {
 
 namespace {
 
-// Version 2 of the schema (version 1 had no "verified" column). The advisory lock keeps instances
-// starting together from racing on it.
+// Version 3 of the schema (version 1 had no "verified" column, version 2 no recordings and hidden names). The
+// advisory lock keeps instances starting together from racing on it.
 constexpr const char* kSchema = "BEGIN;"
                                 "SELECT pg_advisory_xact_lock(7311543826);"
                                 "CREATE TABLE IF NOT EXISTS scores("
@@ -34,6 +35,15 @@ constexpr const char* kSchema = "BEGIN;"
                                 "AND column_name = 'verified') THEN "
                                 "ALTER TABLE scores ADD COLUMN verified BOOLEAN NOT NULL DEFAULT false; "
                                 "END IF; END $$;"
+                                "CREATE TABLE IF NOT EXISTS recordings("
+                                "entry_id BIGINT PRIMARY KEY REFERENCES scores(id) ON DELETE CASCADE, "
+                                "game_hash TEXT NOT NULL UNIQUE, "
+                                "human BOOLEAN NOT NULL, "
+                                "reasons TEXT NOT NULL, "
+                                "ticks BIGINT NOT NULL, "
+                                "bytes BYTEA NOT NULL, "
+                                "created TIMESTAMPTZ NOT NULL DEFAULT now());"
+                                "CREATE TABLE IF NOT EXISTS hidden_names(name BYTEA PRIMARY KEY);"
                                 "COMMIT;";
 
 // The insert and the look-up of an earlier identical entry in one statement. Both read the snapshot
@@ -47,9 +57,9 @@ constexpr const char* kRecord =
 constexpr const char* kRank = "SELECT count(*) + 1 FROM scores "
                               "WHERE mode = $1 AND (score > $2 OR (score = $2 AND id < $3))";
 constexpr const char* kTop = "SELECT name, score, level, verified FROM scores WHERE mode = $1 "
-                             "AND (NOT $3 OR verified) ORDER BY score DESC, id LIMIT $2";
-constexpr const char* kVerify = "UPDATE scores SET verified = true "
-                                "WHERE mode = $1 AND name = $2 AND level = $3 AND score = $4 RETURNING id";
+                             "AND (NOT $3 OR verified) AND name NOT IN (SELECT name FROM hidden_names) "
+                             "ORDER BY score DESC, id LIMIT $2";
+constexpr const char* kChannel = "morphella_scores";
 
 constexpr Oid kText = 25, kBytea = 17, kInt4 = 23, kInt8 = 20, kBool = 16;
 
@@ -70,28 +80,30 @@ void prepare(pg_conn* conn, const char* name, const char* sql, int count, const 
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) fail(conn, "prepare");
 }
 
-Result run(pg_conn* conn, const char* statement, int count, const char* const* values, const int* lengths,
-           const int* formats, int resultFormat) {
-    Result r(PQexecPrepared(conn, statement, count, values, lengths, formats, resultFormat));
-    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) fail(conn, statement);
-    return r;
-}
-
 int32_t readInt4(const PGresult* r, int row, int column) {
     uint32_t v = 0;
     if (PQgetlength(r, row, column) == 4) std::memcpy(&v, PQgetvalue(r, row, column), 4);
     return static_cast<int32_t>(ntohl(v));
 }
 
+std::string fromHex(std::string_view hex) {
+    std::string out;
+    auto digit = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        out.push_back(static_cast<char>(digit(hex[i]) << 4 | digit(hex[i + 1])));
+    return out;
+}
+
 } // namespace
 
-// A connection taken from the pool for one operation. A connection whose session broke is closed
-// rather than handed back, so the next operation opens a fresh one.
+// A connection taken from the pool for one operation. A connection whose session broke, that is left
+// inside a transaction, or that missed a deadline is closed rather than handed back, so the next
+// operation opens a fresh one.
 class PostgresStore::Lease {
 public:
     explicit Lease(PostgresStore& store) : m_store(store), m_conn(store.acquire()) {}
     ~Lease() {
-        if (PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) == PQTRANS_IDLE) {
+        if (!m_broken && PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) == PQTRANS_IDLE) {
             m_store.release(m_conn);
         } else {
             PQfinish(m_conn);
@@ -102,24 +114,94 @@ public:
     Lease& operator=(const Lease&) = delete;
     pg_conn* get() const { return m_conn; }
 
+    // Sends a statement (a prepared one when prepared, else SQL text) and waits for its answer at most
+    // the store's statement wait: a stalled server fails the request instead of holding its thread.
+    Result run(const char* statement, bool prepared, int count, const char* const* values, const int* lengths,
+               const int* formats, int resultFormat, ExecStatusType expected = PGRES_TUPLES_OK) {
+        const int sent =
+            prepared ? PQsendQueryPrepared(m_conn, statement, count, values, lengths, formats, resultFormat)
+                     : PQsendQueryParams(m_conn, statement, count, nullptr, values, lengths, formats,
+                                         resultFormat);
+        if (sent == 0) {
+            m_broken = true;
+            fail(m_conn, "send");
+        }
+        const auto deadline = std::chrono::steady_clock::now() + m_store.m_limits.statementWait;
+        Result first, last;
+        for (;;) {
+            while (PQisBusy(m_conn) != 0) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                if (left.count() <= 0) {
+                    m_broken = true;
+                    throw StoreError("postgres: no answer within " +
+                                     std::to_string(m_store.m_limits.statementWait.count()) + " ms");
+                }
+                pollfd p{PQsocket(m_conn), POLLIN, 0};
+                ::poll(&p, 1, static_cast<int>(left.count()));
+                if (PQconsumeInput(m_conn) == 0) {
+                    m_broken = true;
+                    fail(m_conn, "read");
+                }
+            }
+            PGresult* r = PQgetResult(m_conn);
+            if (r == nullptr) break;
+            if (!first)
+                first.reset(r);
+            else
+                last.reset(r);
+        }
+        for (const Result* r : {&first, &last}) {
+            if (!*r) continue;
+            const ExecStatusType status = PQresultStatus(r->get());
+            if (status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE || status == PGRES_NONFATAL_ERROR)
+                fail(m_conn, prepared ? statement : "statement");
+        }
+        Result& result = last ? last : first;
+        if (!result || PQresultStatus(result.get()) != expected)
+            fail(m_conn, prepared ? statement : "statement");
+        return std::move(result);
+    }
+    Result query(const char* text, std::vector<std::string> params, std::vector<int> formats,
+                 ExecStatusType expected = PGRES_TUPLES_OK) {
+        std::vector<const char*> values;
+        std::vector<int> lengths;
+        for (const std::string& c : params) {
+            values.push_back(c.data());
+            lengths.push_back(static_cast<int>(c.size()));
+        }
+        return run(text, false, static_cast<int>(values.size()), values.data(), lengths.data(),
+                   formats.data(), 0, expected);
+    }
+
 private:
     PostgresStore& m_store;
     pg_conn* m_conn;
+    bool m_broken = false;
 };
 
 PostgresStore::PostgresStore(const std::string& conninfo, size_t maxConnections)
-    : m_conninfo(conninfo), m_maxConnections(maxConnections < 1 ? 1 : maxConnections) {
+    : PostgresStore(conninfo, maxConnections, Limits()) {}
+
+PostgresStore::PostgresStore(const std::string& conninfo, size_t maxConnections, const Limits& limits)
+    : m_conninfo(conninfo), m_maxConnections(maxConnections < 1 ? 1 : maxConnections), m_limits(limits) {
     m_idle.push_back(connect());
     m_open = 1;
 }
 
 PostgresStore::~PostgresStore() {
+    stopWatching();
     for (pg_conn* conn : m_idle)
         PQfinish(conn);
 }
 
 pg_conn* PostgresStore::connect() {
-    pg_conn* conn = PQconnectdb(m_conninfo.c_str());
+    // A server that does not answer must not hold the caller for ever: a connect time-out unless the
+    // connection string sets its own (later keywords win, and the string is expanded after this one).
+    const std::string timeout = std::to_string(m_limits.connectSeconds);
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {timeout.c_str(), m_conninfo.c_str(), nullptr};
+    pg_conn* conn = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(conn) != CONNECTION_OK) {
         std::string message = PQerrorMessage(conn);
         PQfinish(conn);
@@ -128,8 +210,11 @@ pg_conn* PostgresStore::connect() {
         throw StoreError("postgres: cannot connect: " + message);
     }
     try {
-        // A statement that hangs (a lock held elsewhere, a stalled server) fails the request instead.
-        Result r(PQexec(conn, "SET statement_timeout = '10s'; SET client_min_messages = warning"));
+        // A statement that hangs (a lock held elsewhere) fails the request instead.
+        const std::string settings = "SET statement_timeout = '" +
+                                     std::to_string(m_limits.statementWait.count()) +
+                                     "ms'; SET client_min_messages = warning";
+        Result r(PQexec(conn, settings.c_str()));
         if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) fail(conn, "settings");
         // The statements can only be prepared once the table exists.
         r.reset(PQexec(conn, kSchema));
@@ -140,8 +225,6 @@ pg_conn* PostgresStore::connect() {
         prepare(conn, "rank", kRank, 3, rankTypes);
         const Oid topTypes[] = {kText, kInt4, kBool};
         prepare(conn, "top", kTop, 3, topTypes);
-        const Oid verifyTypes[] = {kText, kBytea, kInt4, kInt4};
-        prepare(conn, "verify", kVerify, 4, verifyTypes);
     } catch (...) {
         PQfinish(conn);
         throw;
@@ -151,7 +234,12 @@ pg_conn* PostgresStore::connect() {
 
 pg_conn* PostgresStore::acquire() {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_available.wait(lock, [this] { return !m_idle.empty() || m_open < m_maxConnections; });
+    // A timed wait: with the server stalled every connection may be stuck, and a request then fails
+    // rather than waiting with them.
+    if (!m_available.wait_for(lock, m_limits.poolWait,
+                              [this] { return !m_idle.empty() || m_open < m_maxConnections; }))
+        throw StoreError("postgres: no connection free within " + std::to_string(m_limits.poolWait.count()) +
+                         " ms");
     if (!m_idle.empty()) {
         pg_conn* conn = m_idle.back();
         m_idle.pop_back();
@@ -180,7 +268,6 @@ void PostgresStore::release(pg_conn* conn) {
 
 Recorded PostgresStore::record(const Submission& s) {
     Lease lease(*this);
-    pg_conn* conn = lease.get();
     const std::string score = std::to_string(s.score), level = std::to_string(s.level),
                       nonce = std::to_string(s.nonce);
     const char* values[] = {s.mode.c_str(), s.name.data(), score.c_str(),
@@ -190,7 +277,7 @@ Recorded PostgresStore::record(const Submission& s) {
     Recorded result;
     for (int attempt = 0; attempt < 3 && result.id == 0; ++attempt) {
         // Each statement commits on its own: once it returns, the entry is durable.
-        Result r = run(conn, "record", 6, values, lengths, formats, 0);
+        Result r = lease.run("record", true, 6, values, lengths, formats, 0);
         if (PQntuples(r.get()) == 0) continue;
         result.id = std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
         result.inserted = PQgetvalue(r.get(), 0, 1)[0] == '1';
@@ -198,7 +285,7 @@ Recorded PostgresStore::record(const Submission& s) {
     if (result.id == 0) throw StoreError("postgres: the entry neither went in nor was found");
     const std::string id = std::to_string(result.id);
     const char* rankValues[] = {s.mode.c_str(), score.c_str(), id.c_str()};
-    Result r = run(conn, "rank", 3, rankValues, nullptr, nullptr, 0);
+    Result r = lease.run("rank", true, 3, rankValues, nullptr, nullptr, 0);
     result.rank = static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10));
     return result;
 }
@@ -208,7 +295,7 @@ std::vector<ScoreRow> PostgresStore::top(const std::string& mode, int32_t limit,
     const std::string count = std::to_string(limit);
     const char* values[] = {mode.c_str(), count.c_str(), verifiedOnly ? "true" : "false"};
     // Binary results give the name's bytes exactly as stored.
-    Result r = run(lease.get(), "top", 3, values, nullptr, nullptr, 1);
+    Result r = lease.run("top", true, 3, values, nullptr, nullptr, 1);
     std::vector<ScoreRow> rows;
     const int n = PQntuples(r.get());
     rows.reserve(static_cast<size_t>(n));
@@ -224,15 +311,162 @@ std::vector<ScoreRow> PostgresStore::top(const std::string& mode, int32_t limit,
     return rows;
 }
 
-int32_t PostgresStore::markVerified(const std::string& mode, const std::string& name, int32_t level,
-                                    int32_t score) {
+VerifyResult PostgresStore::verify(const Verification& v) {
     Lease lease(*this);
-    const std::string levelText = std::to_string(level), scoreText = std::to_string(score);
-    const char* values[] = {mode.c_str(), name.data(), levelText.c_str(), scoreText.c_str()};
-    const int lengths[] = {0, static_cast<int>(name.size()), 0, 0};
-    const int formats[] = {0, 1, 0, 0};
-    Result r = run(lease.get(), "verify", 4, values, lengths, formats, 0);
-    return PQntuples(r.get());
+    lease.query("BEGIN", {}, {}, PGRES_COMMAND_OK);
+    Result found = lease.query(
+        "SELECT id FROM scores WHERE mode = $1 AND nonce = $2::int AND name = $3::bytea "
+        "AND level = $4::int AND score = $5::int FOR UPDATE",
+        {v.mode, std::to_string(v.nonce), v.name, std::to_string(v.level), std::to_string(v.score)},
+        {0, 0, 1, 0, 0});
+    if (PQntuples(found.get()) == 0) {
+        lease.query("ROLLBACK", {}, {}, PGRES_COMMAND_OK);
+        return VerifyResult::NoEntry;
+    }
+    const std::string entry = PQgetvalue(found.get(), 0, 0);
+    // The game already kept (with this entry: a repeated upload; with another: a copy) or the entry
+    // already holding a game: the first one stays.
+    Result kept = lease.query("SELECT entry_id, human, game_hash = $2 FROM recordings WHERE game_hash = $2 "
+                              "OR entry_id = $1::bigint ORDER BY game_hash = $2 DESC",
+                              {entry, v.gameHash}, {0, 0});
+    if (PQntuples(kept.get()) > 0) {
+        const bool sameGame = PQgetvalue(kept.get(), 0, 2)[0] == 't';
+        const bool otherEntry = entry != PQgetvalue(kept.get(), 0, 0);
+        const bool human = PQgetvalue(kept.get(), 0, 1)[0] == 't';
+        lease.query("ROLLBACK", {}, {}, PGRES_COMMAND_OK);
+        if (sameGame && otherEntry) return VerifyResult::GameTaken;
+        return human ? VerifyResult::Verified : VerifyResult::Review;
+    }
+    lease.query(
+        "INSERT INTO recordings(entry_id, game_hash, human, reasons, ticks, bytes) "
+        "VALUES($1::bigint, $2, $3::boolean, $4, $5::bigint, $6::bytea)",
+        {entry, v.gameHash, v.human ? "true" : "false", v.reasons, std::to_string(v.ticks), v.recording},
+        {0, 0, 0, 0, 0, 1}, PGRES_COMMAND_OK);
+    if (v.human)
+        lease.query("UPDATE scores SET verified = true WHERE id = $1::bigint", {entry}, {0},
+                    PGRES_COMMAND_OK);
+    lease.query("SELECT pg_notify($1, $2)", {kChannel, v.mode}, {0, 0});
+    lease.query("COMMIT", {}, {}, PGRES_COMMAND_OK);
+    return v.human ? VerifyResult::Verified : VerifyResult::Review;
+}
+
+std::vector<AdminRow> PostgresStore::list(const std::string& mode, int32_t limit) {
+    Lease lease(*this);
+    Result r =
+        lease.query("SELECT s.id, encode(s.name, 'hex'), s.score, s.level, s.verified, r.human, s.address, "
+                    "to_char(s.created AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'), "
+                    "EXISTS (SELECT 1 FROM hidden_names h WHERE h.name = s.name) FROM scores s "
+                    "LEFT JOIN recordings r ON r.entry_id = s.id WHERE s.mode = $1 "
+                    "ORDER BY s.score DESC, s.id LIMIT $2::int",
+                    {mode, std::to_string(limit)}, {0, 0});
+    std::vector<AdminRow> rows;
+    for (int i = 0; i < PQntuples(r.get()); ++i) {
+        AdminRow row;
+        row.id = std::strtoll(PQgetvalue(r.get(), i, 0), nullptr, 10);
+        row.rank = i + 1;
+        row.name = fromHex(PQgetvalue(r.get(), i, 1));
+        row.score = static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), i, 2), nullptr, 10));
+        row.level = static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), i, 3), nullptr, 10));
+        const bool review = !PQgetisnull(r.get(), i, 5) && PQgetvalue(r.get(), i, 5)[0] == 'f';
+        row.state = PQgetvalue(r.get(), i, 4)[0] == 't' ? "verified" : review ? "review" : "-";
+        row.address = PQgetvalue(r.get(), i, 6);
+        row.created = PQgetvalue(r.get(), i, 7);
+        row.hidden = PQgetvalue(r.get(), i, 8)[0] == 't';
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+int32_t PostgresStore::remove(const std::vector<int64_t>& ids) {
+    std::string array = "{";
+    for (size_t i = 0; i < ids.size(); ++i)
+        array += (i > 0 ? "," : "") + std::to_string(ids[i]);
+    array += "}";
+    Lease lease(*this);
+    // One statement: the deletion and its announcement commit together.
+    Result r = lease.query("WITH gone AS (DELETE FROM scores WHERE id = ANY($1::bigint[]) RETURNING 1) "
+                           "SELECT (SELECT count(*) FROM gone), pg_notify($2, '')",
+                           {array, kChannel}, {0, 0});
+    return static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10));
+}
+
+bool PostgresStore::hide(const std::string& name, bool hidden) {
+    Lease lease(*this);
+    Result r = lease.query(
+        hidden ? "WITH added AS (INSERT INTO hidden_names(name) VALUES($1::bytea) "
+                 "ON CONFLICT DO NOTHING RETURNING 1) SELECT (SELECT count(*) FROM added), pg_notify($2, '')"
+               : "WITH gone AS (DELETE FROM hidden_names WHERE name = $1::bytea RETURNING 1) "
+                 "SELECT (SELECT count(*) FROM gone), pg_notify($2, '')",
+        {name, kChannel}, {1, 0});
+    return std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10) > 0;
+}
+
+int32_t PostgresStore::forgetAddresses(int32_t days) {
+    Lease lease(*this);
+    Result r = lease.query(
+        "WITH cleared AS (UPDATE scores SET address = '' WHERE address <> '' AND "
+        "created < now() - make_interval(days => $1::int) RETURNING 1) SELECT count(*) FROM cleared",
+        {std::to_string(days)}, {0});
+    return static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10));
+}
+
+bool PostgresStore::reachable() {
+    try {
+        Lease lease(*this);
+        lease.query("SELECT 1", {}, {});
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+void PostgresStore::watch(std::function<void(const std::string& mode)> changed) {
+    stopWatching();
+    m_listenStop = false;
+    m_listener = std::thread([this, changed = std::move(changed)] {
+        pg_conn* conn = nullptr;
+        auto stopping = [this] {
+            std::lock_guard<std::mutex> guard(m_listenMutex);
+            return m_listenStop;
+        };
+        while (!stopping()) {
+            if (conn == nullptr) {
+                try {
+                    conn = connect();
+                    Result r(PQexec(conn, "LISTEN morphella_scores"));
+                    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) fail(conn, "listen");
+                    // Whatever happened while no one listened is unknown.
+                    changed("");
+                } catch (const StoreError&) {
+                    if (conn != nullptr) PQfinish(conn);
+                    conn = nullptr;
+                    for (int i = 0; i < 10 && !stopping(); ++i)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                    continue;
+                }
+            }
+            pollfd p{PQsocket(conn), POLLIN, 0};
+            ::poll(&p, 1, 250);
+            if (PQconsumeInput(conn) == 0 || PQstatus(conn) != CONNECTION_OK) {
+                PQfinish(conn);
+                conn = nullptr;
+                continue;
+            }
+            while (PGnotify* n = PQnotifies(conn)) {
+                changed(n->extra != nullptr ? n->extra : "");
+                PQfreemem(n);
+            }
+        }
+        if (conn != nullptr) PQfinish(conn);
+    });
+}
+
+void PostgresStore::stopWatching() {
+    {
+        std::lock_guard<std::mutex> guard(m_listenMutex);
+        m_listenStop = true;
+    }
+    if (m_listener.joinable()) m_listener.join();
 }
 
 } // namespace mph::service

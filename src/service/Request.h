@@ -1,6 +1,8 @@
 // Request: what the handlers of the service see of an HTTP request.
 #pragma once
 
+#include "service/ClientAddress.h"
+
 #include <string>
 
 namespace mph::service {
@@ -11,10 +13,9 @@ struct Request {
     std::string path;
     // The raw query after '?', still percent-encoded.
     std::string query;
-    // The client's address as text, and the key it is counted under by the rate limiter (an IPv6
-    // client's /64 network, since one host usually holds the whole of it).
-    std::string address;
-    std::string addressKey;
+    // The client: the peer's address, or the one a trusted reverse proxy forwarded for. Its key (an IPv6
+    // client's /64 network) is what every limit counts under.
+    ClientAddress client;
     // The body of a POST, at most the server's limit.
     std::string body;
 };

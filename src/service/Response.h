@@ -20,6 +20,12 @@ struct Response {
         r.body = std::move(message) + "\n";
         return r;
     }
+    // An answer that asks the client to come back after seconds (429, 503).
+    static Response retryLater(int status, std::string message, long seconds) {
+        Response r = text(status, std::move(message));
+        r.headers.emplace_back("Retry-After", std::to_string(seconds < 1 ? 1 : seconds));
+        return r;
+    }
 };
 
 } // namespace mph::service

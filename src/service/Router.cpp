@@ -7,20 +7,49 @@
 namespace mph::service {
 
 void Router::add(std::string method, std::string path, Handler handler, Dispatch dispatch) {
-    m_routes.push_back({std::move(method), std::move(path), std::move(handler), dispatch});
+    m_routes.push_back({std::move(method), std::move(path), std::move(handler), {}, dispatch});
+}
+
+void Router::addAsync(std::string method, std::string path, AsyncHandler handler, StopHook stop) {
+    m_routes.push_back({std::move(method), std::move(path), {}, std::move(handler), Dispatch::Async});
+    if (stop) m_stopHooks.push_back(std::move(stop));
+}
+
+const Router::Route* Router::find(const Request& request) const {
+    for (const Route& route : m_routes)
+        if (route.path == request.path && route.method == request.method) return &route;
+    return nullptr;
 }
 
 Router::Dispatch Router::dispatch(const Request& request) const {
-    for (const Route& route : m_routes)
-        if (route.path == request.path && route.method == request.method) return route.dispatch;
-    return Dispatch::Inline;
+    const Route* route = find(request);
+    return route != nullptr ? route->dispatch : Dispatch::Inline;
+}
+
+void Router::routeAsync(Request request, Reply reply) const {
+    const Route* found = find(request);
+    if (found == nullptr || !found->async) {
+        reply(route(request));
+        return;
+    }
+    try {
+        found->async(std::move(request), reply);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "morphella-scored: %s failed: %s\n", found->path.c_str(), e.what());
+        reply(Response::text(500, "internal error"));
+    }
+}
+
+void Router::stop(bool graceOver) const {
+    for (const StopHook& hook : m_stopHooks)
+        hook(graceOver);
 }
 
 Response Router::route(const Request& request) const {
     std::string allowed;
     for (const Route& route : m_routes) {
         if (route.path != request.path) continue;
-        if (route.method == request.method) {
+        if (route.method == request.method && route.handler) {
             try {
                 return route.handler(request);
             } catch (const std::exception& e) {
@@ -29,6 +58,7 @@ Response Router::route(const Request& request) const {
                 return Response::text(500, "internal error");
             }
         }
+        if (route.method == request.method) continue;
         if (!allowed.empty()) allowed += ", ";
         allowed += route.method;
     }

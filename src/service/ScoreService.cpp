@@ -5,6 +5,8 @@
 #include "service/ScoreParams.h"
 #include "service/TableXml.h"
 
+#include "service/Log.h"
+
 #include <cstdio>
 
 namespace mph::service {
@@ -12,8 +14,8 @@ namespace mph::service {
 namespace {
 
 Response unavailable(const StoreError& e) {
-    std::fprintf(stderr, "morphella-scored: %s\n", e.what());
-    return Response::text(503, "the score store is unavailable");
+    log::line("%s", e.what());
+    return Response::retryLater(503, "the score store is unavailable", 10);
 }
 
 } // namespace
@@ -31,6 +33,14 @@ void ScoreService::install(Router& router) {
     // A fetch is mostly a cached page; a submission waits for its commit.
     router.add(
         "GET", "/addglobalhs.jsp", [this](const Request& r) { return submit(r); }, Router::Dispatch::Worker);
+    // For a load balancer or a watchdog: the store answers or not.
+    router.add(
+        "GET", "/healthz",
+        [this](const Request&) {
+            return m_store.reachable() ? Response::text(200, "ok")
+                                       : Response::text(503, "the score store is unavailable");
+        },
+        Router::Dispatch::Worker);
 }
 
 Response ScoreService::fetch(const Request& request) {
@@ -41,12 +51,9 @@ Response ScoreService::fetch(const Request& request) {
 }
 
 Response ScoreService::submit(const Request& request) {
-    if (!m_limiter.allow(request.addressKey)) {
-        Response r = Response::text(429, "too many submissions; try again later");
-        r.headers.emplace_back("Retry-After",
-                               std::to_string(m_limiter.retryAfterSeconds(request.addressKey)));
-        return r;
-    }
+    if (!m_limiter.allow(request.client.key))
+        return Response::retryLater(429, "too many submissions; try again later",
+                                    m_limiter.retryAfterSeconds(request.client.key));
     ScoreParams params;
     const std::string error = ScoreParams::readSubmit(request.query, params);
     if (!error.empty()) return Response::text(400, error);
@@ -61,14 +68,16 @@ Response ScoreService::submit(const Request& request) {
     submission.nonce = parts.nonce;
     submission.level = level;
     submission.score = params.score;
-    submission.address = request.address;
+    submission.address = m_config.keepAddresses ? request.client.text : std::string();
     Recorded recorded;
     try {
         recorded = m_store.record(submission);
     } catch (const StoreError& e) {
         return unavailable(e);
     }
-    if (recorded.inserted) m_cache.invalidate(params.mode);
+    // Read your own writes: whether new or a repeat (which another instance may have recorded), the next
+    // fetch here reads the table again.
+    m_cache.invalidate(params.mode);
     // A listing of verified entries does not hold this one yet: nothing to highlight.
     return table(params.mode, m_config.requireReplay ? 0 : recorded.rank);
 }

@@ -21,19 +21,24 @@ public:
         // How long a rendered table may be served; 0 until this instance records a score.
         std::chrono::milliseconds cacheMaxAge{0};
         int32_t tableSize = 100;
-        // Only entries whose recorded game was replayed to their score are listed.
-        bool requireReplay = false;
+        // Only entries whose recorded game was replayed to their score are listed (--accept-unverified
+        // lists the others too).
+        bool requireReplay = true;
+        // Whether submissions keep the client's address at all (--keep-addresses 0 keeps none).
+        bool keepAddresses = true;
     };
 
     ScoreService(Store& store, const Config& config);
 
-    // Adds the service's routes: GET /globalhs.jsp and GET /addglobalhs.jsp.
+    // Adds the service's routes: GET /globalhs.jsp, GET /addglobalhs.jsp and GET /healthz.
     void install(Router& router);
 
     Response fetch(const Request& request);
     Response submit(const Request& request);
     // Something else changed mode's entries (a verification): the next fetch reads them again.
     void tableChanged(const std::string& mode) { m_cache.invalidate(mode); }
+    // Entries were removed or hidden (mode "" for any): no rendering that may hold them is served again.
+    void entriesRemoved(const std::string& mode) { m_cache.drop(mode); }
 
 private:
     // The mode's table as a reply document, with the highlight when above 0.

@@ -32,8 +32,10 @@ std::string ServiceOptions::usage() {
            "  --threads N               HTTP threads (default 4)\n"
            "  --workers N               threads for submissions, which wait for their commit (default 32)\n"
            "  --max-connections N       open connections at most (default 1000)\n"
-           "  --per-address N           connections one client address may hold (default 32)\n"
+           "  --per-address N           connections one client (an IPv6 /64) may hold (default 16)\n"
            "  --timeout SECONDS         idle connections are closed after this (default 15)\n"
+           "  --max-body BYTES          the largest recording taken (default 1048576)\n"
+           "  --trust-proxy ADDRESS     take the client from X-Forwarded-For on requests from ADDRESS\n"
            "  --rate-limit N            submissions per address and window, 0 for no limit (default 10)\n"
            "  --rate-window SECONDS     the rate limit's window (default 60)\n"
            "  --cache-ms MS             serve a rendered table at most this long; 0 keeps it until this\n"
@@ -41,9 +43,22 @@ std::string ServiceOptions::usage() {
            "  --grace SECONDS           time the requests in flight get at SIGTERM (default 10)\n"
            "  --container FILE          the game's data for replays (default: morphella.bin where the\n"
            "                            game looks for it)\n"
-           "  --require-replay          list only entries whose recorded game replayed to their score\n"
+           "  --replay-workers N        threads that replay recordings (default: one per core)\n"
+           "  --replay-queue N          recordings that may wait for a replay thread (default 16)\n"
+           "  --replay-budget SECONDS   replay time one client may cost per 10 minutes (default 60)\n"
+           "  --no-plausibility         verify games beyond a person's limits too (private tables)\n"
+           "  --accept-unverified       list entries whose recording did not verify them as well\n"
+           "  --require-replay          list only verified entries (the default)\n"
+           "  --keep-addresses DAYS     forget the clients' addresses after DAYS; 0 keeps none (default 30)\n"
+           "  --log-format FORMAT       stamped (UTC time stamps, the default) or journal (for journald)\n"
            "  --quiet                   no line per request on standard error\n"
-           "  --help, --version\n";
+           "  --help, --version\n"
+           "\n"
+           "morphella-scored admin list MODE [--db FILE | --postgres CONNINFO]\n"
+           "morphella-scored admin delete ID... [--db FILE | --postgres CONNINFO]\n"
+           "morphella-scored admin hide NAME | unhide NAME [--db FILE | --postgres CONNINFO]\n"
+           "  lists a table's entries for the operator, removes entries, keeps a name off the tables;\n"
+           "  running services show the change within a second.\n";
 }
 
 ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv, std::string& error) {
@@ -67,13 +82,37 @@ ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv,
             service.requireReplay = true;
             continue;
         }
-        static constexpr std::string_view kTakesValue[] = {
-            "--bind",        "--port",           "--port-file",
-            "--db",          "--postgres",       "--threads",
-            "--workers",     "--pg-connections", "--max-connections",
-            "--per-address", "--timeout",        "--rate-limit",
-            "--rate-window", "--cache-ms",       "--grace",
-            "--container"};
+        if (arg == "--accept-unverified") {
+            service.requireReplay = false;
+            continue;
+        }
+        if (arg == "--no-plausibility") {
+            replay.plausibility = false;
+            continue;
+        }
+        static constexpr std::string_view kTakesValue[] = {"--bind",
+                                                           "--port",
+                                                           "--port-file",
+                                                           "--db",
+                                                           "--postgres",
+                                                           "--threads",
+                                                           "--workers",
+                                                           "--pg-connections",
+                                                           "--max-connections",
+                                                           "--per-address",
+                                                           "--timeout",
+                                                           "--rate-limit",
+                                                           "--rate-window",
+                                                           "--cache-ms",
+                                                           "--grace",
+                                                           "--container",
+                                                           "--max-body",
+                                                           "--trust-proxy",
+                                                           "--replay-workers",
+                                                           "--replay-queue",
+                                                           "--replay-budget",
+                                                           "--keep-addresses",
+                                                           "--log-format"};
         if (std::find(std::begin(kTakesValue), std::end(kTakesValue), arg) == std::end(kTakesValue)) {
             error = "unknown option " + std::string(arg);
             return Outcome::Error;
@@ -151,6 +190,37 @@ ServiceOptions::Outcome ServiceOptions::parse(int argc, const char* const* argv,
             cacheGiven = true;
         } else if (arg == "--container") {
             replay.container = value;
+        } else if (arg == "--max-body") {
+            if (!number(64u << 20)) return Outcome::Error;
+            if (n < 1024) {
+                error = "--max-body: at least 1024";
+                return Outcome::Error;
+            }
+            server.maxBodyBytes = static_cast<size_t>(n);
+        } else if (arg == "--trust-proxy") {
+            server.trustProxy = value;
+        } else if (arg == "--replay-workers") {
+            if (!number(256)) return Outcome::Error;
+            replay.workers = static_cast<unsigned>(n);
+        } else if (arg == "--replay-queue") {
+            if (!number(10000)) return Outcome::Error;
+            replay.queue = static_cast<size_t>(n);
+        } else if (arg == "--replay-budget") {
+            if (!number(86400)) return Outcome::Error;
+            replay.budgetSeconds = static_cast<unsigned>(n);
+        } else if (arg == "--keep-addresses") {
+            if (!number(36500)) return Outcome::Error;
+            keepAddressDays = static_cast<unsigned>(n);
+            service.keepAddresses = n > 0;
+        } else if (arg == "--log-format") {
+            if (value == "stamped") {
+                logFormat = log::Format::Stamped;
+            } else if (value == "journal") {
+                logFormat = log::Format::Journal;
+            } else {
+                error = "--log-format: stamped or journal, not " + std::string(value);
+                return Outcome::Error;
+            }
         } else if (arg == "--grace") {
             if (!number(3600)) return Outcome::Error;
             graceSeconds = static_cast<unsigned>(n);

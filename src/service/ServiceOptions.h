@@ -2,6 +2,7 @@
 #pragma once
 
 #include "service/HttpServer.h"
+#include "service/Log.h"
 #include "service/ReplayService.h"
 #include "service/ScoreService.h"
 
@@ -26,6 +27,9 @@ public:
     std::string portFile;
     // Seconds the requests in flight get to finish after SIGTERM or SIGINT.
     unsigned graceSeconds = 10;
+    // Days a submitting client's address is kept with its entry; 0 keeps none.
+    unsigned keepAddressDays = 30;
+    log::Format logFormat = log::Format::Stamped;
 
     // Reads argv; on Error, error says what was wrong.
     Outcome parse(int argc, const char* const* argv, std::string& error);

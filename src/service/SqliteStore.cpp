@@ -1,6 +1,8 @@
 // SqliteStore: the SQLite schema, batched recording transactions and the table query.
 #include "service/SqliteStore.h"
 
+#include "service/SqliteHelpers.h"
+
 #include <sqlite3.h>
 
 #include <cerrno>
@@ -10,10 +12,13 @@
 
 namespace mph::service {
 
+using namespace sqlitehelpers;
+
 namespace {
 
-// Version 2 of the schema; PRAGMA user_version says which version a file holds. Version 1 had no
-// "verified" column; opening such a file adds it.
+// Version 3 of the schema; PRAGMA user_version says which version a file holds. Version 1 had no
+// "verified" column; opening such a file adds it. Version 3 added the recordings kept with the entries
+// they verified (a game verifies one entry: its hash is unique) and the names kept off the tables.
 constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS scores("
                                 "id INTEGER PRIMARY KEY AUTOINCREMENT, "
                                 "mode TEXT NOT NULL, "
@@ -25,7 +30,16 @@ constexpr const char* kSchema = "CREATE TABLE IF NOT EXISTS scores("
                                 "created TEXT NOT NULL DEFAULT (strftime('%Y-%m-%dT%H:%M:%fZ', 'now')), "
                                 "verified INTEGER NOT NULL DEFAULT 0, "
                                 "UNIQUE(mode, nonce, name, level, score));"
-                                "CREATE INDEX IF NOT EXISTS scores_by_rank ON scores(mode, score DESC, id);";
+                                "CREATE INDEX IF NOT EXISTS scores_by_rank ON scores(mode, score DESC, id);"
+                                "CREATE TABLE IF NOT EXISTS recordings("
+                                "entry_id INTEGER PRIMARY KEY, "
+                                "game_hash TEXT NOT NULL UNIQUE, "
+                                "human INTEGER NOT NULL, "
+                                "reasons TEXT NOT NULL, "
+                                "ticks INTEGER NOT NULL, "
+                                "bytes BLOB NOT NULL, "
+                                "created TEXT NOT NULL DEFAULT (strftime('%Y-%m-%dT%H:%M:%fZ', 'now')));"
+                                "CREATE TABLE IF NOT EXISTS hidden_names(name BLOB PRIMARY KEY);";
 constexpr const char* kToVersion2 = "ALTER TABLE scores ADD COLUMN verified INTEGER NOT NULL DEFAULT 0";
 
 constexpr const char* kInsert = "INSERT INTO scores(mode, name, score, level, nonce, address) "
@@ -35,80 +49,10 @@ constexpr const char* kFindExisting =
     "SELECT id FROM scores WHERE mode = ?1 AND nonce = ?2 AND name = ?3 AND level = ?4 AND score = ?5";
 constexpr const char* kRank = "SELECT count(*) + 1 FROM scores "
                               "WHERE mode = ?1 AND (score > ?2 OR (score = ?2 AND id < ?3))";
-constexpr const char* kTop = "SELECT name, score, level, verified FROM scores "
-                             "WHERE mode = ?1 AND (?3 = 0 OR verified <> 0) ORDER BY score DESC, id LIMIT ?2";
-constexpr const char* kVerify = "UPDATE scores SET verified = 1 "
-                                "WHERE mode = ?1 AND name = ?2 AND level = ?3 AND score = ?4";
-
-[[noreturn]] void fail(sqlite3* db, const char* what) {
-    throw StoreError(std::string("sqlite: ") + what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
-        fail(db, "prepare");
-    return stmt;
-}
-
-void exec(sqlite3* db, const char* sql) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        std::string text = message ? message : sqlite3_errmsg(db);
-        sqlite3_free(message);
-        throw StoreError(std::string("sqlite: ") + text);
-    }
-}
-
-// Resets a statement however the scope is left, so it never holds a read lock afterwards.
-class StatementUse {
-public:
-    explicit StatementUse(sqlite3_stmt* stmt) : m_stmt(stmt) {}
-    ~StatementUse() {
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
-    }
-    StatementUse(const StatementUse&) = delete;
-    StatementUse& operator=(const StatementUse&) = delete;
-
-private:
-    sqlite3_stmt* m_stmt;
-};
-
-// Rolls back unless committed.
-class Transaction {
-public:
-    explicit Transaction(sqlite3* db) : m_db(db) { exec(db, "BEGIN IMMEDIATE"); }
-    ~Transaction() {
-        if (!m_done) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void commit() {
-        exec(m_db, "COMMIT");
-        m_done = true;
-    }
-
-private:
-    sqlite3* m_db;
-    bool m_done = false;
-};
-
-int userVersion(sqlite3* db) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) != SQLITE_OK) fail(db, "prepare");
-    const int version = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
-    sqlite3_finalize(stmt);
-    return version;
-}
-
-void bindText(sqlite3_stmt* stmt, int index, const std::string& text) {
-    sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
-void bindBlob(sqlite3_stmt* stmt, int index, const std::string& bytes) {
-    sqlite3_bind_blob(stmt, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
-}
+constexpr const char* kTop =
+    "SELECT name, score, level, verified FROM scores "
+    "WHERE mode = ?1 AND (?3 = 0 OR verified <> 0) "
+    "AND name NOT IN (SELECT name FROM hidden_names) ORDER BY score DESC, id LIMIT ?2";
 
 } // namespace
 
@@ -124,7 +68,7 @@ SqliteStore::SqliteStore(const std::string& path) : m_path(path) {
         const int version = userVersion(m_writer);
         exec(m_writer, kSchema);
         if (version == 1) exec(m_writer, kToVersion2);
-        exec(m_writer, "PRAGMA user_version = 2");
+        exec(m_writer, "PRAGMA user_version = 3");
         schema.commit();
         m_insert = prepare(m_writer, kInsert);
         m_findExisting = prepare(m_writer, kFindExisting);
@@ -139,6 +83,7 @@ SqliteStore::SqliteStore(const std::string& path) : m_path(path) {
 }
 
 SqliteStore::~SqliteStore() {
+    stopWatching();
     for (sqlite3* db : m_idleReaders)
         sqlite3_close_v2(db);
     sqlite3_finalize(m_insert);
@@ -306,25 +251,6 @@ std::vector<ScoreRow> SqliteStore::top(const std::string& mode, int32_t limit, b
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) fail(db, "read the table");
     return rows;
-}
-
-int32_t SqliteStore::markVerified(const std::string& mode, const std::string& name, int32_t level, int32_t score) {
-    // Rare next to submissions: its own connection, which waits for the writer's lock when it must.
-    sqlite3* db = openConnection(true);
-    struct Close {
-        sqlite3* db;
-        ~Close() { sqlite3_close_v2(db); }
-    } close{db};
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, kVerify, -1, &stmt, nullptr) != SQLITE_OK) fail(db, "prepare");
-    bindText(stmt, 1, mode);
-    bindBlob(stmt, 2, name);
-    sqlite3_bind_int(stmt, 3, level);
-    sqlite3_bind_int(stmt, 4, score);
-    const int rc = sqlite3_step(stmt);
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE) fail(db, "mark verified");
-    return sqlite3_changes(db);
 }
 
 } // namespace mph::service

@@ -4,8 +4,10 @@
 #include "service/Store.h"
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct sqlite3;
@@ -23,7 +25,16 @@ public:
 
     Recorded record(const Submission& submission) override;
     std::vector<ScoreRow> top(const std::string& mode, int32_t limit, bool verifiedOnly = false) override;
-    int32_t markVerified(const std::string& mode, const std::string& name, int32_t level, int32_t score) override;
+    VerifyResult verify(const Verification& verification) override;
+    std::vector<AdminRow> list(const std::string& mode, int32_t limit) override;
+    int32_t remove(const std::vector<int64_t>& ids) override;
+    bool hide(const std::string& name, bool hidden) override;
+    int32_t forgetAddresses(int32_t days) override;
+    bool reachable() override;
+    // Every commit by another connection or process (an admin command, say) changes the file's data
+    // version; a thread looks at it four times a second.
+    void watch(std::function<void(const std::string& mode)> changed) override;
+    void stopWatching() override;
     const char* kind() const override { return "sqlite"; }
 
     // The file's default place: ${XDG_DATA_HOME:-$HOME/.local/share}/quillory/morphella/scores.db.
@@ -52,6 +63,10 @@ private:
     sqlite3_stmt* m_rank = nullptr;
     std::mutex m_readersMutex;
     std::vector<sqlite3*> m_idleReaders;
+    std::thread m_watcher;
+    std::mutex m_watchMutex;
+    std::condition_variable m_watchWake;
+    bool m_watchStop = false;
 };
 
 } // namespace mph::service

@@ -6,7 +6,7 @@
 
 namespace mph::service {
 
-WorkerPool::WorkerPool(unsigned threads) {
+WorkerPool::WorkerPool(unsigned threads, size_t capacity) : m_capacity(capacity) {
     for (unsigned i = 0; i < (threads < 1 ? 1 : threads); ++i)
         m_threads.emplace_back([this] { run(); });
 }
@@ -15,17 +15,41 @@ WorkerPool::~WorkerPool() {
     stop();
 }
 
-bool WorkerPool::post(std::function<void()>& job) {
+WorkerPool::Posted WorkerPool::post(std::function<void()>& job, std::function<void()> cancel) {
     {
         std::lock_guard<std::mutex> guard(m_mutex);
-        if (m_stopping) return false;
-        m_jobs.push_back(std::move(job));
+        if (m_stopping) return Posted::Stopping;
+        if (m_capacity > 0 && m_jobs.size() >= m_capacity) return Posted::Full;
+        m_jobs.push_back({std::move(job), std::move(cancel)});
     }
     m_wake.notify_one();
-    return true;
+    return Posted::Taken;
 }
 
-void WorkerPool::stop() {
+size_t WorkerPool::waiting() {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_jobs.size();
+}
+
+void WorkerPool::cancelWaiting() {
+    std::deque<Job> cancelled;
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_stopping = true;
+        cancelled.swap(m_jobs);
+    }
+    m_wake.notify_all();
+    for (Job& job : cancelled) {
+        try {
+            if (job.cancel) job.cancel();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "morphella-scored: cancelling a request failed: %s\n", e.what());
+        }
+    }
+}
+
+void WorkerPool::stop(bool drain) {
+    if (!drain) cancelWaiting();
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         m_stopping = true;
@@ -40,11 +64,11 @@ void WorkerPool::run() {
     for (;;) {
         m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
         if (m_jobs.empty()) return;
-        std::function<void()> job = std::move(m_jobs.front());
+        Job job = std::move(m_jobs.front());
         m_jobs.pop_front();
         lock.unlock();
         try {
-            job();
+            job.run();
         } catch (const std::exception& e) {
             std::fprintf(stderr, "morphella-scored: a request failed: %s\n", e.what());
         }

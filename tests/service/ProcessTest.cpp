@@ -1,6 +1,7 @@
 // The morphella-scored program: a kill -9 loses no acknowledged submission; SIGTERM lets the request in
 // flight finish and exits with status 0.
 #include "HttpGet.h"
+#include "ScoredProcess.h"
 #include "TempDir.h"
 #include "scores/ScoreToken.h"
 #include "service/SqliteStore.h"
@@ -15,71 +16,16 @@
 #include <chrono>
 #include <fstream>
 #include <mutex>
+#include <regex>
 #include <set>
 #include <thread>
 
 using namespace mph;
 using namespace std::chrono_literals;
 
-namespace {
-
-// The program started on a free port of 127.0.0.1 with its standard error in a file.
-class ScoredProcess {
-public:
-    explicit ScoredProcess(const TempDir& dir) : m_dir(dir.path()) {
-        const std::string bin = std::string(std::getenv("MPH_BIN")) + "/morphella-scored";
-        const std::string db = m_dir + "/scores.db", portFile = m_dir + "/port", log = logPath();
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(fd, 2);
-            ::execl(bin.c_str(), bin.c_str(), "--bind", "127.0.0.1", "--port", "0", "--port-file",
-                    portFile.c_str(), "--db", db.c_str(), "--rate-limit", "0", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        for (int i = 0; i < 500 && m_port == 0; ++i) {
-            std::this_thread::sleep_for(10ms);
-            std::ifstream in(portFile);
-            in >> m_port;
-        }
-    }
-    ~ScoredProcess() {
-        if (m_pid > 0 && wait(0ms) == -2) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-    int port() const { return m_port; }
-    pid_t pid() const { return m_pid; }
-    std::string logPath() const { return m_dir + "/scored.log"; }
-    std::string dbPath() const { return m_dir + "/scores.db"; }
-
-    // The exit status once the process has ended within timeout, -1 for death by a signal, -2 if running.
-    int wait(std::chrono::milliseconds timeout) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        do {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(5ms);
-        } while (std::chrono::steady_clock::now() < deadline);
-        return -2;
-    }
-
-private:
-    std::string m_dir;
-    pid_t m_pid = -1;
-    int m_port = 0;
-};
-
-} // namespace
-
 TEST(ScoredProcess, KillNineLosesNoAcknowledgedSubmission) {
     TempDir dir;
-    ScoredProcess scored(dir);
+    ScoredProcess scored(dir, {"--accept-unverified"});
     ASSERT_GT(scored.port(), 0);
     std::mutex mutex;
     std::set<std::string> acknowledged;
@@ -138,5 +84,12 @@ TEST(ScoredProcess, SigtermFinishesTheRequestInFlightAndExitsZero) {
     std::ifstream in(scored.logPath());
     const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(log.find("listening on 127.0.0.1:" + std::to_string(scored.port())), std::string::npos) << log;
-    EXPECT_NE(log.find("127.0.0.1 GET /globalhs.jsp 200 "), std::string::npos) << log;
+    // Each line carries its UTC time stamp; a request's line its query, status and duration; the start-up
+    // lines name the game data replays are checked with.
+    EXPECT_TRUE(std::regex_search(
+        log, std::regex("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z "
+                        "127\\.0\\.0\\.1 GET /globalhs\\.jsp\\?game=mphl&mode=S 200 \\d+\\.\\dms\n")))
+        << log;
+    EXPECT_NE(log.find("recorded games replayed with the game's version "), std::string::npos) << log;
+    EXPECT_NE(log.find("morphella.bin where the game finds it (hash "), std::string::npos) << log;
 }

@@ -3,6 +3,7 @@
 // the real program checks recordings with no display at all.
 #include "service/ReplayService.h"
 #include "HttpGet.h"
+#include "ReplayHelpers.h"
 #include "TempDir.h"
 #include "headless/AutoPlayer.h"
 #include "headless/HeadlessGame.h"
@@ -27,70 +28,23 @@
 
 using namespace mph;
 using namespace mph::service;
+using namespace replaytest;
 
 namespace {
-
-std::string container() {
-    const char* given = std::getenv("MPH_TEST_CONTAINER");
-    return given != nullptr ? given : std::string(std::getenv("MPH_BIN")) + "/morphella.bin";
-}
-
-// A short bot game of the timed game, ended from the menu, named nameAfter.
-ReplayFile recordGame(const std::string& name) {
-    ReplayRecorder recorder(nullptr);
-    HeadlessGame game;
-    game.setObserver(&recorder);
-    HeadlessGame::Options options;
-    options.container = container();
-    options.seed = 5;
-    std::string error;
-    EXPECT_TRUE(game.start(options, error)) << error;
-    EXPECT_TRUE(game.click("startdialog/bstart1", error)) << error;
-    AutoPlayer bot(game);
-    for (int32_t steps = 0; steps < 600; ++steps)
-        bot.step();
-    EXPECT_TRUE(game.click("menuButton", error) && game.click("menudlg/bendgame", error)) << error;
-    ReplayFile file = recorder.lastGame();
-    file.name = name;
-    return file;
-}
-
-HttpReply post(const std::string& url, const std::string& body) {
-    HttpReply reply;
-    CURL* curl = curl_easy_init();
-    curl_slist* headers = curl_slist_append(nullptr, "Expect:");
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 60000L);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply.body);
-    if (curl_easy_perform(curl) == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
-    curl_slist_free_all(headers);
-    curl_easy_cleanup(curl);
-    return reply;
-}
-
-std::string submitPath(const ReplayFile& game, int32_t nonce) {
-    const std::string token = scoretoken::make(nonce, game.name, game.finalLevel, game.finalScore);
-    return "/addglobalhs.jsp?game=mphl&mode=" + game.tableMode() + "&name=" + game.name + "&score=" + token +
-           "&s=" + std::to_string(game.finalScore);
-}
 
 // Both services in this process, on SQLite, on a free port of 127.0.0.1.
 class Services {
 public:
-    explicit Services(bool requireReplay) {
+    explicit Services(bool requireReplay, bool plausibility = false, ReplayService::Config replay = {}) {
         std::string error;
         EXPECT_TRUE(ReplayService::loadGame(container(), error)) << error;
         m_store = std::make_unique<SqliteStore>(m_dir.path() + "/scores.db");
         ScoreService::Config config;
         config.requireReplay = requireReplay;
         m_scores = std::make_unique<ScoreService>(*m_store, config);
-        ReplayService::Config replay;
         replay.container = container();
+        // The bot's games are no person's: most tests take them as they come.
+        replay.plausibility = plausibility;
         m_replays = std::make_unique<ReplayService>(*m_store, *m_scores, replay, error.empty());
         m_scores->install(m_router);
         m_replays->install(m_router);
@@ -121,7 +75,7 @@ private:
 
 TEST(ReplayService, AMatchingRecordingVerifiesItsEntryAndNothingElseDoes) {
     Services services(false);
-    const ReplayFile ann = recordGame("Ann");
+    ReplayFile ann = recordGame("Ann");
     ASSERT_GT(ann.finalScore, 0);
     ASSERT_EQ(httpGet(services.url(submitPath(ann, 1))).status, 200);
     // The same game once more, moved by one input: submitted with the recorded score, never verified.
@@ -158,13 +112,13 @@ TEST(ReplayService, AMatchingRecordingVerifiesItsEntryAndNothingElseDoes) {
     std::string damaged = ann.encode();
     damaged[damaged.size() / 2] ^= 1;
     EXPECT_EQ(post(services.url("/addreplay.jsp"), damaged).status, 400);
-    EXPECT_EQ(post(services.url("/addreplay.jsp"), std::string((4u << 20) + 1, 'M')).status, 413);
+    EXPECT_EQ(post(services.url("/addreplay.jsp"), std::string((1u << 20) + 1, 'M')).status, 413);
     EXPECT_EQ(httpGet(services.url("/addreplay.jsp")).status, 405);
 }
 
 TEST(ReplayService, WhenReplaysAreRequiredOnlyVerifiedEntriesAreListed) {
     Services services(true);
-    const ReplayFile ann = recordGame("Ann");
+    ReplayFile ann = recordGame("Ann");
     const HttpReply submitted = httpGet(services.url(submitPath(ann, 1)));
     EXPECT_EQ(submitted.status, 200);
     EXPECT_EQ(submitted.body.find("<entry>"), std::string::npos);
@@ -192,7 +146,7 @@ TEST(ReplayService, TheProgramChecksRecordingsWithoutADisplay) {
     if (pid == 0) {
         ::execle(bin.c_str(), bin.c_str(), "--bind", "127.0.0.1", "--port", "0", "--port-file",
                  portFile.c_str(), "--db", db.c_str(), "--container", data.c_str(), "--quiet",
-                 static_cast<char*>(nullptr), environment.data());
+                 "--no-plausibility", static_cast<char*>(nullptr), environment.data());
         ::_exit(127);
     }
     int port = 0;
@@ -202,7 +156,7 @@ TEST(ReplayService, TheProgramChecksRecordingsWithoutADisplay) {
     }
     ASSERT_GT(port, 0);
     const std::string base = "http://127.0.0.1:" + std::to_string(port);
-    const ReplayFile ann = recordGame("Ann");
+    ReplayFile ann = recordGame("Ann");
     EXPECT_EQ(httpGet(base + submitPath(ann, 9)).status, 200);
     const HttpReply r = post(base + "/addreplay.jsp", ann.encode());
     EXPECT_EQ(r.status, 200) << r.body;
@@ -210,4 +164,47 @@ TEST(ReplayService, TheProgramChecksRecordingsWithoutADisplay) {
     int status = 0;
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// The renaming attack: the name is not part of the game and the checksum has no key, so a copy of Ann's
+// recording renamed to Cy (with Cy's forged entry's nonce) replays just as well. One game verifies one
+// entry: the copy verifies nothing, and of Ann's two entries with the same end only the one whose nonce
+// the recording carries is verified.
+TEST(ReplayService, OneRecordingVerifiesOneEntryAndARenamedCopyNone) {
+    Services services(false);
+    ReplayFile ann = recordGame("Ann");
+    ASSERT_EQ(httpGet(services.url(submitPath(ann, 1))).status, 200);
+    ReplayFile again = ann;
+    ASSERT_EQ(httpGet(services.url(submitPath(again, 2))).status, 200) << "the same end, another game";
+    ReplayFile cy = ann;
+    cy.name = "Cy";
+    ASSERT_EQ(httpGet(services.url(submitPath(cy, 3))).status, 200);
+    ann.nonce = 1;
+    HttpReply r = post(services.url("/addreplay.jsp"), ann.encode());
+    EXPECT_EQ(r.status, 200) << r.body;
+    EXPECT_EQ(post(services.url("/addreplay.jsp"), ann.encode()).status, 200) << "a repeated upload";
+    r = post(services.url("/addreplay.jsp"), cy.encode());
+    EXPECT_EQ(r.status, 409) << r.body;
+    EXPECT_EQ(post(services.url("/addreplay.jsp"), again.encode()).status, 409) << "the same game again";
+    const std::string listing = services.table(ann.tableMode()).body;
+    size_t verified = 0;
+    for (size_t at = listing.find("<verified>1"); at != std::string::npos;
+         at = listing.find("<verified>1", at + 1))
+        ++verified;
+    EXPECT_EQ(verified, 1u) << listing;
+    ReplayFile old = ann;
+    old.nonce = 0;
+    EXPECT_EQ(post(services.url("/addreplay.jsp"), old.encode()).status, 422) << "no nonce: no entry named";
+}
+
+// The built-in bot's game replays to its score, but no person plays like it: it is kept for review and
+// stays off a table of verified entries.
+TEST(ReplayService, ABotGameWaitsForReviewInsteadOfBeingVerified) {
+    Services services(true, true);
+    ReplayFile bot = recordGame("Bot");
+    ASSERT_EQ(httpGet(services.url(submitPath(bot, 4))).status, 200);
+    const HttpReply r = post(services.url("/addreplay.jsp"), bot.encode());
+    EXPECT_EQ(r.status, 202) << r.body;
+    EXPECT_NE(r.body.find("kept for review"), std::string::npos) << r.body;
+    EXPECT_EQ(services.table(bot.tableMode()).body.find("<entry>"), std::string::npos);
 }

@@ -21,11 +21,39 @@ TEST(ServiceOptions, ReadsValuesAndRefusesMistakes) {
     EXPECT_EQ(o.postgres, "dbname=x");
     // Other instances' entries appear after at most a second.
     EXPECT_EQ(o.service.cacheMaxAge.count(), 1000);
+    // In public by default: only verified entries, a person's limits checked, addresses kept 30 days.
+    EXPECT_TRUE(o.service.requireReplay);
+    EXPECT_TRUE(o.replay.plausibility);
+    EXPECT_EQ(o.keepAddressDays, 30u);
+
+    ServiceOptions p;
+    const char* privateLine[] = {"scored",
+                                 "--accept-unverified",
+                                 "--no-plausibility",
+                                 "--replay-workers",
+                                 "3",
+                                 "--trust-proxy",
+                                 "::1",
+                                 "--keep-addresses",
+                                 "0",
+                                 "--log-format",
+                                 "journal",
+                                 "--max-body",
+                                 "65536"};
+    ASSERT_EQ(p.parse(13, privateLine, error), ServiceOptions::Outcome::Run) << error;
+    EXPECT_FALSE(p.service.requireReplay);
+    EXPECT_FALSE(p.replay.plausibility);
+    EXPECT_EQ(p.replay.workers, 3u);
+    EXPECT_EQ(p.server.trustProxy, "::1");
+    EXPECT_FALSE(p.service.keepAddresses);
+    EXPECT_EQ(p.logFormat, log::Format::Journal);
+    EXPECT_EQ(p.server.maxBodyBytes, 65536u);
 
     const std::vector<std::vector<const char*>> bad = {
-        {"scored", "--port", "65536"}, {"scored", "--threads", "0"},
-        {"scored", "--timeout"},       {"scored", "--db", "a", "--postgres", "b"},
-        {"scored", "--frobnicate"},    {"scored", "--rate-limit", "-1"}};
+        {"scored", "--port", "65536"},     {"scored", "--threads", "0"},
+        {"scored", "--timeout"},           {"scored", "--db", "a", "--postgres", "b"},
+        {"scored", "--frobnicate"},        {"scored", "--rate-limit", "-1"},
+        {"scored", "--log-format", "xml"}, {"scored", "--max-body", "10"}};
     for (const auto& args : bad) {
         ServiceOptions fresh;
         EXPECT_EQ(fresh.parse(static_cast<int>(args.size()), args.data(), error),

@@ -1,5 +1,5 @@
 // Both stores: ranking with ties, the top 100, a retried submission recorded once, names kept as bytes,
-// verified entries; a file of the first schema gains the verified column.
+// verification by recording, the operator's commands; a file of the first schema is upgraded.
 #include "PgCluster.h"
 #include "TempDir.h"
 #include "service/PostgresStore.h"
@@ -89,26 +89,70 @@ void checkNamesKeptAsBytes(Store& store) {
         EXPECT_EQ(rows[i].name, names[i]);
 }
 
-// Two games of Ann with the same end (two entries) are verified together; the listing of verified
-// entries ranks them among themselves.
+Verification game(const std::string& name, int32_t nonce, const std::string& hash, bool human = true) {
+    Verification v;
+    v.mode = "S";
+    v.name = name;
+    v.nonce = nonce;
+    v.level = 7;
+    v.score = 500;
+    v.gameHash = hash;
+    v.human = human;
+    v.reasons = human ? "" : "too fast";
+    v.ticks = 100;
+    v.recording = std::string("MPHR\0game", 9);
+    return v;
+}
+
+// Two games of Ann with the same end (two entries): a recording verifies the one entry its nonce names,
+// once; the same game (a renamed copy) verifies nothing else; a game beyond a person's limits waits for
+// review. The listing of verified entries ranks them among themselves.
 void checkVerification(Store& store) {
     store.record(entry("S", "Bo", 900));
     store.record(entry("S", "Ann\xe9", 500, 1, 7));
     store.record(entry("S", "Ann\xe9", 500, 2, 7));
-    store.record(entry("N", "Ann\xe9", 500, 3, 7));
-    EXPECT_EQ(store.markVerified("S", "Ann\xe9", 7, 501), 0);
-    EXPECT_EQ(store.markVerified("S", "Ann\xe9", 6, 500), 0);
-    EXPECT_EQ(store.markVerified("S", "Ann\xe9", 7, 500), 2);
-    EXPECT_EQ(store.markVerified("S", "Ann\xe9", 7, 500), 2) << "again: still two entries";
+    store.record(entry("S", "Cy", 500, 3, 7));
+    store.record(entry("S", "Dee", 500, 4, 7));
+    EXPECT_EQ(store.verify(game("Ann\xe9", 9, "a1")), VerifyResult::NoEntry) << "no entry has that nonce";
+    Verification wrongLevel = game("Ann\xe9", 1, "a1");
+    wrongLevel.level = 6;
+    EXPECT_EQ(store.verify(wrongLevel), VerifyResult::NoEntry);
+    EXPECT_EQ(store.verify(game("Ann\xe9", 1, "a1")), VerifyResult::Verified);
+    EXPECT_EQ(store.verify(game("Ann\xe9", 1, "a1")), VerifyResult::Verified) << "a repeated upload";
+    EXPECT_EQ(store.verify(game("Cy", 3, "a1")), VerifyResult::GameTaken) << "the same game renamed";
+    EXPECT_EQ(store.verify(game("Dee", 4, "d1", false)), VerifyResult::Review);
+    EXPECT_EQ(store.verify(game("Ann\xe9", 1, "a2")), VerifyResult::Verified) << "the first game stays";
     const std::vector<ScoreRow> all = store.top("S", 100);
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_FALSE(all[0].verified);
-    EXPECT_TRUE(all[1].verified && all[2].verified);
+    ASSERT_EQ(all.size(), 5u);
+    EXPECT_TRUE(all[1].verified);
+    EXPECT_FALSE(all[2].verified) << "Ann's other entry";
     const std::vector<ScoreRow> verified = store.top("S", 100, true);
-    ASSERT_EQ(verified.size(), 2u);
+    ASSERT_EQ(verified.size(), 1u);
     EXPECT_EQ(verified[0].name, "Ann\xe9");
-    EXPECT_EQ(verified[1].rank, 2);
-    EXPECT_TRUE(store.top("N", 100, true).empty());
+    EXPECT_EQ(verified[0].rank, 1);
+
+    // The operator's view and commands.
+    std::vector<AdminRow> rows = store.list("S", 100);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].name, "Bo");
+    EXPECT_EQ(rows[1].state, "verified");
+    EXPECT_EQ(rows[2].state, "-");
+    EXPECT_EQ(rows[4].state, "review");
+    EXPECT_EQ(rows[0].address, "127.0.0.1");
+    EXPECT_FALSE(rows[0].created.empty());
+    EXPECT_TRUE(store.hide("Bo", true));
+    EXPECT_FALSE(store.hide("Bo", true));
+    EXPECT_EQ(store.top("S", 100).size(), 4u);
+    EXPECT_TRUE(store.list("S", 100)[0].hidden);
+    EXPECT_EQ(store.remove({rows[1].id, rows[2].id, 999999}), 2);
+    EXPECT_TRUE(store.top("S", 100, true).empty());
+    EXPECT_EQ(store.list("S", 100).size(), 3u);
+    EXPECT_TRUE(store.hide("Bo", false));
+    EXPECT_EQ(store.top("S", 100).size(), 3u);
+    EXPECT_EQ(store.forgetAddresses(30), 0) << "all entries are new";
+    EXPECT_EQ(store.forgetAddresses(-1), 3) << "all entries are older than tomorrow";
+    EXPECT_EQ(store.list("S", 100)[0].address, "");
+    EXPECT_TRUE(store.reachable());
 }
 
 } // namespace
@@ -137,8 +181,10 @@ TEST(SqliteStore, VerifiesEntriesAndUpgradesAFileOfTheFirstSchema) {
         SQLITE_OK);
     sqlite3_close(db);
     SqliteStore upgraded(old);
-    EXPECT_EQ(upgraded.markVerified("S", "Ann", 2, 40), 1);
-    EXPECT_TRUE(upgraded.top("S", 10, true).at(0).verified);
+    const std::vector<AdminRow> rows = upgraded.list("S", 10);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].name, "Ann");
+    EXPECT_EQ(rows[0].state, "-");
 }
 
 TEST(SqliteStore, RanksTiesOlderFirstAndKeepsTheTop100) {

@@ -1,0 +1,108 @@
+// Plausibility: the measures of a game's inputs and their limits.
+#include "service/Plausibility.h"
+
+#include "platform/Event.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <deque>
+
+namespace mph::service {
+
+namespace {
+
+constexpr int32_t kTickMs = 40;
+constexpr int32_t kWindowTicks = 10000 / kTickMs;
+constexpr int32_t kJumpTicks = 2;
+
+} // namespace
+
+std::string Plausibility::Verdict::summary() const {
+    std::string out;
+    for (const std::string& r : reasons)
+        out += (out.empty() ? "" : "; ") + r;
+    return out;
+}
+
+Plausibility::Verdict Plausibility::judge(const ReplayFile& file) {
+    Verdict v;
+    std::deque<int32_t> window; // ticks of the actions within the last ten seconds
+    bool havePress = false, havePointer = false;
+    int32_t lastPressTick = 0, lastPressX = 0, lastPressY = 0;
+    int32_t pointerX = 0, pointerY = 0, lastMoveTick = INT32_MIN / 2;
+    int32_t fastAimed = 0, jumps = 0;
+    double sum = 0, sumSquares = 0;
+    int32_t intervals = 0;
+    for (const ReplayEvent& e : file.events) {
+        if (e.resume) continue;
+        const GameInput& in = e.input;
+        const bool press = in.kind == GameInput::kMouse && in.id == Event::kMouseDown;
+        // Arrow keys steer a cursor and repeat while held; they are no actions of their own.
+        const bool steering = in.kind == GameInput::kKey && in.x >= Event::kLeft && in.x <= Event::kDown;
+        const bool action = press || (in.kind == GameInput::kKey && !steering);
+        if (in.kind == GameInput::kMouse && !press && in.id != Event::kMouseUp) {
+            pointerX = in.x;
+            pointerY = in.y;
+            lastMoveTick = in.tick;
+            havePointer = true;
+        }
+        if (action) {
+            window.push_back(in.tick);
+            while (!window.empty() && window.front() <= in.tick - kWindowTicks)
+                window.pop_front();
+            if (static_cast<int32_t>(window.size()) > v.peakActionsPer10s)
+                v.peakActionsPer10s = static_cast<int32_t>(window.size());
+        }
+        if (!press) {
+            if (in.kind == GameInput::kMouse) {
+                pointerX = in.x;
+                pointerY = in.y;
+                havePointer = true;
+            }
+            continue;
+        }
+        ++v.presses;
+        const int32_t jump = std::abs(in.x - pointerX) + std::abs(in.y - pointerY);
+        if ((!havePointer || jump >= kJumpDistance) && in.tick - lastMoveTick > kJumpTicks) ++jumps;
+        if (havePress) {
+            const int32_t ms = (in.tick - lastPressTick) * kTickMs;
+            const int32_t distance = std::abs(in.x - lastPressX) + std::abs(in.y - lastPressY);
+            if (distance >= kAimDistance && ms < kAimMs) ++fastAimed;
+            sum += ms;
+            sumSquares += static_cast<double>(ms) * ms;
+            ++intervals;
+        }
+        havePress = true;
+        lastPressTick = in.tick;
+        lastPressX = pointerX = in.x;
+        lastPressY = pointerY = in.y;
+        havePointer = true;
+    }
+    if (v.presses > 0) {
+        v.fastAimedShare = static_cast<double>(fastAimed) / v.presses;
+        v.jumpShare = static_cast<double>(jumps) / v.presses;
+    }
+    if (intervals > 0) {
+        const double mean = sum / intervals;
+        const double variance = std::max(0.0, sumSquares / intervals - mean * mean);
+        v.variation = mean > 0 ? std::sqrt(variance) / mean : 0;
+    }
+    auto fail = [&v](std::string reason) {
+        v.human = false;
+        v.reasons.push_back(std::move(reason));
+    };
+    if (v.peakActionsPer10s > kMaxActionsPer10s)
+        fail(std::to_string(v.peakActionsPer10s) + " actions within ten seconds (a person makes at most " +
+             std::to_string(kMaxActionsPer10s) + ")");
+    if (v.presses >= 10 && v.fastAimedShare > kMaxFastAimedShare)
+        fail(std::to_string(fastAimed) + " of " + std::to_string(v.presses) +
+             " presses aimed far in less than " + std::to_string(kAimMs) + " ms");
+    if (v.presses >= 10 && v.jumpShare > kMaxJumpShare)
+        fail(std::to_string(jumps) + " of " + std::to_string(v.presses) +
+             " presses where the pointer never moved to");
+    if (v.presses >= kRegularityMinPresses && v.variation < kMinVariation)
+        fail("presses as regular as a clock");
+    return v;
+}
+
+} // namespace mph::service
