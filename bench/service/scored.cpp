@@ -1,7 +1,14 @@
 // The score service under load on loopback: table fetches and score submissions per second and their
-// 99th-percentile latency, from 64 keep-alive connections against the SQLite store.
+// 99th-percentile latency, from 64 keep-alive connections against the SQLite store; and recordings of a
+// ten-minute game verified per second, one after another as before and on the replay pool.
+#include "game/ShapeCanvas.h"
+#include "headless/AutoPlayer.h"
+#include "headless/HeadlessGame.h"
+#include "replay/ReplayPlayer.h"
+#include "replay/ReplayRecorder.h"
 #include "scores/ScoreToken.h"
 #include "service/HttpServer.h"
+#include "service/ReplayService.h"
 #include "service/ScoreService.h"
 #include "service/SqliteStore.h"
 
@@ -27,6 +34,7 @@
 
 using namespace mph;
 using namespace mph::service;
+using mph::ShapeCanvas;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -36,6 +44,7 @@ struct Options {
     int loadThreads = 1;
     unsigned serverThreads = 4;
     double seconds = 3.0;
+    std::string container;
 };
 
 // What one load thread saw: latencies in microseconds of the requests that finished within the
@@ -184,6 +193,91 @@ std::string submitRequest(uint32_t counter) {
            "&s=" + std::to_string(score) + " HTTP/1.1\r\nHost: bench\r\n\r\n";
 }
 
+// A bot game of ten minutes of game time (or to its end), ended from the menu.
+ReplayFile tenMinuteGame(const std::string& container) {
+    ReplayRecorder recorder(nullptr);
+    HeadlessGame game;
+    game.setObserver(&recorder);
+    HeadlessGame::Options options;
+    options.container = container;
+    options.seed = 11;
+    std::string error;
+    if (!game.start(options, error) || !game.click("startdialog/bstart1", error)) return {};
+    AutoPlayer bot(game);
+    const uint32_t end = game.clock() + 10 * 60 * 1000;
+    while (game.clock() < end && bot.step()) {
+    }
+    if (game.view().state != ShapeCanvas::kStart) {
+        game.click("menuButton", error);
+        game.click("menudlg/bendgame", error);
+    }
+    ReplayFile file = recorder.lastGame();
+    file.name = "Bench";
+    file.nonce = 1;
+    return file;
+}
+
+// Recordings of a ten-minute game checked per second: one after another on one thread, each building
+// its game anew, as the service did; then on the service's pool, every worker busy.
+void measureVerify(const std::string& container, const std::string& dir) {
+    std::string error;
+    if (!ReplayService::loadGame(container, error)) {
+        std::fprintf(stderr, "bench_scored: the game cannot run: %s\n", error.c_str());
+        return;
+    }
+    const ReplayFile game = tenMinuteGame(container);
+    const std::string bytes = game.encode();
+    std::printf(
+        "scored verify_game_ticks %lld ticks\n",
+        static_cast<long long>(game.events.empty() ? 0 : game.events.back().input.tick - game.start.tick));
+    std::printf("scored verify_game_bytes %zu bytes\n", bytes.size());
+    const auto start = Clock::now();
+    HeadlessGame empty;
+    HeadlessGame::Options options;
+    options.container = container;
+    empty.start(options, error);
+    std::printf("scored verify_game_start %.1f ms\n",
+                std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    constexpr int kRounds = 6;
+    {
+        ReplayPlayer::Options play;
+        play.container = container;
+        play.compose = false;
+        const auto t0 = Clock::now();
+        for (int i = 0; i < kRounds; ++i) {
+            ReplayOutcome outcome;
+            ReplayPlayer::play(game, play, outcome, error);
+        }
+        const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+        std::printf("scored verify_per_s_one_at_a_time %.2f /s\n", kRounds / seconds);
+    }
+    {
+        SqliteStore store(dir + "/verify.db");
+        ScoreService::Config scoreConfig;
+        ScoreService scores(store, scoreConfig);
+        ReplayService::Config config;
+        config.container = container;
+        config.plausibility = false;
+        ReplayService replays(store, scores, config, true);
+        const unsigned workers = replays.workers();
+        Request request;
+        request.body = bytes;
+        const auto t0 = Clock::now();
+        std::vector<std::thread> threads;
+        std::atomic<int> next{0};
+        for (unsigned w = 0; w < workers; ++w)
+            threads.emplace_back([&] {
+                while (next.fetch_add(1) < kRounds * 2)
+                    replays.check(request);
+            });
+        for (std::thread& t : threads)
+            t.join();
+        const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+        std::printf("scored verify_per_s %.2f /s\n", kRounds * 2 / seconds);
+        std::printf("scored verify_workers %u threads\n", workers);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -198,6 +292,8 @@ int main(int argc, char** argv) {
             options.serverThreads = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (arg == "--load-threads")
             options.loadThreads = std::atoi(argv[i + 1]);
+        else if (arg == "--container")
+            options.container = argv[i + 1];
     }
     std::string dir = (std::filesystem::temp_directory_path() / "bench-scored-XXXXXX").string();
     if (::mkdtemp(dir.data()) == nullptr) {
@@ -236,6 +332,7 @@ int main(int argc, char** argv) {
         server.stop(std::chrono::milliseconds(1000));
         ::close(serverConfig.logFd);
     }
+    measureVerify(options.container, dir);
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     return 0;

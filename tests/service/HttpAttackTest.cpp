@@ -185,6 +185,8 @@ TEST(HttpAttack, AGetWithABodyIsRefusedAndTheConnectionGoesOn) {
     const size_t second = replies.find("HTTP/1.1 ", 1);
     ASSERT_NE(second, std::string::npos) << replies;
     EXPECT_EQ(statusOf(replies.substr(second)), 200) << replies;
+    // The store answers: the health check says so.
+    EXPECT_EQ(httpGet("http://127.0.0.1:" + std::to_string(target.port()) + "/healthz").status, 200);
 }
 
 // Behind a reverse proxy every player shares the proxy's address. Only requests from the trusted proxy
