@@ -159,10 +159,13 @@ void ShapeCanvas::timedTimerTick() {
         m_timerNum->setValue(m_timeLeft);
         m_hourglass->setAmount(m_timeLeft);
         m_tickCountdown = kTicksPerTimeUnit;
+        // Time running out in the very tick the last hole is filled still completes the level.
         if (m_timeLeft <= 0) {
             m_timeLeft = 0;
-            setState(kGameOver);
-            return;
+            if (m_placedCount < m_totalSlots) {
+                setState(kGameOver);
+                return;
+            }
         }
     }
     if (m_placedCount >= m_totalSlots) setState(kLevelComplete);

@@ -114,13 +114,11 @@ void ShapeCanvas::applyArrivedPowerUps() {
             icon->setVisible(false);
             break;
         default: {
-            // Kinds 2 and 4 to 8: the tray turns into wildcards one shape at a time.
+            // Kinds 2 and 4 to 8: the tray turns into wildcards one shape at a time. Only the frame
+            // changes: a carrier still awards its power-up, and a morphing shape still pays its bonus (it
+            // stops changing, since the wildcard frame is none of the level's chosen frames).
             const int32_t position = kind == kWildcards ? 0 : kind - 3;
-            if (position >= 0 && position < kTraySize) {
-                m_tray[position]->setFrame(m_layout.wildcardFrame());
-                m_tray[position]->setCarriesPowerUp(false);
-                m_trayMorphing[position] = false;
-            }
+            if (position >= 0 && position < kTraySize) m_tray[position]->setFrame(m_layout.wildcardFrame());
             playSoundAt(kSoundWildcard);
             if (kind >= kLastWildcardStage) {
                 icon->setVisible(false);

@@ -202,3 +202,122 @@ TEST_F(GamePlay, ABotClearsTheFirstFourTimedLevelsAndSurvivesTheFirstRisingRowsL
     }
     EXPECT_EQ(game.view().level, 2);
 }
+
+TEST_F(GamePlay, TimeRunningOutAsTheLastHoleFillsCompletesTheLevel) {
+    // A first run finds the tick at which the last time unit passes.
+    int32_t ticks = 0;
+    {
+        mph::HeadlessGame first;
+        mph::HeadlessGame::Options options;
+        options.container = container();
+        options.seed = 4;
+        std::string error;
+        ASSERT_TRUE(first.start(options, error)) << error;
+        std::string e;
+        ASSERT_TRUE(first.click("startdialog/bstart1", e));
+        while (first.view().state != ShapeCanvas::kPlaying && ticks++ < 200)
+            first.tick();
+        for (char c : std::string("B2VX"))
+            first.key(c, c);
+        ticks = 0;
+        while (first.view().state == ShapeCanvas::kPlaying && ticks < 100) {
+            first.tick();
+            ++ticks;
+        }
+        ASSERT_EQ(first.view().state, ShapeCanvas::kGameOver);
+    }
+    // The same game with every hole counted as filled just before that tick.
+    start(4);
+    startGame(true, 1);
+    type("B2VX");
+    game.tick(ticks - 1);
+    type("K7QZ");
+    events.clear();
+    game.tick();
+    const GameView v = game.view();
+    EXPECT_EQ(v.state, ShapeCanvas::kLevelComplete);
+    EXPECT_EQ(v.timeLeft, 0);
+    EXPECT_EQ(events.states, std::vector<int32_t>{ShapeCanvas::kLevelComplete});
+    EXPECT_EQ(std::count(events.sounds.begin(), events.sounds.end(), ShapeCanvas::kSoundGameOver), 0);
+    game.tick(40);
+    EXPECT_EQ(game.view().state, ShapeCanvas::kLevelComplete);
+}
+
+TEST_F(GamePlay, ShapesTurnedIntoWildcardsKeepTheirPowerUpAndTheirMorphingBonus) {
+    start(5);
+    startGame(true, 6);
+    const int32_t wild = 56;
+    auto trayIndex = [](const GameView& v, auto&& wanted) {
+        for (size_t i = 0; i < v.tray.size(); ++i)
+            if (v.tray[i].visible && v.tray[i].x < v.boardLeft + v.boardWidth - 1 && wanted(v.tray[i]))
+                return static_cast<int32_t>(i);
+        return -1;
+    };
+    auto plain = [](const GameView::Tray& t) { return !t.morphing && !t.carrier; };
+    // Throws a plain shape away, so a new one is dealt.
+    auto dealOne = [&] {
+        const GameView v = game.view();
+        const int32_t i = trayIndex(v, plain);
+        ASSERT_GE(i, 0);
+        press(v.tray[i].x + v.shapeWidth / 2, v.tray[i].y + v.shapeHeight / 2);
+        game.key(32, 32);
+        game.tick(12);
+    };
+    // Deals until a morphing shape waits in the tray.
+    for (int32_t n = 0; n < 60 && trayIndex(game.view(), [](auto& t) { return t.morphing; }) < 0; ++n)
+        dealOne();
+    ASSERT_GE(trayIndex(game.view(), [](auto& t) { return t.morphing; }), 0);
+    // Carriers are placed until one awards the tray of wildcards.
+    auto carrierMove = [&](const GameView& v) {
+        const int32_t i = trayIndex(v, [](auto& t) { return t.carrier; });
+        return i < 0 ? std::pair<int32_t, int32_t>{-1, -1} : findMove(v, v.tray[i].frame);
+    };
+    auto awarded = [](const GameView& v) {
+        return std::find(v.powerUps.begin(), v.powerUps.end(), 2) != v.powerUps.end();
+    };
+    for (int32_t n = 0; n < 30 && !awarded(game.view()); ++n) {
+        type("T4WY");
+        dealOne();
+        ASSERT_TRUE(tickUntil([&](const GameView& v) { return carrierMove(v).first >= 0; }, 2000));
+        const GameView v = game.view();
+        place(v, carrierMove(v));
+    }
+    ASSERT_TRUE(awarded(game.view()));
+    // A carrier joins the morphing shape before the wildcards arrive.
+    type("T4WY");
+    dealOne();
+    ASSERT_TRUE(tickUntil(
+        [wild](const GameView& v) {
+            return std::all_of(v.tray.begin(), v.tray.end(), [wild](auto& t) { return t.frame == wild; });
+        },
+        200));
+    game.tick(40);
+    GameView v = game.view();
+    const int32_t morphing = trayIndex(v, [](auto& t) { return t.morphing; });
+    ASSERT_GE(morphing, 0);
+    EXPECT_GE(trayIndex(v, [](auto& t) { return t.carrier; }), 0);
+    EXPECT_EQ(v.tray[morphing].frame, wild) << "the wildcard frame is not one the shape morphs through";
+
+    // Placed anywhere, the morphing one pays its bonus and the carrier awards a power-up.
+    auto placeWildcard = [&](int32_t i) {
+        const GameView w = game.view();
+        for (size_t s = 0; s < w.slots.size(); ++s) {
+            const GameView::Slot& slot = w.slots[s];
+            if (slot.visible && !slot.filled && slot.x > w.boardLeft + 20 &&
+                slot.x < w.boardLeft + w.boardWidth - w.slotPitch - 20) {
+                place(w, {i, static_cast<int32_t>(s)});
+                return;
+            }
+        }
+        FAIL() << "no empty slot in view";
+    };
+    events.clear();
+    placeWildcard(morphing);
+    EXPECT_NE(std::find(events.popups.begin(), events.popups.end(), mph::Scoring::morphBonus(6)),
+              events.popups.end());
+    v = game.view();
+    events.clear();
+    placeWildcard(trayIndex(v, [](auto& t) { return t.carrier; }));
+    EXPECT_NE(std::find(events.sounds.begin(), events.sounds.end(), ShapeCanvas::kSoundPowerUp),
+              events.sounds.end());
+}
