@@ -55,35 +55,48 @@ void HighScoreSprite::showView(bool global) {
 bool HighScoreSprite::fetchGlobal() {
     std::string url;
     std::string mode;
+    std::string base;
+    PendingEntry submission;
     {
         SyncGuard guard(lockObject());
-        const std::string base = ScoreServer::baseAddress(m_store.get());
+        base = ScoreServer::baseAddress(m_store.get());
+        const bool pending = !m_pendingSubmit.isEmpty() && m_pendingMode == m_mode;
         if (!ScoreServer::isConnected(base)) {
             say("notconnect");
+            // A kept submission can still be sent once the connection is back.
+            if (pending) enableButton("bretry", true);
             return false;
         }
         mode = m_mode.str();
-        if (!m_pendingSubmit.isEmpty() && m_pendingMode == m_mode) {
-            url = m_pendingSubmit.str();
+        if (pending) {
+            url = base + m_pendingSubmit.str();
+            submission = m_pendingEntry;
             say("globsubmit");
         } else {
             url = ScoreServer::fetchUrl(base, mode);
         }
     }
     std::string reply = ScoreServer::get(url, ScoreServer::kFetchTimeoutMs);
-    SyncGuard guard(lockObject());
-    if (!reply.empty()) {
+    {
+        SyncGuard guard(lockObject());
+        if (reply.empty()) {
+            say("hserror");
+            enableButton("bretry", true);
+            m_replies.erase(mode);
+            return false;
+        }
         if (m_pendingMode.view() == mode) m_pendingSubmit = "";
         m_replies[mode] = std::move(reply);
-        return true;
     }
-    say("hserror");
-    enableButton("bretry", true);
-    m_replies.erase(mode);
-    return false;
+    // A kept submission that went through now sends its recording, as a first-time one does.
+    if (submission.nonce != 0)
+        sendRecording(base, String(std::string_view(mode)), submission.name, submission.level, submission.score,
+                      submission.nonce);
+    return true;
 }
 
 void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32_t level, int32_t score) {
+    std::string request;
     std::string url;
     std::string base;
     bool connected = false;
@@ -98,31 +111,30 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
         showMessage(true);
         base = ScoreServer::baseAddress(m_store.get());
         connected = ScoreServer::isConnected(base);
-        if (connected) {
-            nonce = ScoreServer::nextNonce();
-            const std::string token = scoretoken::make(nonce, name.view(), level, score);
-            url = ScoreServer::submitUrl(base, mode.view(), name.view(), token, score);
-        } else {
-            say("notconnect");
-        }
+        // The request is made even without a connection, so a failed submission can always be retried. It
+        // is kept without the service's address, which is read again when it is retried.
+        nonce = ScoreServer::nextNonce();
+        const std::string token = scoretoken::make(nonce, name.view(), level, score);
+        request = ScoreServer::submitUrl("", mode.view(), name.view(), token, score);
+        url = base + request;
     }
     std::string reply;
     if (connected && URL(url.c_str()).valid) reply = ScoreServer::get(url, ScoreServer::kSubmitTimeoutMs);
-    const bool submitted = connected && !reply.empty();
+    const bool submitted = !reply.empty();
     {
         SyncGuard guard(lockObject());
-        if (connected) {
-            if (submitted) {
-                // The service answers a submission with the updated table.
-                m_replies[mode.str()] = std::move(reply);
-                showMessage(false);
-            } else {
-                say("hserror");
-                enableButton("bretry", true);
-                m_replies.erase(mode.str());
-                m_pendingSubmit = String(std::string_view(url));
-                m_pendingMode = mode;
-            }
+        if (submitted) {
+            // The service answers a submission with the updated table.
+            m_replies[mode.str()] = std::move(reply);
+            showMessage(false);
+        } else {
+            // Every failed submission is kept for the retry button, whatever made it fail.
+            say("hserror");
+            enableButton("bretry", true);
+            m_replies.erase(mode.str());
+            m_pendingSubmit = String(std::string_view(request));
+            m_pendingMode = mode;
+            m_pendingEntry = PendingEntry{name, level, score, nonce};
         }
         m_globalView = true;
         refresh(true);

@@ -154,9 +154,17 @@ private:
     int32_t m_highlightRow = -1;
     int32_t m_highlightRank = -1;
     lang::String m_mode{"S"};
+    // The path and query of a submission that failed (the service's address is put in front when it is
+    // sent again), or empty.
     lang::String m_pendingSubmit;
     // The mode of the pending submission: its answer is that mode's table, so only that mode repeats it.
     lang::String m_pendingMode;
+    // What the pending submission entered, so its recording follows it once it goes through.
+    struct PendingEntry {
+        lang::String name;
+        int32_t level = 0, score = 0, nonce = 0;
+    };
+    PendingEntry m_pendingEntry;
     std::map<std::string, std::string> m_replies;
     int32_t m_top = 0;
     int32_t m_nameX = 0;

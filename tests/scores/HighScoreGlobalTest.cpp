@@ -128,9 +128,25 @@ TEST_F(HighScoreGlobalTest, WithoutAnAddressTheGameIsOffline) {
     EXPECT_EQ(message(), "Offline");
     EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Disabled);
     EXPECT_TRUE(m_dialog->getList().empty());
+    // A submission made offline fails like any other and is kept; a retry while still offline keeps it,
+    // and once the service can be reached the retry sends it.
     m_dialog->submitGlobal("a", "S", 1, 10);
+    EXPECT_EQ(message(), "No answer");
+    EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Normal);
+    const std::string kept = m_dialog->getPendingSubmit().str();
+    EXPECT_EQ(kept.rfind("/addglobalhs.jsp?game=mphl&mode=S&name=a&score=", 0), 0u) << kept;
+    m_dialog->mouseDown(320, 310); // "bretry"
     EXPECT_EQ(message(), "Offline");
+    EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Normal);
+    EXPECT_EQ(m_dialog->getPendingSubmit().str(), kept);
+    ScoreServiceStub server([](const std::string&) {
+        return ScoreServiceStub::Reply{200, table(2, "g", 1)};
+    });
+    m_store->setString("HSURL", String(server.base().c_str()));
+    m_dialog->mouseDown(320, 310);
+    EXPECT_EQ(server.targets(), std::vector<std::string>{kept});
     EXPECT_TRUE(m_dialog->getPendingSubmit().isEmpty());
+    EXPECT_EQ(m_dialog->getRowText(0)->getText(), "g1");
 
     EXPECT_TRUE(ScoreServer::isLoopbackHost("[::1]"));
     EXPECT_TRUE(ScoreServer::isLoopbackHost("LocalHost"));
