@@ -66,6 +66,10 @@ public:
     virtual void shutdown();
     // Asks the frame to quit; from any thread (the exit itself runs on the main thread).
     virtual void requestQuit();
+    // The game cannot run (its data could not be loaded or used; the player was told why): the program
+    // leaves through its normal exit and ends with a failure status. Any thread.
+    void refuseStart() { m_startRefused.store(true); }
+    bool startRefused() const { return m_startRefused.load(); }
     virtual void leaveFullScreen();
     virtual void createOffscreen(int32_t width, int32_t height);
 
@@ -140,6 +144,7 @@ protected:
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_stopped{false};
     std::atomic<bool> m_loaded{false};
+    std::atomic<bool> m_startRefused{false};
     std::atomic<int64_t> m_presents{0};
 
     lang::String m_directory;

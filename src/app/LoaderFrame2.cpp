@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 
 using namespace lang;
 
@@ -113,14 +114,19 @@ void LoaderFrame2::run() {
     }
     if (!canvas || m_exiting.load()) return;
     if (!canvas->isLoaded()) {
+        bool loaded = false;
         try {
-            if (!canvas->preload() || !canvas->loadData()) {
-                postMessage(kMessageClose);
-                releaseAudioThreadState();
-                return;
-            }
+            loaded = canvas->preload() && canvas->loadData();
         } catch (Exception* e) {
+            // The game cannot run without its data, whatever stopped the loading.
+            std::fprintf(stderr, "morphella: loading the game's data failed: %s\n", e->getMessage().c_str());
             e->release();
+        }
+        if (!loaded) {
+            canvas->refuseStart();
+            postMessage(kMessageClose);
+            releaseAudioThreadState();
+            return;
         }
     }
     {
@@ -183,7 +189,8 @@ void LoaderFrame2::onDestroy() {
     canvasStopped();
     if (m_canvas) m_canvas->shutdown();
     stopAudio();
-    MessageLoop::postQuit(0);
+    // A start the game refused ends with a failure status, after its message and the normal exit.
+    MessageLoop::postQuit(m_canvas && m_canvas->startRefused() ? 1 : 0);
 }
 
 void LoaderFrame2::onPositionChanged() {

@@ -46,6 +46,7 @@ void ShapeCanvas::onDataLoaded(DataLoader* loader) {
     if (!m_bound) {
         DataLoader::reportError(String("The game's data cannot be used: ") + m_bindError.c_str() + ".");
         GameCanvas2::onDataLoaded(loader);
+        refuseStart();
         requestQuit();
         return;
     }
