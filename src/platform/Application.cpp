@@ -8,11 +8,12 @@
 #include <SDL.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <map>
-#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -94,6 +95,18 @@ bool Application::init() {
     // One close request per close: the window's own, not a second SDL_QUIT for the last window.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) return false;
+    // When no display answers, SDL quietly falls back to a driver that shows nothing, and the program would
+    // run without a window anyone can see. Those drivers serve only when they were asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* wanted = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        (wanted == nullptr || SDL_strstr(wanted, driver) == nullptr)) {
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr, "morphella: no display could be opened (DISPLAY is %s)\n",
+                     display != nullptr && *display != '\0' ? display : "not set");
+        SDL_Quit();
+        return false;
+    }
     g_mainThread = std::this_thread::get_id();
     const Uint32 type = SDL_RegisterEvents(1);
     g_userEvent.store(type == static_cast<Uint32>(-1) ? 0 : type);

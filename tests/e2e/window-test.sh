@@ -27,16 +27,14 @@ trap cleanup EXIT
 
 fail() { echo "window-test: FAIL: $*"; exit 1; }
 
-# A display number nobody uses.
-display=""
-for n in $(seq $((90 + $$ % 50)) 199); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free display number"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a display number nobody uses and writes it once it accepts connections (a socket file may
+# exist before that, or belong to another test's server that is going away).
+: >"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
-[ -e "/tmp/.X11-unix/X${display#:}" ] || fail "Xvfb did not start"
+for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+display=":$(head -1 "$work/display")"
 
 export DISPLAY=$display SDL_VIDEO_X11_XRANDR=0 SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$work/data"
 # Under the address sanitizer the whole program's exit is checked here, not its leaks: the X and desktop

@@ -79,3 +79,15 @@ TEST_F(GameExit, ARefusedStartEndsWithStatusOneAndANormalExitWithZero) {
     EXPECT_EQ(status, 1);
     EXPECT_NE(err.find("cannot be shown"), std::string::npos) << err;
 }
+
+TEST_F(GameExit, WithoutADisplayTheGameSaysSoInsteadOfRunningUnseen) {
+    // SDL would fall back to a driver that draws into memory; only a machine without a display device
+    // shows that, since a console with one may open a window there.
+    if (std::filesystem::exists("/dev/dri")) GTEST_SKIP() << "this machine has a display device";
+    int status = -1;
+    const std::string err =
+        run(tooltest::container(), "", status, "env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:2147");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(err.find("no display could be opened (DISPLAY is :2147)"), std::string::npos) << err;
+    EXPECT_NE(err.find("Unable to open the game's window."), std::string::npos) << err;
+}
