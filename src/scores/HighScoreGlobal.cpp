@@ -90,8 +90,8 @@ bool HighScoreSprite::fetchGlobal() {
     }
     // A kept submission that went through now sends its recording, as a first-time one does.
     if (submission.nonce != 0)
-        sendRecording(base, String(std::string_view(mode)), submission.name, submission.level, submission.score,
-                      submission.nonce);
+        sendRecording(base, String(std::string_view(mode)), submission.name, submission.level,
+                      submission.score, submission.nonce);
     return true;
 }
 

@@ -119,4 +119,22 @@ TEST_F(HighScoreReplayTest, ASuccessfulSubmissionSendsItsRecordingAndAFailedUplo
     // Without a recording of the game only the submission goes out.
     m_dialog->submitGlobal("Cy", "N", 4, 700);
     EXPECT_EQ(server.targets().size(), 5u);
+
+    // A submission that failed sends its recording, with its own nonce, once a retry goes through.
+    bool submitFails = true;
+    ScoreServiceStub flaky([&](const std::string& target) {
+        if (target == "/addreplay.jsp") return ScoreServiceStub::Reply{200, "ok"};
+        return ScoreServiceStub::Reply{submitFails ? 500 : 200, submitFails ? "" : table()};
+    });
+    m_store->setString("HSURL", String(flaky.base().c_str()));
+    m_dialog->submitGlobal("Bo", "N", 4, 700);
+    ASSERT_EQ(flaky.targets().size(), 1u);
+    m_games.lastNonce = 0;
+    submitFails = false;
+    m_dialog->mouseDown(320, 310); // "bretry"
+    sent = flaky.targets();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[1], sent[0]);
+    EXPECT_EQ(sent[2], "/addreplay.jsp");
+    EXPECT_EQ(m_games.lastNonce, std::stoi(sent[0].substr(sent[0].find("&score=") + 7, 3)));
 }
