@@ -45,8 +45,8 @@ public:
         // After the first uploadGraceSeconds of a body, it must have come at least this fast on average.
         size_t minUploadBytesPerSecond = 4096;
         unsigned uploadGraceSeconds = 5;
-        // The largest POST body taken (a recorded game); a larger one is answered 413 at once. A real
-        // game's recording weighs 5 to 200 KB.
+        // The largest POST body taken (a recorded game); a larger one is answered 413 at once. A
+        // recording grows by about 4 KB a minute of play: three hours, the longest game, about 760 KB.
         size_t maxBodyBytes = 1u << 20;
         // Request bodies held at once, summed over every connection; past it a body is answered 503.
         size_t bodyBudgetBytes = 32u << 20;

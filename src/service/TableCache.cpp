@@ -65,7 +65,11 @@ std::shared_ptr<const std::string> TableCache::entries(const std::string& mode) 
 }
 
 void TableCache::invalidate(const std::string& mode) {
-    slot(mode).generation.fetch_add(1);
+    Slot& s = slot(mode);
+    // A write just committed: the store answers again, and this caller must read it.
+    std::lock_guard<std::mutex> guard(s.textMutex);
+    s.failed = false;
+    s.generation.fetch_add(1);
 }
 
 void TableCache::drop(const std::string& mode) {

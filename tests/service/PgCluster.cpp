@@ -11,7 +11,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <signal.h>
+#include <sstream>
 
 namespace {
 
@@ -112,4 +115,28 @@ bool PgCluster::createDatabase(const std::string& name) {
     }
     PQfinish(conn);
     return ok;
+}
+
+void PgCluster::stall(bool stopped) {
+    std::ifstream pidFile(m_dir + "/data/postmaster.pid");
+    pid_t postmaster = 0;
+    pidFile >> postmaster;
+    if (postmaster <= 0) return;
+    const int signal = stopped ? SIGSTOP : SIGCONT;
+    ::kill(postmaster, signal);
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        // pid (comm) state ppid ...: the command may hold spaces, so read after its closing parenthesis.
+        const size_t close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        char state = 0;
+        pid_t parent = 0;
+        std::istringstream rest(line.substr(close + 1));
+        rest >> state >> parent;
+        if (parent == postmaster) ::kill(static_cast<pid_t>(std::stol(name)), signal);
+    }
 }

@@ -18,6 +18,9 @@ public:
     // A new empty database; false on failure.
     bool createDatabase(const std::string& name);
     std::string conninfo(const std::string& database) const;
+    // Stops (SIGSTOP) or lets go on (SIGCONT) the server and every process of it: a database that is
+    // there but answers nothing.
+    void stall(bool stopped);
 
 private:
     // Runs a program of the server's bin folder, as the unprivileged owner of the cluster when root;

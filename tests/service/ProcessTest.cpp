@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <mutex>
 #include <regex>
@@ -92,4 +93,61 @@ TEST(ScoredProcess, SigtermFinishesTheRequestInFlightAndExitsZero) {
         << log;
     EXPECT_NE(log.find("recorded games replayed with the game's version "), std::string::npos) << log;
     EXPECT_NE(log.find("morphella.bin where the game finds it (hash "), std::string::npos) << log;
+}
+
+namespace {
+
+// Runs morphella-scored admin with args; its exit status, and its output in out.
+int admin(const std::vector<std::string>& args, std::string& out) {
+    std::string command = std::string(std::getenv("MPH_BIN")) + "/morphella-scored admin";
+    for (const std::string& a : args)
+        command += " '" + a + "'";
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return -1;
+    char buffer[4096];
+    out.clear();
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+// The operator's commands on the file a running service uses: the service shows a deletion and a hidden
+// name within a second, never serving the removed entry from its cache.
+TEST(ScoredProcess, TheOperatorsChangesShowWithinASecond) {
+    TempDir dir;
+    ScoredProcess scored(dir, {"--accept-unverified", "--quiet"});
+    ASSERT_GT(scored.port(), 0);
+    for (const auto& [name, score] : {std::pair<std::string, int>{"Ann", 500}, {"Cheat", 999}, {"Bo", 300}})
+        ASSERT_EQ(httpGet(scored.base() + "/addglobalhs.jsp?game=mphl&mode=S&name=" + name + "&score=" +
+                          scoretoken::make(score % 997 + 1, name, 2, score) + "&s=" + std::to_string(score))
+                      .status,
+                  200);
+    const std::string table = scored.base() + "/globalhs.jsp?game=mphl&mode=S";
+    ASSERT_NE(httpGet(table).body.find("<name>Cheat</name>"), std::string::npos);
+    std::string out;
+    ASSERT_EQ(admin({"list", "S", "--db", scored.dbPath()}, out), 0) << out;
+    EXPECT_EQ(out.rfind("id\trank\tname\tscore\tlevel\tstate\taddress\tcreated\n", 0), 0u) << out;
+    const size_t line = out.find("\t1\tCheat\t999\t2\t-\t127.0.0.1\t");
+    ASSERT_NE(line, std::string::npos) << out;
+    const std::string id = out.substr(out.rfind('\n', line) + 1, line - out.rfind('\n', line) - 1);
+
+    auto gone = [&](const std::string& name) {
+        for (int i = 0; i < 10; ++i) {
+            if (httpGet(table).body.find("<name>" + name + "</name>") == std::string::npos) return true;
+            std::this_thread::sleep_for(100ms);
+        }
+        return false;
+    };
+    ASSERT_EQ(admin({"delete", id, "--db", scored.dbPath()}, out), 0) << out;
+    EXPECT_EQ(out, "deleted 1\n");
+    EXPECT_TRUE(gone("Cheat")) << "within a second";
+    ASSERT_EQ(admin({"hide", "Bo", "--db", scored.dbPath()}, out), 0) << out;
+    EXPECT_TRUE(gone("Bo"));
+    EXPECT_NE(httpGet(table).body.find("<name>Ann</name>"), std::string::npos);
+    EXPECT_EQ(admin({"delete", id, "--db", scored.dbPath()}, out), 1) << "no such entry any more";
+    EXPECT_EQ(admin({"frobnicate", "--db", scored.dbPath()}, out), 2);
+    EXPECT_EQ(httpGet(scored.base() + "/healthz").status, 200);
 }

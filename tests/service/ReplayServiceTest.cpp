@@ -12,6 +12,7 @@
 #include "replay/ReplayRecorder.h"
 #include "scores/ScoreToken.h"
 #include "service/HttpServer.h"
+#include "service/Plausibility.h"
 #include "service/ScoreService.h"
 #include "service/SqliteStore.h"
 
@@ -207,4 +208,23 @@ TEST(ReplayService, ABotGameWaitsForReviewInsteadOfBeingVerified) {
     EXPECT_EQ(r.status, 202) << r.body;
     EXPECT_NE(r.body.find("kept for review"), std::string::npos) << r.body;
     EXPECT_EQ(services.table(bot.tableMode()).body.find("<entry>"), std::string::npos);
+}
+
+// A game played at a person's pace passes the plausibility check and is verified.
+TEST(ReplayService, AGameAtAPersonsPaceIsVerified) {
+    Services services(true, true);
+    ReplayFile game = recordHumanGame("Hu", 2500);
+    ASSERT_GT(game.finalScore, 0);
+    const Plausibility::Verdict verdict = Plausibility::judge(game);
+    EXPECT_GE(verdict.presses, Plausibility::kRegularityMinPresses) << "every limit applies";
+    EXPECT_TRUE(verdict.human) << verdict.summary();
+    std::printf("a person's pace: %d presses, peak %d actions in 10 s, %.2f fast aimed, %.2f jumps, "
+                "variation %.2f; %zu bytes for %d ticks\n",
+                verdict.presses, verdict.peakActionsPer10s, verdict.fastAimedShare, verdict.jumpShare,
+                verdict.variation, game.encode().size(),
+                game.events.empty() ? 0 : game.events.back().input.tick - game.start.tick);
+    ASSERT_EQ(httpGet(services.url(submitPath(game, 5))).status, 200);
+    const HttpReply r = post(services.url("/addreplay.jsp"), game.encode());
+    EXPECT_EQ(r.status, 200) << r.body;
+    EXPECT_NE(services.table(game.tableMode()).body.find("<name>Hu</name>"), std::string::npos);
 }
