@@ -1,13 +1,19 @@
-// morphella-tool container: list, extract, print and create container data files.
-#include "Tool.h"
+// morphella-tool container: list, extract, print, create and change container data files.
 #include "ItemArgs.h"
+#include "Tool.h"
 
 #include "io/ContainerWriter.h"
 #include "io/FileWriter.h"
 #include "io/ResourceFileHeader.h"
 #include "io/Resources.h"
+#include "sprites/ScriptScan.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 using namespace lang;
 using namespace mph;
@@ -54,27 +60,145 @@ int text(const tool::Args& args) {
     return item ? tool::kOk : tool::kMissing;
 }
 
+struct Item {
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+
+// A data script that the game would load as (nearly) nothing gets a word before it is packed.
+void warnAboutScript(const Item& item) {
+    const ScriptScan scan = ScriptScan::of(item.bytes.data(), item.bytes.size());
+    if (!scan.looksLikeScript) return;
+    if (scan.runOnCommentLine > 0)
+        std::fprintf(
+            stderr,
+            "morphella-tool: warning: %s: the comment on line %d runs on to the next carriage return, "
+            "so the lines after it are not read; data scripts need CR LF line ends (see data/README.md)\n",
+            item.name.c_str(), scan.runOnCommentLine);
+    if (!scan.reachesASection)
+        std::fprintf(stderr, "morphella-tool: warning: %s: the script creates nothing\n", item.name.c_str());
+}
+
+// The files named by args[first...] (NAME=PATH or PATH), read whole.
+std::vector<Item> readItemArgs(const tool::Args& args, size_t first) {
+    std::vector<Item> items;
+    for (size_t i = first; i < args.size(); ++i) {
+        const tool::ItemArg arg = tool::parseItemArg(args[i]);
+        items.push_back(Item{arg.name, readWholeFile(String(arg.path.c_str()))});
+    }
+    return items;
+}
+
+// The first name given twice, or "".
+std::string repeatedName(const std::vector<Item>& items) {
+    std::set<std::string> seen;
+    for (const Item& item : items)
+        if (!seen.insert(item.name).second) return item.name;
+    return {};
+}
+
+void writeContainer(const std::vector<Item>& items, const std::string& out) {
+    ContainerWriter writer;
+    for (const Item& item : items) {
+        warnAboutScript(item);
+        writer.add(String(std::string_view(item.name)), item.bytes);
+    }
+    writer.write(String(out.c_str()));
+}
+
 int create(const tool::Args& args) {
     if (args.size() < 2) return tool::usageError("usage: container create OUT ITEM...");
+    const std::vector<Item> items = readItemArgs(args, 2);
+    if (const std::string twice = repeatedName(items); !twice.empty())
+        return tool::usageError("container create: two items are named " + twice);
+    writeContainer(items, args[1]);
+    return tool::kOk;
+}
+
+// Every item of an existing container, in directory order. A container whose directory points past the
+// end of the file is refused: writing it back would turn the missing bytes into zeros.
+std::vector<Item> readContainer(const std::string& file) {
+    const std::vector<uint8_t> bytes = readWholeFile(String(file.c_str()));
+    auto header = make<ResourceFileHeader>(String(file.c_str()));
+    std::vector<Item> items;
+    for (const auto& e : header->entries()) {
+        if (static_cast<uint64_t>(e.offset) + e.length > bytes.size())
+            throw std::runtime_error(file + " is damaged: item " + e.name.str() +
+                                     " lies beyond the end of the file");
+        items.push_back(Item{e.name.str(), std::vector<uint8_t>(bytes.begin() + e.offset,
+                                                                bytes.begin() + e.offset + e.length)});
+    }
+    return items;
+}
+
+// Replaces every item of that name (in the place of the first) or appends it.
+void putItem(std::vector<Item>& items, Item item) {
+    bool placed = false;
+    for (auto it = items.begin(); it != items.end();) {
+        if (it->name != item.name) {
+            ++it;
+        } else if (!placed) {
+            it->bytes = item.bytes;
+            placed = true;
+            ++it;
+        } else {
+            it = items.erase(it);
+        }
+    }
+    if (!placed) items.push_back(std::move(item));
+}
+
+int put(const tool::Args& args) {
+    if (args.size() < 3) return tool::usageError("usage: container put FILE ITEM...");
+    std::vector<Item> given = readItemArgs(args, 2);
+    if (const std::string twice = repeatedName(given); !twice.empty())
+        return tool::usageError("container put: two items are named " + twice);
+    std::vector<Item> items = readContainer(args[1]);
+    for (Item& item : given)
+        putItem(items, std::move(item));
+    writeContainer(items, args[1]);
+    return tool::kOk;
+}
+
+int remove(const tool::Args& args) {
+    if (args.size() < 3) return tool::usageError("usage: container delete FILE NAME...");
+    std::vector<Item> items = readContainer(args[1]);
+    for (size_t i = 2; i < args.size(); ++i) {
+        const size_t before = items.size();
+        std::erase_if(items, [&](const Item& item) { return item.name == args[i]; });
+        if (items.size() == before) {
+            // Nothing is written unless every name was there.
+            std::fprintf(stderr, "morphella-tool: no item '%s' in %s\n", args[i].c_str(), args[1].c_str());
+            return tool::kMissing;
+        }
+    }
     ContainerWriter writer;
-    tool::writeItems(writer, args, 2, args[1]);
+    for (const Item& item : items)
+        writer.add(String(std::string_view(item.name)), item.bytes);
+    writer.write(String(args[1].c_str()));
     return tool::kOk;
 }
 
 int run(const tool::Args& args) {
-    if (args.empty()) return tool::usageError("usage: container list|extract|text|create ...");
+    if (args.empty()) return tool::usageError("usage: container list|extract|text|create|put|delete ...");
     if (args[0] == "list") return list(args);
     if (args[0] == "extract") return extract(args);
     if (args[0] == "text") return text(args);
     if (args[0] == "create") return create(args);
+    if (args[0] == "put") return put(args);
+    if (args[0] == "delete") return remove(args);
     return tool::usageError("unknown container command '" + args[0] + "'");
 }
 
-const tool::Registration registration("container",
-                                      "container list FILE            entries: NAME, OFFSET, LENGTH\n"
-                                      "container extract FILE NAME OUT  write an item's bytes to OUT\n"
-                                      "container text FILE NAME       print a text item\n"
-                                      "container create OUT ITEM...   pack NAME=PATH or PATH items",
-                                      run);
+const tool::Registration
+    registration("container",
+                 "container list FILE            entries: NAME, OFFSET, LENGTH\n"
+                 "container extract FILE NAME OUT  write an item's bytes to OUT\n"
+                 "container text FILE NAME       print a text item\n"
+                 "container create OUT ITEM...   pack NAME=PATH or PATH items (each name once)\n"
+                 "container put FILE ITEM...     add NAME=PATH or PATH items, replacing those of\n"
+                 "                               the same name (FILE is rewritten whole, then renamed)\n"
+                 "container delete FILE NAME...  remove items (nothing changes unless all exist)",
+                 run);
 
 } // namespace

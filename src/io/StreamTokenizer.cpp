@@ -11,12 +11,14 @@ using namespace lang;
 namespace mph {
 
 StreamTokenizer::StreamTokenizer(Ref<InputStream> stream) : m_stream(std::move(stream)) {
-    for (int c = 0; c < 256; ++c) m_classTable[c] = c <= 32 ? kWhitespace : kWord;
+    for (int c = 0; c < 256; ++c)
+        m_classTable[c] = c <= 32 ? kWhitespace : kWord;
     m_classTable[13] = kEndOfLine; // carriage return
 }
 
 void StreamTokenizer::setClasses(int low, int high, CharClass value) {
-    for (int c = std::max(low, 0); c <= high && c <= 255; ++c) m_classTable[c] = value;
+    for (int c = std::max(low, 0); c <= high && c <= 255; ++c)
+        m_classTable[c] = value;
 }
 
 void StreamTokenizer::parseNumbers() {
@@ -27,12 +29,20 @@ void StreamTokenizer::parseNumbers() {
 
 int StreamTokenizer::readByte() {
     const int32_t c = m_stream ? m_stream->read() : -1;
+    // A line feed right after a carriage return ends the same line.
+    if (c == '\n' && !m_afterCarriageReturn) ++m_textLine;
+    if (c == '\r') ++m_textLine;
+    m_afterCarriageReturn = c == '\r';
     return c < 0 || c > 255 ? kEnd : c;
 }
 
 int StreamTokenizer::skipComment() {
+    const int32_t line = m_textLine;
     int c = readByte();
-    while (c != kEnd && m_classTable[c] != kEndOfLine) c = readByte();
+    while (c != kEnd && m_classTable[c] != kEndOfLine) {
+        if (c == '\n' && m_runOnCommentLine == 0) m_runOnCommentLine = line;
+        c = readByte();
+    }
     return c;
 }
 
@@ -53,6 +63,7 @@ int32_t StreamTokenizer::nextToken() {
         if (c != kEnd && m_classTable[c] == kComment) c = skipComment();
     }
     m_lookahead = c;
+    m_tokenLine = m_textLine;
     if (c == kEnd) return m_ttype = TT_EOF;
 
     switch (m_classTable[c]) {
@@ -85,7 +96,8 @@ int32_t StreamTokenizer::nextToken() {
         }
         m_lookahead = c;
         if (point >= 0) {
-            for (int i = point; i < digits; ++i) value *= 0.1;
+            for (int i = point; i < digits; ++i)
+                value *= 0.1;
         }
         m_nval = negative ? -value : value;
         return m_ttype = TT_NUMBER;

@@ -51,6 +51,12 @@ public:
     const lang::String& sval() const { return m_sval; }
     double nval() const { return m_nval; }
     int32_t lineno() const { return m_lineNumber; }
+    // The line the current token began on, as an editor counts them: LF, CR LF and a lone CR each end
+    // one line, whatever the character classes say.
+    int32_t tokenLine() const { return m_tokenLine; }
+    // The line of the first comment that ran on past a line feed to a later end-of-line byte (or to the
+    // end), 0 when none did: a script saved with LF line ends loses everything after such a comment.
+    int32_t runOnCommentLine() const { return m_runOnCommentLine; }
 
 private:
     static constexpr int kEnd = 0xFF; // the lookahead value for "nothing read yet" and for the end
@@ -66,6 +72,10 @@ private:
 
     bool m_eolIsSignificant = false;
     int32_t m_lineNumber = 1;
+    int32_t m_textLine = 1; // the line of the byte read last, counted by readByte
+    bool m_afterCarriageReturn = false;
+    int32_t m_tokenLine = 1;
+    int32_t m_runOnCommentLine = 0;
     bool m_pushedBack = false;
     uint8_t m_classTable[256];
     int m_lookahead = kEnd;

@@ -37,6 +37,11 @@ DataLoader::ErrorReporter& reporter() {
     return *r;
 }
 
+DataLoader::NoteReporter& noteReporter() {
+    static auto* r = new DataLoader::NoteReporter;
+    return *r;
+}
+
 // Scripts may name containers whose scripts name containers; a script that reaches itself again must
 // not recurse until the stack runs out.
 constexpr int kMaxNesting = 16;
@@ -47,7 +52,9 @@ struct NestingGuard {
     ~NestingGuard() { --nesting; }
 };
 
-bool isHeader(const String& token) { return token.startsWith("<"); }
+bool isHeader(const String& token) {
+    return token.startsWith("<");
+}
 
 // Numbers are truncated towards zero; values beyond the 32-bit range saturate instead of wrapping.
 int32_t toInt(double value) {
@@ -62,7 +69,9 @@ int32_t toInt(double value) {
 DataLoader::DataLoader(const String& baseDirectory, SpriteFactory* factory, User* settings)
     : m_factory(retain(factory)), m_settings(retain(settings)), m_baseDirectory(baseDirectory) {}
 
-DataLoader::~DataLoader() { clearLists(); }
+DataLoader::~DataLoader() {
+    clearLists();
+}
 
 void DataLoader::clearLists() {
     for (int32_t i = 0; i < m_sounds.length; ++i)
@@ -92,10 +101,36 @@ void DataLoader::reportError(const String& message) {
     }
 }
 
+void DataLoader::setNoteReporter(NoteReporter r) {
+    std::lock_guard<std::mutex> guard(reporterLock());
+    noteReporter() = std::move(r);
+}
+
+void DataLoader::note(Note kind, int32_t line, const std::string& text) const {
+    NoteReporter r;
+    {
+        std::lock_guard<std::mutex> guard(reporterLock());
+        r = noteReporter();
+    }
+    if (r) r(kind, m_scriptName, line, text);
+}
+
+void DataLoader::configureTokenizer(StreamTokenizer& tokens) {
+    tokens.commentChar(';');
+    tokens.quoteChar('"');
+    tokens.parseNumbers();
+}
+
+bool DataLoader::madeNothing() const {
+    return m_sprites->size() == 0 && m_images.size() == 0 && m_sounds.length == 0 && m_strings.length == 0 &&
+           m_data.length == 0;
+}
+
 bool DataLoader::load(const String& scriptName) {
     m_sprites = adopt(new Vector(10));
     m_spritesByName = adopt(new Hashtable);
     m_images.clear();
+    m_scriptName = scriptName;
     try {
         if (nesting >= kMaxNesting) throwException(String("Scripts nested too deeply at ") + scriptName);
         NestingGuard depth;
@@ -109,11 +144,14 @@ bool DataLoader::load(const String& scriptName) {
             stream = adopt<InputStream>(new FileInputStream(scriptName, m_baseDirectory));
         }
         Ref<StreamTokenizer> tokens = adopt(new StreamTokenizer(stream));
-        tokens->commentChar(';');
-        tokens->quoteChar('"');
-        tokens->parseNumbers();
+        configureTokenizer(*tokens);
         readScript(*tokens);
         stream->close();
+        if (const int32_t line = tokens->runOnCommentLine(); line > 0)
+            note(Note::RunOnComment, line,
+                 "the comment here runs on past its line end to the next carriage return, so what follows "
+                 "it is not read: data scripts need CR LF line ends");
+        if (madeNothing()) note(Note::MadeNothing, 0, "the script creates nothing");
         return true;
     } catch (Exception* e) {
         const String message = e->toString();
@@ -178,8 +216,12 @@ Ref<String> DataLoader::readImages(StreamTokenizer& tokens, bool& ended) {
             ended = true; // a name without a spec is the last token of the script
             return nullptr;
         }
+        const int32_t line = tokens.tokenLine();
         Ref<Image> image = adopt(loadImageSpec(*spec));
         putImage(*token, image.get());
+        if (!image || !image->hasPixels())
+            note(Note::UnreadableImage, line,
+                 "image \"" + token->str() + "\": " + spec->str() + " cannot be read");
     }
 }
 
@@ -234,6 +276,7 @@ Ref<String> DataLoader::readSprites(StreamTokenizer& tokens, bool& ended) {
             ended = true;
             return nullptr;
         }
+        const int32_t classLine = tokens.tokenLine();
         // Image names up to the first number.
         Ref<ImageArray> images = make<ImageArray>();
         bool atEnd = false;
@@ -255,7 +298,12 @@ Ref<String> DataLoader::readSprites(StreamTokenizer& tokens, bool& ended) {
                 putImage(*imageName, loaded.get());
                 image = m_images.get(imageName.get());
             }
-            if (image == nullptr) continue;
+            if (image == nullptr) {
+                note(Note::MissingImage, tokens.tokenLine(),
+                     "no image \"" + imageName->str() + "\" for sprite \"" + name->str() +
+                         "\": it is neither in <images> nor an item of the container");
+                continue;
+            }
             images->resize(images->length + 1);
             images->data[images->length - 1] = image;
         }
@@ -283,6 +331,13 @@ Ref<String> DataLoader::readSprites(StreamTokenizer& tokens, bool& ended) {
         if (object) {
             m_sprites->addElement(object.get());
             if (!name->isEmpty()) m_spritesByName->put(*name, object.get());
+        } else {
+            const int32_t colon = classSpec->indexOf(':');
+            const String className = colon >= 0 ? classSpec->substring(0, colon) : *classSpec;
+            const std::string why =
+                Class::forName(className) != nullptr ? "\" makes no sprite" : "\" is unknown";
+            note(Note::UnknownClass, classLine,
+                 "class \"" + className.str() + why + ": sprite \"" + name->str() + "\" is not made");
         }
         if (atEnd) {
             ended = true;
@@ -307,7 +362,8 @@ Object* DataLoader::defaultCreateSprite(const String& classSpec, IntArray* ints,
         Ref<DataLoader> loader = adopt(new DataLoader(m_baseDirectory, m_factory.get(), m_settings.get()));
         if (loader->load(nested)) {
             Vector* children = loader->getSprites();
-            for (int32_t i = 0; i < children->size(); ++i) container->addChild(children->elementAt(i));
+            for (int32_t i = 0; i < children->size(); ++i)
+                container->addChild(children->elementAt(i));
             container->onLoaded(loader.get());
         }
     }

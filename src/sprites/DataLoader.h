@@ -9,6 +9,7 @@
 #include "runtime/Vector.h"
 
 #include <functional>
+#include <string>
 
 namespace mph {
 
@@ -50,7 +51,8 @@ public:
 
     // Makes the object of a definition through the class registry; a "Class:script" spec fills a container
     // from a nested script. A new reference, or null for an unknown class.
-    lang::Object* defaultCreateSprite(const lang::String& classSpec, lang::IntArray* ints, ImageArray* images);
+    lang::Object* defaultCreateSprite(const lang::String& classSpec, lang::IntArray* ints,
+                                      ImageArray* images);
 
     // Loads an image spec ("+item", "@choice" or a disk file); a new reference, possibly without pixels.
     Image* loadImageSpec(const lang::String& spec);
@@ -62,6 +64,22 @@ public:
     using ErrorReporter = std::function<void(const lang::String& message)>;
     static void setErrorReporter(ErrorReporter reporter);
     static void reportError(const lang::String& message);
+
+    // What a load passes over without a word, as the game wants it: a modder's check listens for them.
+    enum class Note {
+        UnknownClass,    // a definition names a class that is not registered (or is no sprite)
+        MissingImage,    // a definition names an image that is neither in the script nor in the container
+        UnreadableImage, // an <images> entry whose picture cannot be read
+        RunOnComment,    // a comment runs on past a line feed: the script has LF line ends
+        MadeNothing,     // the script made no image, sound, string, number or sprite
+    };
+    // script: the name load was given; line: where the cause stands (0 for the whole script).
+    using NoteReporter =
+        std::function<void(Note note, const lang::String& script, int32_t line, const std::string& text)>;
+    // Process-wide; nested scripts report through it too. Null (the default) keeps loads silent.
+    static void setNoteReporter(NoteReporter reporter);
+    // The tokenizer set-up of every data script: ';' comments up to a carriage return, '"' quotes, numbers.
+    static void configureTokenizer(StreamTokenizer& tokens);
 
 private:
     void clearLists();
@@ -75,6 +93,8 @@ private:
     lang::Ref<lang::String> readData(StreamTokenizer& tokens, bool& ended);
     lang::Ref<lang::String> readSprites(StreamTokenizer& tokens, bool& ended);
     void putImage(const lang::String& name, Image* image);
+    void note(Note note, int32_t line, const std::string& text) const;
+    bool madeNothing() const;
 
     lang::Ref<SpriteFactory> m_factory;
     lang::Ref<User> m_settings;
@@ -85,6 +105,7 @@ private:
     lang::Ref<lang::Vector> m_sprites;
     lang::Ref<lang::Hashtable> m_spritesByName;
     lang::Hashtable m_images;
+    lang::String m_scriptName; // of the load in progress, for notes
 };
 
 } // namespace mph

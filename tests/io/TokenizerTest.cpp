@@ -14,8 +14,8 @@ namespace {
 
 // A tokenizer over text, which must outlive it.
 Ref<StreamTokenizer> over(const std::string& text) {
-    return make<StreamTokenizer>(
-        make<ByteArrayInputStream>(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int32_t>(text.size())));
+    return make<StreamTokenizer>(make<ByteArrayInputStream>(reinterpret_cast<const uint8_t*>(text.data()),
+                                                            static_cast<int32_t>(text.size())));
 }
 
 } // namespace
@@ -117,7 +117,8 @@ TEST(StreamTokenizer, PushBackRepeatsTheToken) {
 }
 
 TEST(StreamTokenizer, OrdinaryCharactersAndTheFFByteAsEnd) {
-    const std::string text = "a=b \xff" "c";
+    const std::string text = "a=b \xff"
+                             "c";
     auto t = over(text);
     t->ordinaryChar('=');
     EXPECT_EQ(t->nextToken(), StreamTokenizer::TT_WORD);
@@ -148,4 +149,26 @@ TEST(StreamTokenizer, InvalidCharacterClassThrows) {
         EXPECT_EQ(e->getMessage(), "Invalid character type");
         e->release();
     }
+}
+
+TEST(StreamTokenizer, TokensKnowTheirLineAndACommentThatSwallowsALineFeedIsNoted) {
+    // LF, CR LF and a lone CR each end a line, whatever the classes say.
+    auto t = over(std::string("a\nb\r\nc\rd"));
+    for (int line = 1; line <= 4; ++line) {
+        ASSERT_EQ(t->nextToken(), StreamTokenizer::TT_WORD);
+        EXPECT_EQ(t->tokenLine(), line) << t->sval().c_str();
+    }
+    EXPECT_EQ(t->runOnCommentLine(), 0);
+    // With LF line ends a comment runs on to the next carriage return.
+    auto lf = over(std::string("x\n;note\ny\r\nz"));
+    lf->commentChar(';');
+    ASSERT_EQ(lf->nextToken(), StreamTokenizer::TT_WORD);
+    ASSERT_EQ(lf->nextToken(), StreamTokenizer::TT_WORD);
+    EXPECT_EQ(lf->sval(), "z");
+    EXPECT_EQ(lf->tokenLine(), 4);
+    EXPECT_EQ(lf->runOnCommentLine(), 2);
+    auto crlf = over(std::string(";note\r\ny"));
+    crlf->commentChar(';');
+    ASSERT_EQ(crlf->nextToken(), StreamTokenizer::TT_WORD);
+    EXPECT_EQ(crlf->runOnCommentLine(), 0);
 }

@@ -22,10 +22,11 @@ std::string toolPath() {
     return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "morphella-tool").string();
 }
 
-// Runs the tool with the words of args (already quoted for the shell) and collects its standard output.
-Result runTool(const std::string& args) {
+// Runs the tool with the words of args (already quoted for the shell) and collects its standard output,
+// or with errors set its standard error instead.
+Result runTool(const std::string& args, bool errors = false) {
     std::string command = "'";
-    command.append(toolPath()).append("' ").append(args).append(" 2>/dev/null");
+    command.append(toolPath()).append("' ").append(args).append(errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     Result r{-1, {}};
     if (pipe == nullptr) return r;
@@ -124,4 +125,54 @@ TEST_F(ToolTest, BadUsageAndUnreadableInput) {
     const Result damaged = runTool("container list " + file("short"));
     EXPECT_EQ(damaged.status, 0);
     EXPECT_EQ(damaged.out, "");
+}
+
+TEST_F(ToolTest, PutReplacesOrAddsAndDeleteRemovesWithoutTouchingTheRest) {
+    writeFile(file("a"), "first");
+    writeFile(file("b"), "second");
+    writeFile(file("a2"), "changed");
+    const std::string c = file("c.bin");
+    ASSERT_EQ(runTool("container create " + c + " a=" + file("a") + " b=" + file("b")).status, 0);
+    EXPECT_EQ(runTool("container create " + file("d.bin") + " a=" + file("a") + " a=" + file("b")).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(file("d.bin"))) << "two items of one name are refused";
+
+    ASSERT_EQ(runTool("container put " + c + " a=" + file("a2") + " new=" + file("a")).status, 0);
+    EXPECT_EQ(runTool("container list " + c).out, "a\t44\t7\nb\t51\t6\nnew\t57\t5\n");
+    EXPECT_EQ(runTool("container text " + c + " a").out, "change\n");
+
+    // A name that is not there changes nothing, even when the others are.
+    const std::string before = readFile(c);
+    EXPECT_EQ(runTool("container delete " + c + " b nothing").status, 1);
+    EXPECT_EQ(readFile(c), before);
+    EXPECT_EQ(runTool("container put " + c + " x=" + file("missing")).status, 2);
+    EXPECT_EQ(readFile(c), before);
+    ASSERT_EQ(runTool("container delete " + c + " b new").status, 0);
+    EXPECT_EQ(runTool("container list " + c).out, "a\t22\t7\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "no leftovers";
+
+    // A container whose directory points past its end is not rewritten (its missing bytes would turn
+    // into zeros).
+    std::string damaged = readFile(c);
+    damaged.resize(damaged.size() - 2);
+    writeFile(file("short.bin"), damaged);
+    EXPECT_EQ(runTool("container put " + file("short.bin") + " b=" + file("b")).status, 2);
+    EXPECT_EQ(readFile(file("short.bin")), damaged);
+}
+
+TEST_F(ToolTest, PackingAScriptWithLineFeedsOnlyWarns) {
+    writeFile(file("lf.txt"), "; the menu\n<sprites>\nbg Sprite 0 0\n");
+    writeFile(file("crlf.txt"), "; the menu\r\n<sprites>\r\nbg Sprite 0 0\r\n");
+    const std::string c = file("c.bin");
+    const Result created =
+        runTool("container create " + c + " menu=" + file("lf.txt") + " ok=" + file("crlf.txt"), true);
+    EXPECT_EQ(created.status, 0) << "it still packs";
+    EXPECT_EQ(
+        created.out,
+        "morphella-tool: warning: menu: the comment on line 1 runs on to the next carriage return, so the "
+        "lines after it are not read; data scripts need CR LF line ends (see data/README.md)\n"
+        "morphella-tool: warning: menu: the script creates nothing\n");
+    const Result put = runTool("container put " + c + " ok=" + file("crlf.txt"), true);
+    EXPECT_EQ(put.status, 0);
+    EXPECT_NE(put.out.find("warning: menu:"), std::string::npos) << "every script packed is looked at";
 }

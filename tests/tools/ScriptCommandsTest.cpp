@@ -4,11 +4,13 @@
 #include "gfx/Image.h"
 #include "runtime/String.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -52,7 +54,7 @@ TEST_F(ScriptCommands, CheckListsEverythingInItsOrder) {
                        "<sprites> named Sprite 1 2 \"\" Sprite 3 4 odd Unknown 1 <end>");
     int status = 0;
     const std::string out = run(bin() + "/morphella-tool script check " + script, status);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 1) << "the unknown class is a problem";
     const std::string dir = m_dir.string();
     EXPECT_EQ(out, "sound 0 1 " + dir +
                        "\\music.ogg\n"
@@ -62,7 +64,40 @@ TEST_F(ScriptCommands, CheckListsEverythingInItsOrder) {
                        "string 0 b\nstring 1 two words\nstring 2 7.\n"
                        "data 3 -4\n"
                        "sprite 0 named Sprite\nsprite 1  Sprite\n"
-                       "end ok\n");
+                       "problem s.txt:1 class \"Unknown\" is unknown: sprite \"odd\" is not made\n"
+                       "end error 1 problem\n");
+}
+
+TEST_F(ScriptCommands, CheckAndRenderNameWhatTheGamePassesOver) {
+    // Typos, each with its line: an unknown class, an image that is nowhere, one in a nested script.
+    write("inner.txt", "<sprites>\r\nb Sprite\r\n nope 1 2\r\n");
+    const std::string typos =
+        write("typos.txt", "; two typos and a nested one\r\n<sprites>\r\n"
+                           "a Sprit 1 2\r\nc FancyContainer:inner.txt 0 0 9 9\r\n<end>\r\n");
+    int status = 0;
+    std::string out = run(bin() + "/morphella-tool script check " + typos, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("problem typos.txt:3 class \"Sprit\" is unknown: sprite \"a\" is not made\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("problem inner.txt:3 no image \"nope\" for sprite \"b\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\nend error 2 problems\n"), std::string::npos) << out;
+
+    // Saved with LF line ends, the first comment swallows the script; the lines still count for LF.
+    const std::string unix = write("unix.txt", "<images>\n; the board\n<sprites>\nbg Sprite 0 0\n");
+    out = run(bin() + "/morphella-tool script check " + unix, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("problem unix.txt:2 the comment here runs on past its line end"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("problem unix.txt the script creates nothing\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("problem hint: save the script with CR LF line ends"), std::string::npos) << out;
+    const std::string png = (m_dir / "unix.png").string();
+    run(bin() + "/morphella-tool render " + unix + " --out " + png, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_FALSE(std::filesystem::exists(png)) << "no black picture";
+    // A script without comments loads the same with either line end.
+    out = run(bin() + "/morphella-tool script check " + write("plain.txt", "<data>\n1 2\n"), status);
+    EXPECT_EQ(status, 0) << out;
 }
 
 TEST_F(ScriptCommands, CheckReportsAFailedLoad) {
@@ -96,6 +131,14 @@ TEST_F(ScriptCommands, RenderComposesTheGameSceneOntoBlack) {
     for (int i = 0; i < 800 * 600; i += 97)
         black += frame.getPixels()[i] == 0xFF000000u;
     EXPECT_EQ(black, 0);
+    // It is the game's own opening, the picture the driver shows after as many ticks.
+    const std::string played = (m_dir / "played.png").string();
+    run("printf 'tick 3\\nsnapshot " + played + "\\n' | " + bin() + "/morphella-tool play --container " +
+            container,
+        status);
+    ASSERT_EQ(status, 0);
+    std::ifstream a(png, std::ios::binary), b(played, std::ios::binary);
+    EXPECT_TRUE(std::equal(std::istreambuf_iterator<char>(a), {}, std::istreambuf_iterator<char>(b), {}));
 
     // A script with one opaque picture at (10, 20) leaves black around it.
     const std::string bare = write("bare.txt", "<sprites> s Sprite frame 10 20");
