@@ -1,5 +1,6 @@
 // The program's entry point: registers the container, runs the main frame and its message loop, recording
-// every game played; with --replay FILE it shows a recorded game instead.
+// every game played; with --replay FILE it shows a recorded game instead, and --container FILE plays other
+// game data.
 #include "game/GameClasses.h"
 #include "game/GameFrame.h"
 #include "io/Resources.h"
@@ -22,18 +23,21 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: morphella [--replay FILE]\n";
+constexpr const char* kUsage = "usage: morphella [--container FILE] [--replay FILE]\n";
 constexpr const char* kHelp =
     "Drag the shapes from the tray into the matching holes before the rows run out.\n"
     "\n"
     "options:\n"
-    "  --replay FILE   show a recorded game (space pauses, right arrow speeds up, Escape quits)\n"
-    "  --help          show this text\n"
-    "  --version       show the version\n";
+    "  --container FILE  play with the game data in FILE (a modded morphella.bin) instead of the\n"
+    "                    installed one\n"
+    "  --replay FILE     show a recorded game (space pauses, right arrow speeds up, Escape quits)\n"
+    "  --help            show this text\n"
+    "  --version         show the version\n";
 
 // What the arguments ask for: a recorded game to show, or (exit) to stop at once with status.
 struct Arguments {
     std::string replay;
+    std::string container;
     bool exit = false;
     int status = 0;
 };
@@ -44,6 +48,8 @@ Arguments readArguments(int argc, char** argv) {
         const std::string_view arg = argv[i];
         if (arg == "--replay" && i + 1 < argc && argv[i + 1][0] != '\0') {
             result.replay = argv[++i];
+        } else if (arg == "--container" && i + 1 < argc && argv[i + 1][0] != '\0') {
+            result.container = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
             std::printf("%s%s", kUsage, kHelp);
             result.exit = true;
@@ -71,8 +77,16 @@ int main(int argc, char** argv) {
     const std::string& replayPath = arguments.replay;
     // The sprite classes' registration records must be linked in before the data script names them.
     mph::registerGameClasses();
+    // A container named on the command line is looked for as the game's own is (write ./FILE for the one
+    // in the current folder when the program's folder holds one of the same name).
+    const lang::String container(arguments.container.empty() ? mph::kContainerName
+                                                             : arguments.container.c_str());
+    if (mph::findContainerFile(container).isEmpty()) {
+        mph::MessageBox::show(mph::containerNotFoundMessage(container), "Error");
+        return 1;
+    }
     try {
-        mph::addResourceFile(lang::String(mph::kContainerName));
+        mph::addResourceFile(container);
     } catch (lang::Exception* e) {
         mph::MessageBox::show(e->getMessage(), "Error");
         e->release();

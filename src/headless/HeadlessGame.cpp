@@ -66,8 +66,13 @@ bool HeadlessGame::start(const Options& options, std::string& error) {
     std::call_once(registered, [] { registerGameClasses(); });
     // The container is process-wide; a run names it once (later runs in one process share it).
     if (!resourceChain()) {
+        const String container(options.container.empty() ? kContainerName : options.container.c_str());
+        if (findContainerFile(container).isEmpty()) {
+            error = containerNotFoundMessage(container).str();
+            return false;
+        }
         try {
-            addResourceFile(String(options.container.empty() ? kContainerName : options.container.c_str()));
+            addResourceFile(container);
         } catch (Exception* e) {
             error = e->getMessage().str();
             e->release();

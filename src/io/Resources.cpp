@@ -40,7 +40,9 @@ bool isRegularFile(const String& path) {
 
 } // namespace
 
-void addResourceFile(const String& name) { addResourceFile(make<ResourceFile>(name)); }
+void addResourceFile(const String& name) {
+    addResourceFile(make<ResourceFile>(name));
+}
 
 void addResourceFile(Ref<ResourceFile> file) {
     if (!file) return;
@@ -105,6 +107,23 @@ String findContainerFile(const String& name) {
         if (isRegularFile(path)) return path;
     }
     return String();
+}
+
+String containerNotFoundMessage(const String& name) {
+    const std::vector<String> places = containerSearchPaths(name);
+    String message = String("The game's data file ") + nativePath(name) + " cannot be opened.";
+    if (places.size() == 1) return message;
+    message = message + " It was looked for here:";
+    // The current folder's candidate is shown as the folder it was when the search ran.
+    char here[4096];
+    const bool haveCwd = getcwd(here, sizeof here) != nullptr;
+    for (const String& place : places) {
+        if (haveCwd && !place.startsWith("/"))
+            message = message + "\n" + String(here) + (std::string_view(here) == "/" ? "" : "/") + place;
+        else
+            message = message + "\n" + place;
+    }
+    return message;
 }
 
 } // namespace mph

@@ -36,5 +36,8 @@ lang::String itemText(const ResourceItem* item);
 std::vector<lang::String> containerSearchPaths(const lang::String& name);
 // The first candidate of containerSearchPaths that is a readable regular file, or "" when there is none.
 lang::String findContainerFile(const lang::String& name);
+// The message for a container that is not where it was looked for: its name and each place searched, one
+// a line.
+lang::String containerNotFoundMessage(const lang::String& name);
 
 } // namespace mph
