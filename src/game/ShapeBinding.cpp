@@ -3,6 +3,7 @@
 
 #include "audio/AudioSystem.h"
 #include "gfx/Font.h"
+#include "io/Resources.h"
 #include "io/User.h"
 #include "sprites/DataLoader.h"
 
@@ -16,6 +17,8 @@ constexpr uint32_t kBlacknessColour = 0x80000000u;
 constexpr int32_t kPreviewSound = 1;
 constexpr int32_t kNameFontSize = 16;
 constexpr uint32_t kNameColour = 0xFF2B1B4Eu;
+constexpr int32_t kNameLimitFontSize = 12;
+constexpr uint32_t kNameLimitColour = 0xFFC8323Cu;
 
 std::string indexed(const char* prefix, int32_t i) {
     return std::string(prefix) + std::to_string(i);
@@ -197,6 +200,15 @@ void ShapeCanvas::makeBoardSprites() {
     m_nameField->setFont(nameFont.get());
     m_nameField->setColors(kNameColour, 0xFFFFFFFFu);
     m_nameField->setCaret(true);
+    // The note that a name is full, when the data has a place for it; its words are a text item.
+    m_nameLimit = retain(as<TextSprite>(m_namePrompt->findChild("limit")));
+    if (m_nameLimit) {
+        Ref<Font> limitFont = adopt(new Font(String("Arial"), Font::kBold, kNameLimitFontSize));
+        m_nameLimit->setFont(limitFont.get());
+        m_nameLimit->setColors(kNameLimitColour, 0xFFFFFFFFu);
+        m_nameLimit->setText(getResourceString("namelimit"));
+        m_nameLimit->setVisible(false);
+    }
     m_chooser1->setValue(1);
     m_chooser2->setValue(1);
     refreshChoosers();

@@ -289,6 +289,7 @@ void ShapeCanvas::tick() {
             if (m_curtain2->getY() + m_curtain2->getHeight() <= 0) hideCurtains();
         }
         if (m_chooserRepeat > 0 && --m_chooserRepeat == 0) chooserStep(m_pressedChooserButton, true);
+        stepNameLimit();
         break;
     case kPlaying:
         stepPlaying(fastForwardStarted);

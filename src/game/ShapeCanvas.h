@@ -221,6 +221,11 @@ private:
     void refreshChoosers();
     DialogSprite* dialog(const char* name);
     void hideDialog(const char* name);
+    // The name prompt after a game, filled with the name entered last.
+    void showNamePrompt();
+    // The note under the name field that a name is full: shown for a while when a letter is refused.
+    void showNameLimit(bool on);
+    void stepNameLimit();
 
     // Inputs: every rule reads the clock value taken when the input's handling began.
     void beginInput(GameInput input);
@@ -331,6 +336,8 @@ private:
     lang::Ref<InstructDialog> m_instructions;
     lang::Ref<NumberSprite> m_chooser1, m_chooser2;
     lang::Ref<TextSprite> m_nameField;
+    lang::Ref<TextSprite> m_nameLimit; // optional in the data: "limit" of "hsprompt"
+    int32_t m_nameLimitTicks = 0;
     int32_t m_curtain1Y = 0, m_curtain2Y = 0;
 };
 

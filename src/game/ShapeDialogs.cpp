@@ -16,6 +16,8 @@ constexpr int32_t kChooserMin = 1;
 constexpr int32_t kChooserMax = 99;
 constexpr int32_t kChooserFirstRepeat = 10;
 constexpr int32_t kMaxNameLength = 7;
+// How long the note that a name is full stays after a refused letter: two seconds.
+constexpr int32_t kNameLimitTicks = 50;
 
 // The personal and global tables are kept per game.
 String tableMode(int32_t mode) {
@@ -173,10 +175,7 @@ void ShapeCanvas::runButton(DialogSprite* holder, const String& name) {
     } else if (name == "bendgame") {
         if (m_state != kStart) endGame();
         setState(kStart);
-        if (m_score > 0) {
-            m_nameField->setText(settings ? settings->getString("MRUHSNAME", "") : String());
-            showDialog("hsprompt", true);
-        }
+        if (m_score > 0) showNamePrompt();
     } else if (name == "bentername") {
         submitName(m_nameField->getText());
     }
@@ -215,12 +214,30 @@ void ShapeCanvas::chooserStep(const String& name, bool repeating) {
 
 // ---- The name prompt ----
 
+void ShapeCanvas::showNamePrompt() {
+    SyncGuard guard(this);
+    User* settings = getSettings();
+    m_nameField->setText(settings ? settings->getString("MRUHSNAME", "") : String());
+    showNameLimit(false);
+    showDialog("hsprompt", true);
+}
+
+void ShapeCanvas::showNameLimit(bool on) {
+    m_nameLimitTicks = on ? kNameLimitTicks : 0;
+    if (m_nameLimit && m_nameLimit->isVisible() != on) m_nameLimit->setVisible(on);
+}
+
+void ShapeCanvas::stepNameLimit() {
+    if (m_nameLimitTicks > 0 && --m_nameLimitTicks == 0) showNameLimit(false);
+}
+
 void ShapeCanvas::editName(Event* event, int32_t key) {
     SyncGuard guard(this);
     const int32_t virtualKey = event != nullptr ? event->x : key;
     String text = m_nameField->getText();
     if (virtualKey == 8 || virtualKey == 46) {
         if (text.length() > 0) m_nameField->setText(text.substring(0, text.length() - 1));
+        showNameLimit(false);
         return;
     }
     if (virtualKey == 13) {
@@ -232,6 +249,9 @@ void ShapeCanvas::editName(Event* event, int32_t key) {
     if (allowed && text.length() < kMaxNameLength) {
         const char c[2] = {static_cast<char>(key), 0};
         m_nameField->setText(text + String(c));
+    } else if (allowed) {
+        // A letter past the limit is dropped, and the player is told why.
+        showNameLimit(true);
     }
 }
 
@@ -247,7 +267,9 @@ void ShapeCanvas::submitName(const String& name) {
     else
         m_highScores->refresh(true);
     hideDialog("hsprompt");
-    if (!m_cheatUsed && isConnected())
+    showNameLimit(false);
+    // The world table takes no entry without a name, so an empty one is not offered there.
+    if (!m_cheatUsed && !name.isEmpty() && isConnected())
         showDialog("globalask", true);
     else
         showDialog("hsdlg", true);

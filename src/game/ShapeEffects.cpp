@@ -98,11 +98,7 @@ void ShapeCanvas::stepGameOver() {
         m_gameOver->setVisible(false);
         endGame();
         setState(kStart);
-        if (m_score > 0) {
-            User* settings = getSettings();
-            m_nameField->setText(settings ? settings->getString("MRUHSNAME", "") : String());
-            showDialog("hsprompt", true);
-        }
+        if (m_score > 0) showNamePrompt();
     }
 }
 

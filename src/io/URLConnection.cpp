@@ -6,7 +6,9 @@ namespace mph {
 bool URLConnection::connect() {
     if (m_stream) return true;
     lang::Ref<HttpInputStream> stream = lang::make<HttpInputStream>();
-    if (!stream->open(m_url, timeout)) {
+    const bool opened = stream->open(m_url, timeout);
+    m_status = stream->status();
+    if (!opened) {
         stream->close();
         return false;
     }

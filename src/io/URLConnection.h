@@ -23,6 +23,8 @@ public:
     virtual bool connect();
     // The reply while connected, borrowed (take a reference to keep it), or null.
     HttpInputStream* stream() const { return m_stream.get(); }
+    // The HTTP status of the last attempt to connect (200 when connected), 0 when none was received.
+    int32_t status() const { return m_status; }
     const URL& url() const { return m_url; }
 
     // Milliseconds allowed for each stage of the request; 0 keeps the library's defaults.
@@ -31,6 +33,7 @@ public:
 private:
     URL m_url;
     lang::Ref<HttpInputStream> m_stream;
+    int32_t m_status = 0;
 };
 
 } // namespace mph

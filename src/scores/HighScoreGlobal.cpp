@@ -57,18 +57,20 @@ bool HighScoreSprite::fetchGlobal() {
     std::string mode;
     std::string base;
     PendingEntry submission;
+    bool repeating = false;
     {
         SyncGuard guard(lockObject());
         base = ScoreServer::baseAddress(m_store.get());
         const bool pending = !m_pendingSubmit.isEmpty() && m_pendingMode == m_mode;
         if (!ScoreServer::isConnected(base)) {
-            say("notconnect");
+            say(offlineText(base));
             // A kept submission can still be sent once the connection is back.
             if (pending) enableButton("bretry", true);
             return false;
         }
         mode = m_mode.str();
         if (pending) {
+            repeating = true;
             url = base + m_pendingSubmit.str();
             submission = m_pendingEntry;
             say("globsubmit");
@@ -76,13 +78,20 @@ bool HighScoreSprite::fetchGlobal() {
             url = ScoreServer::fetchUrl(base, mode);
         }
     }
-    std::string reply = ScoreServer::get(url, ScoreServer::kFetchTimeoutMs);
+    int32_t status = 0;
+    std::string reply = ScoreServer::get(url, ScoreServer::kFetchTimeoutMs, &status);
     {
         SyncGuard guard(lockObject());
         if (reply.empty()) {
+            m_replies.erase(mode);
+            if (repeating && ScoreServer::isRefusal(status)) {
+                // The service looked at the entry and said no: sending it again would get the same answer.
+                m_pendingSubmit = "";
+                say("hsrefused");
+                return false;
+            }
             say("hserror");
             enableButton("bretry", true);
-            m_replies.erase(mode);
             return false;
         }
         if (m_pendingMode.view() == mode) m_pendingSubmit = "";
@@ -93,6 +102,11 @@ bool HighScoreSprite::fetchGlobal() {
         sendRecording(base, String(std::string_view(mode)), submission.name, submission.level,
                       submission.score, submission.nonce);
     return true;
+}
+
+const char* HighScoreSprite::offlineText(const std::string& base) {
+    // Without an address there is no server to reach at all, which no connection check can mend.
+    return base.empty() ? "noserver" : "notconnect";
 }
 
 void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32_t level, int32_t score) {
@@ -119,7 +133,9 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
         url = base + request;
     }
     std::string reply;
-    if (connected && URL(url.c_str()).valid) reply = ScoreServer::get(url, ScoreServer::kSubmitTimeoutMs);
+    int32_t status = 0;
+    if (connected && URL(url.c_str()).valid)
+        reply = ScoreServer::get(url, ScoreServer::kSubmitTimeoutMs, &status);
     const bool submitted = !reply.empty();
     {
         SyncGuard guard(lockObject());
@@ -127,9 +143,13 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
             // The service answers a submission with the updated table.
             m_replies[mode.str()] = std::move(reply);
             showMessage(false);
+        } else if (ScoreServer::isRefusal(status)) {
+            // Refused (a name the service does not take, a token that does not check): no retry.
+            say("hsrefused");
+            m_replies.erase(mode.str());
         } else {
-            // Every failed submission is kept for the retry button, whatever made it fail.
-            say("hserror");
+            // Every other failed submission is kept for the retry button, whatever made it fail.
+            say(connected ? "hserror" : offlineText(base));
             enableButton("bretry", true);
             m_replies.erase(mode.str());
             m_pendingSubmit = String(std::string_view(request));

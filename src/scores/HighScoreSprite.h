@@ -126,6 +126,8 @@ private:
     void showMessage(bool on);
     // Clears the console and prints the text of the container item key.
     void say(const char* key);
+    // The text item for a service that cannot be reached: none set up, or no network.
+    static const char* offlineText(const std::string& base);
     void hideRows();
     void buildPersonalList();
     void buildGlobalList();

@@ -90,11 +90,14 @@ bool ScoreServer::isConnected(std::string_view base) {
     return up;
 }
 
-std::string ScoreServer::get(const std::string& url, int32_t timeoutMs) {
+std::string ScoreServer::get(const std::string& url, int32_t timeoutMs, int32_t* status) {
+    if (status != nullptr) *status = 0;
     lang::Ref<URLConnection> connection = lang::adopt(URL(url.c_str()).openConnection());
     if (!connection) return {};
     connection->timeout = timeoutMs;
-    if (!connection->connect()) return {};
+    const bool connected = connection->connect();
+    if (status != nullptr) *status = connection->status();
+    if (!connected) return {};
     lang::Ref<HttpInputStream> in = lang::retain(connection->stream());
     std::string body;
     uint8_t chunk[kChunk];

@@ -36,7 +36,15 @@ public:
     // Whether host (as a URL holds it, IPv6 in brackets) is "localhost" or a loopback address.
     static bool isLoopbackHost(std::string_view host);
     // One GET of url, waiting at most about timeoutMs at each stage; the body, or "" on any failure.
-    static std::string get(const std::string& url, int32_t timeoutMs);
+    // status, when given, receives the reply's HTTP status (0 when no reply came).
+    static std::string get(const std::string& url, int32_t timeoutMs, int32_t* status = nullptr);
+    // Whether a status is the service refusing the request itself (4xx): asking again changes nothing.
+    // A time-out (408) and too many requests (429) are not: the same request may pass later.
+    static bool isRefusal(int32_t status) {
+        return status >= 400 && status < 500 && status != kRequestTimeout && status != kTooManyRequests;
+    }
+    static constexpr int32_t kRequestTimeout = 408;
+    static constexpr int32_t kTooManyRequests = 429;
 };
 
 } // namespace mph

@@ -80,9 +80,20 @@ TEST_F(DialogFlow, AGameEndedWithPointsAsksForANameOfAtMostSevenCharacters) {
     click("menudlg/bendgame");
     EXPECT_EQ(game.view().state, ShapeCanvas::kStart);
     ASSERT_TRUE(shown("hsprompt"));
+    EXPECT_NE(sprite("hsprompt/limit").find("\"visible\":false"), std::string::npos);
     type("Annabelle");
     EXPECT_NE(sprite("hsprompt/name").find("\"text\":\"Annabel\""), std::string::npos);
+    // The refused letters bring up the note that a name is full, for two seconds.
+    EXPECT_NE(sprite("hsprompt/limit").find("\"visible\":true,\"text\":\"7 letters at most\""),
+              std::string::npos)
+        << sprite("hsprompt/limit");
+    game.tick(49);
+    EXPECT_NE(sprite("hsprompt/limit").find("\"visible\":true"), std::string::npos);
+    game.tick();
+    EXPECT_NE(sprite("hsprompt/limit").find("\"visible\":false"), std::string::npos);
+    type("x");
     game.key(8, 8);
+    EXPECT_NE(sprite("hsprompt/limit").find("\"visible\":false"), std::string::npos) << "a deletion hides it";
     type("-");
     game.key(13, 13);
     // Without a score service the table comes straight up, the new entry on it.
@@ -102,15 +113,26 @@ TEST_F(DialogFlow, NoPointsNoPromptAndACheatSkipsTheGlobalTable) {
     click("menudlg/bendgame");
     EXPECT_EQ(game.view().state, ShapeCanvas::kStart);
     EXPECT_FALSE(shown("hsprompt"));
-    // With a service configured the player is offered the global table, unless a code was used.
+    // With a service configured the player is offered the global table, unless a code was used or no
+    // name was entered (the service takes no entry without one).
     game.settings()->setString("HSURL", "http://127.0.0.1:9");
-    game.tick(40);
-    startGame(true, 1);
-    type("k7qz");
-    game.tick();
-    click("menuButton");
-    click("menudlg/bendgame");
-    game.key(13, 13);
+    for (const char* name : {"", "Ann"}) {
+        game.tick(40);
+        startGame(true, 1);
+        type("k7qz");
+        game.tick();
+        click("menuButton");
+        click("menudlg/bendgame");
+        for (int i = 0; i < 8; ++i)
+            game.key(8, 8);
+        type(name);
+        game.key(13, 13);
+        if (*name != '\0') break;
+        EXPECT_FALSE(shown("globalask"));
+        EXPECT_TRUE(shown("hsdlg"));
+        EXPECT_EQ(game.settings()->getName(lang::String("N"), 0), lang::String("")) << "kept personally";
+        click("hsdlg/close");
+    }
     EXPECT_TRUE(shown("globalask"));
     click("globalask/bgohighscore");
     game.tick(20);

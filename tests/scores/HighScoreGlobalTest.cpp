@@ -30,7 +30,9 @@ protected:
         useTexts({{"getglob", "Fetching"},
                   {"globsubmit", "Sending"},
                   {"hserror", "No answer"},
-                  {"notconnect", "Offline"}});
+                  {"notconnect", "Offline"},
+                  {"hsrefused", "Refused"},
+                  {"noserver", "Not set up"}});
         m_dialog = loadHighScores<HighScoreSprite>();
     }
     String message() {
@@ -122,21 +124,46 @@ TEST_F(HighScoreGlobalTest, HoldingScrollDownRepeatsFromTheEleventhTick) {
     EXPECT_FALSE(m_dialog->isRepeating());
 }
 
+TEST_F(HighScoreGlobalTest, ARefusedSubmissionSaysSoAndOffersNoRetry) {
+    std::vector<int> statuses = {400, 500, 403, 429};
+    size_t next = 0;
+    ScoreServiceStub server([&](const std::string&) {
+        return ScoreServiceStub::Reply{statuses.at(next++), ""};
+    });
+    m_store->setString("HSURL", String(server.base().c_str()));
+    m_dialog->submitGlobal("", "S", 1, 10);
+    EXPECT_EQ(message(), "Refused");
+    EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Disabled);
+    EXPECT_TRUE(m_dialog->getPendingSubmit().isEmpty());
+    // A retried submission that is then refused ends the same way.
+    m_dialog->submitGlobal("Bo", "S", 1, 10);
+    EXPECT_EQ(message(), "No answer");
+    m_dialog->mouseDown(320, 310); // "bretry"
+    EXPECT_EQ(message(), "Refused");
+    EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Disabled);
+    EXPECT_TRUE(m_dialog->getPendingSubmit().isEmpty());
+    // Too many requests is worth another try later.
+    m_dialog->submitGlobal("Cy", "S", 1, 10);
+    EXPECT_EQ(message(), "No answer");
+    EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Normal);
+    EXPECT_EQ(server.targets().size(), 4u);
+}
+
 TEST_F(HighScoreGlobalTest, WithoutAnAddressTheGameIsOffline) {
     EXPECT_FALSE(ScoreServer::isConnected(m_store.get()));
     m_dialog->showView(true);
-    EXPECT_EQ(message(), "Offline");
+    EXPECT_EQ(message(), "Not set up");
     EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Disabled);
     EXPECT_TRUE(m_dialog->getList().empty());
     // A submission made offline fails like any other and is kept; a retry while still offline keeps it,
     // and once the service can be reached the retry sends it.
     m_dialog->submitGlobal("a", "S", 1, 10);
-    EXPECT_EQ(message(), "No answer");
+    EXPECT_EQ(message(), "Not set up");
     EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Normal);
     const std::string kept = m_dialog->getPendingSubmit().str();
     EXPECT_EQ(kept.rfind("/addglobalhs.jsp?game=mphl&mode=S&name=a&score=", 0), 0u) << kept;
     m_dialog->mouseDown(320, 310); // "bretry"
-    EXPECT_EQ(message(), "Offline");
+    EXPECT_EQ(message(), "Not set up");
     EXPECT_EQ(stateOf(*m_dialog, "bretry"), ButtonSprite::Normal);
     EXPECT_EQ(m_dialog->getPendingSubmit().str(), kept);
     ScoreServiceStub server([](const std::string&) {
