@@ -2,12 +2,17 @@
 // numbers and texts over them with the same numbers.
 #pragma once
 
+#include "Layout.h"
+
 namespace datagen::dialog {
 
 inline constexpr int kBand = 52; // height of a panel's heading band
 
-// The start screen, over the board and the tray (dialog at 8, 8).
-inline constexpr int kStartW = 500, kStartH = 584;
+// The start screen, over the machine (dialog at kMachineLeft, kMachineTop and of its size). Its heading
+// and cards are centred on the middle of the first 500 pixels, where they stood before the dialog was
+// widened to the machine's trim.
+inline constexpr int kStartW = layout::kMachineWidth, kStartH = layout::kMachineHeight;
+inline constexpr int kStartContentW = 500;
 inline constexpr int kStartCardX = 16, kStartCardW = 468, kStartCardH = 170;
 inline constexpr int kStartCard1Y = 202, kStartCard2Y = 378;
 inline constexpr int kChooserCentreX = 400, kChooserLabelY = 36, kChooserTop = 52;

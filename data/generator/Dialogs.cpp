@@ -188,25 +188,23 @@ cairo_surface_t* drawStartPanel() {
     using namespace dialog;
     cairo_surface_t* s = newPicture(kStartW, kStartH);
     cairo_t* cr = cairo_create(s);
-    const auto shape = [&](cairo_t* c) { roundedRect(c, 2, 2, kStartW - 4, kStartH - 4, 18); };
+    // The machine's own outline and trim, so the dialog's rim lies exactly on the machine's behind it.
     cairo_save(cr);
-    shape(cr);
+    roundedRect(cr, 0, 0, kStartW, kStartH, layout::kMachineRadius);
     cairo_clip(cr);
     paintBackdrop(cr, kStartW, kStartH);
     cairo_restore(cr);
-    shape(cr);
-    setColor(cr, palette::gold);
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
-    cairo_surface_t* title = drawTitle(kStartW, 130, 76);
+    goldTrim(cr, 0, 0, kStartW, kStartH, layout::kMachineRadius);
+    cairo_surface_t* title = drawTitle(kStartContentW, 130, 76);
     cairo_set_source_surface(cr, title, 0, 4);
     cairo_paint(cr);
     cairo_surface_destroy(title);
     // A row of gems under the name, one of each of a few kinds.
     const int kinds[] = {4, 0, 5, 2, 10, 3, 7};
     for (int i = 0; i < 7; ++i)
-        paintShape(cr, kinds[i], i % 4, kStartW / 2.0 + (i - 3) * 44, 146, 15);
-    textAt(cr, "Fit every shape into its hole!", kStartW / 2.0, 186, 17, true, palette::cream, Align::Centre);
+        paintShape(cr, kinds[i], i % 4, kStartContentW / 2.0 + (i - 3) * 44, 146, 15);
+    textAt(cr, "Fit every shape into its hole!", kStartContentW / 2.0, 186, 17, true, palette::cream,
+           Align::Centre);
     gameCard(cr, kStartCard1Y, "Timed Game",
              "Fill every hole before the sand runs out. Every fifth level is a bonus round!", true);
     gameCard(cr, kStartCard2Y, "Rising Rows",

@@ -35,6 +35,23 @@ void spacedLabel(cairo_t* cr, const std::string& text, double cx, double y, doub
     }
 }
 
+} // namespace
+
+void goldTrim(cairo_t* cr, double x, double y, double w, double h, double r) {
+    // A highlight along the upper edge, darker brass below.
+    cairo_pattern_t* trim = cairo_pattern_create_linear(0, y, 0, y + h);
+    addStop(trim, 0, hex(0xffe7a3));
+    addStop(trim, 0.5, palette::brass);
+    addStop(trim, 1, hex(0x8a5f17));
+    roundedRect(cr, x + 1.5, y + 1.5, w - 3, h - 3, r - 1.5);
+    cairo_set_source(cr, trim);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(trim);
+}
+
+namespace {
+
 // A gold-trimmed enamel body, the material of the whole machine.
 void enamelBody(cairo_t* cr, double x, double y, double w, double h, double r) {
     const auto shape = [&](cairo_t* c) { roundedRect(c, x, y, w, h, r); };
@@ -68,16 +85,7 @@ void enamelBody(cairo_t* cr, double x, double y, double w, double h, double r) {
     cairo_fill(cr);
     cairo_pattern_destroy(sheen);
     cairo_restore(cr);
-    // Gold trim with a highlight along its upper edge.
-    cairo_pattern_t* trim = cairo_pattern_create_linear(0, y, 0, y + h);
-    addStop(trim, 0, hex(0xffe7a3));
-    addStop(trim, 0.5, palette::brass);
-    addStop(trim, 1, hex(0x8a5f17));
-    roundedRect(cr, x + 1.5, y + 1.5, w - 3, h - 3, r - 1.5);
-    cairo_set_source(cr, trim);
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
-    cairo_pattern_destroy(trim);
+    goldTrim(cr, x, y, w, h, r);
     roundedRect(cr, x + 5, y + 5, w - 10, h - 10, r - 4);
     setColor(cr, Rgb{1, 1, 1}, 0.08);
     cairo_set_line_width(cr, 1);
@@ -218,7 +226,7 @@ void sidePanel(cairo_t* cr) {
 }
 
 void machine(cairo_t* cr, bool wells) {
-    enamelBody(cr, 8, 8, 504, 584, 16);
+    enamelBody(cr, kMachineLeft, kMachineTop, kMachineWidth, kMachineHeight, kMachineRadius);
     if (wells) {
         boardWell(cr);
         trayWell(cr);

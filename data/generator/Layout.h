@@ -27,6 +27,14 @@ inline constexpr int kTrayTop = 500;
 inline constexpr int kTrayWidth = 480;
 inline constexpr int kTrayHeight = 80;
 
+// The machine's enamel body around board, plate and tray; the start screen covers it exactly, so their
+// gold trims lie on each other.
+inline constexpr int kMachineLeft = 8;
+inline constexpr int kMachineTop = 8;
+inline constexpr int kMachineWidth = 504;
+inline constexpr int kMachineHeight = 584;
+inline constexpr int kMachineRadius = 16;
+
 // The machine plate between board and tray.
 inline constexpr int kPlateTop = 428;
 inline constexpr int kPlateBottom = 492;

@@ -13,6 +13,8 @@ void paintBackdrop(cairo_t* cr, int width, int height);         // the starry pl
 cairo_surface_t* drawTitle(int width, int height, double size); // the game's name as a glossy heading
 cairo_surface_t* drawLogo();           // the loading picture, made for a dark red screen
 cairo_surface_t* drawFrame(bool mask); // 800 by 600: the machine and the side panel
+// The machine's gold trim along the inside of the rounded rectangle (x, y, w, h) of corner radius r.
+void goldTrim(cairo_t* cr, double x, double y, double w, double h, double r);
 
 // Widgets (Widgets.cpp). Buttons are three cells side by side: normal, hover, disabled.
 cairo_surface_t* drawButton(const std::string& label, Rgb base, int width, int height, double textSize = 0);

@@ -437,3 +437,48 @@ TEST_F(Content, HourglassCurtainsAndTrashFitWhatTheGameDoesWithThem) {
                        (trash.numbers.at(0) + data.picture(main, "trash").width / (2 * trash.numbers.at(2)))),
               20);
 }
+
+TEST_F(Content, TheStartScreensRimLiesOnTheMachinesTrim) {
+    // Across each edge of the start dialog, the picture the player sees (the dialog's panel over the
+    // frame) crosses one gold rim, not the dialog's and the machine's side by side.
+    const SpriteDef& dlg = sprite("datafile", "startdialog");
+    const Picture panel = data.picture(data.script("startdlg"), sprite("startdlg", "panel").images.at(0));
+    const Picture frame = data.pictureItem("frame");
+    ASSERT_TRUE(panel.ok && frame.ok);
+    const int left = dlg.numbers.at(0), top = dlg.numbers.at(1);
+    const auto seen = [&](int x, int y) {
+        const uint32_t f = frame.at(x, y);
+        const int px = x - left, py = y - top;
+        if (px < 0 || py < 0 || px >= panel.width || py >= panel.height) return f;
+        const uint32_t p = panel.at(px, py);
+        const double a = (p >> 24) / 255.0;
+        uint32_t out = 0xFF000000u;
+        for (int shift : {16, 8, 0})
+            out |=
+                static_cast<uint32_t>(std::lround(((p >> shift) & 255) * a + ((f >> shift) & 255) * (1 - a)))
+                << shift;
+        return out;
+    };
+    const auto gold = [](uint32_t c) {
+        const int r = (c >> 16) & 255, g = (c >> 8) & 255, b = c & 255;
+        return r > 120 && g > 70 && r - b > 60;
+    };
+    // Runs of gold pixels from (x, y) in steps of (dx, dy), n pixels long.
+    const auto rims = [&](int x, int y, int dx, int dy, int n) {
+        int runs = 0;
+        bool in = false;
+        for (int i = 0; i < n; ++i, x += dx, y += dy) {
+            const bool g = gold(seen(x, y));
+            runs += g && !in;
+            in = g;
+        }
+        return runs;
+    };
+    const int right = left + panel.width, bottom = top + panel.height;
+    // Clear of the cards, the title and the rounded corners; the side panel starts 4 pixels right of it.
+    const int y = 200, x = 30;
+    EXPECT_EQ(rims(right - 24, y, 1, 0, 24 + 3), 1) << "right edge";
+    EXPECT_EQ(rims(left + 24, y, -1, 0, 24 + left), 1) << "left edge";
+    EXPECT_EQ(rims(x, bottom - 24, 0, 1, 24 + 600 - bottom), 1) << "bottom edge";
+    EXPECT_EQ(rims(x, top + 24, 0, -1, 24 + top), 1) << "top edge";
+}
