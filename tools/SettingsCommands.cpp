@@ -15,16 +15,20 @@ using mph::SettingsStore;
 
 const char* typeName(int32_t type) {
     switch (type) {
-    case SettingsStore::kDword: return "dword";
-    case SettingsStore::kString: return "string";
-    default: return "binary";
+    case SettingsStore::kDword:
+        return "dword";
+    case SettingsStore::kString:
+        return "string";
+    default:
+        return "binary";
     }
 }
 
 std::string formatValue(const SettingsStore::Value& v) {
     if (v.type == SettingsStore::kDword) {
         uint32_t bits = 0;
-        for (size_t i = 4; i-- > 0;) bits = (bits << 8) | static_cast<uint8_t>(v.bytes[i]);
+        for (size_t i = 4; i-- > 0;)
+            bits = (bits << 8) | static_cast<uint8_t>(v.bytes[i]);
         return std::to_string(static_cast<int32_t>(bits));
     }
     if (v.type == SettingsStore::kString) return v.bytes.substr(0, v.bytes.find('\0'));
@@ -55,8 +59,9 @@ int run(const tool::Args& given) {
     const bool dword = tool::takeFlag(args, "--dword");
     if (args.empty()) return tool::usageError("settings: missing subcommand");
     const std::string& verb = args[0];
-    const bool shapeOk = (verb == "list" && args.size() == 1 && !dword) || (verb == "get" && args.size() == 2 && !dword) ||
-                         (verb == "set" && args.size() == 3) || (verb == "delete" && args.size() == 2 && !dword);
+    const bool shapeOk =
+        (verb == "list" && args.size() == 1 && !dword) || (verb == "get" && args.size() == 2 && !dword) ||
+        (verb == "set" && args.size() == 3) || (verb == "delete" && args.size() == 2 && !dword);
     if (!shapeOk) return tool::usageError("settings: bad usage; see morphella-tool --help");
     int32_t number = 0;
     if (verb == "set" && dword && !parseDword(args[2], number))
@@ -88,12 +93,16 @@ int run(const tool::Args& given) {
     return written ? tool::kOk : tool::usageError("settings: could not write " + args[1]);
 }
 
-const tool::Registration registration("settings",
-                                      "settings list [--store FILE]      every value: NAME, TYPE, VALUE\n"
-                                      "settings get NAME                  prints a value (exit 1 when missing)\n"
-                                      "settings set NAME VALUE            stores a string\n"
-                                      "settings set --dword NAME NUMBER   stores a 32-bit number\n"
-                                      "settings delete NAME               deletes a value, or a sub-key that has no sub-keys",
-                                      run);
+const tool::Registration registration(
+    "settings",
+    "settings list [--store FILE]                     every value: NAME, TYPE, VALUE\n"
+    "settings get NAME [--store FILE]                 prints a value (exit 1 when missing)\n"
+    "settings set NAME VALUE [--store FILE]           stores a string\n"
+    "settings set --dword NAME NUMBER [--store FILE]  stores a 32-bit number\n"
+    "settings delete NAME [--store FILE]              deletes a value, or a sub-key that has no\n"
+    "                                                 sub-keys\n"
+    "    --store FILE: the settings database (by default the game's own,\n"
+    "    ${XDG_DATA_HOME:-~/.local/share}/quillory/morphella/settings.db)",
+    run);
 
 } // namespace
