@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (mode & 32) tokenizer->setCharClass(data[3], static_cast<uint8_t>(data[1] % 9));
     // Each token consumes at least one byte, so the input bounds the number of tokens before the end.
     const size_t limit = size + 2;
+    int32_t line = 1;
     for (size_t n = 0;; ++n) {
         if (n > limit) std::abort();
         int32_t type = 0;
@@ -31,6 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             e->release();
             break;
         }
+        // Lines only go forward, and there are no more of them than bytes.
+        if (tokenizer->tokenLine() < line || static_cast<size_t>(tokenizer->tokenLine()) > size + 1)
+            std::abort();
+        line = tokenizer->tokenLine();
         if (type == StreamTokenizer::TT_EOF) break;
         (void)tokenizer->toString();
         if ((n & 7) == 3) {
