@@ -72,15 +72,15 @@ int AdminCommand::run(int argc, const char* const* argv, int first, std::string&
         std::fprintf(stderr, "morphella-scored admin: %s (see --help)\n", why);
         return 2;
     };
-    if (words.empty()) return usage("list, delete, hide or unhide");
+    if (words.empty()) return usage("list, delete, approve, hide or unhide");
     if (!db.empty() && !postgres.empty()) return usage("--db and --postgres exclude each other");
     const std::string& verb = words[0];
     std::vector<int64_t> ids;
     if (verb == "list") {
         if (words.size() != 2 || (words[1] != "S" && words[1] != "N"))
             return usage("list takes a mode, S or N");
-    } else if (verb == "delete") {
-        if (words.size() < 2) return usage("delete takes entry ids");
+    } else if (verb == "delete" || verb == "approve") {
+        if (words.size() < 2) return usage("delete and approve take entry ids");
         for (size_t i = 1; i < words.size(); ++i) {
             int64_t id = 0;
             const auto r = std::from_chars(words[i].data(), words[i].data() + words[i].size(), id);
@@ -113,6 +113,17 @@ int AdminCommand::run(int argc, const char* const* argv, int first, std::string&
             if (removed < static_cast<int32_t>(ids.size())) {
                 std::fprintf(stderr, "morphella-scored admin: %zu of the ids named no entry\n",
                              ids.size() - static_cast<size_t>(removed));
+                return 1;
+            }
+        } else if (verb == "approve") {
+            int32_t approved = 0;
+            for (const int64_t id : ids)
+                approved += store->approve(id) ? 1 : 0;
+            out += "approved " + std::to_string(approved) + "\n";
+            if (approved < static_cast<int32_t>(ids.size())) {
+                std::fprintf(stderr,
+                             "morphella-scored admin: %zu of the ids named no entry waiting for review\n",
+                             ids.size() - static_cast<size_t>(approved));
                 return 1;
             }
         } else {

@@ -390,6 +390,16 @@ int32_t PostgresStore::remove(const std::vector<int64_t>& ids) {
     return static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10));
 }
 
+bool PostgresStore::approve(int64_t id) {
+    Lease lease(*this);
+    Result r =
+        lease.query("WITH done AS (UPDATE scores SET verified = true WHERE id = $1::bigint AND NOT verified "
+                    "AND id IN (SELECT entry_id FROM recordings WHERE NOT human) RETURNING mode) "
+                    "SELECT (SELECT count(*) FROM done), pg_notify($2, '')",
+                    {std::to_string(id), kChannel}, {0, 0});
+    return std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10) > 0;
+}
+
 bool PostgresStore::hide(const std::string& name, bool hidden) {
     Lease lease(*this);
     Result r = lease.query(

@@ -56,8 +56,10 @@ std::string ServiceOptions::usage() {
            "\n"
            "morphella-scored admin list MODE [--db FILE | --postgres CONNINFO]\n"
            "morphella-scored admin delete ID... [--db FILE | --postgres CONNINFO]\n"
+           "morphella-scored admin approve ID... [--db FILE | --postgres CONNINFO]\n"
            "morphella-scored admin hide NAME | unhide NAME [--db FILE | --postgres CONNINFO]\n"
-           "  lists a table's entries for the operator, removes entries, keeps a name off the tables;\n"
+           "  lists a table's entries for the operator, removes entries, verifies entries waiting for\n"
+           "  review, keeps a name off the tables;\n"
            "  running services show the change within a second.\n";
 }
 

@@ -146,6 +146,15 @@ int32_t SqliteStore::remove(const std::vector<int64_t>& ids) {
     return removed;
 }
 
+bool SqliteStore::approve(int64_t id) {
+    OwnConnection db(openConnection(true));
+    Statement q(db.get(), "UPDATE scores SET verified = 1 WHERE id = ?1 AND verified = 0 AND id IN "
+                          "(SELECT entry_id FROM recordings WHERE human = 0)");
+    sqlite3_bind_int64(q.get(), 1, id);
+    q.step("approve");
+    return sqlite3_changes(db.get()) > 0;
+}
+
 bool SqliteStore::hide(const std::string& name, bool hidden) {
     OwnConnection db(openConnection(true));
     Statement q(db.get(), hidden ? "INSERT OR IGNORE INTO hidden_names(name) VALUES(?1)"

@@ -28,6 +28,7 @@ public:
     VerifyResult verify(const Verification& verification) override;
     std::vector<AdminRow> list(const std::string& mode, int32_t limit) override;
     int32_t remove(const std::vector<int64_t>& ids) override;
+    bool approve(int64_t id) override;
     bool hide(const std::string& name, bool hidden) override;
     int32_t forgetAddresses(int32_t days) override;
     bool reachable() override;

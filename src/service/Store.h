@@ -99,6 +99,8 @@ public:
     virtual std::vector<AdminRow> list(const std::string& mode, int32_t limit) = 0;
     // Removes the entries (and their recordings); how many there were.
     virtual int32_t remove(const std::vector<int64_t>& ids) = 0;
+    // The operator verifies an entry whose recording waits for review; false when it has none waiting.
+    virtual bool approve(int64_t id) = 0;
     // Keeps a name (its exact bytes) off the tables, or lets it back; whether anything changed.
     virtual bool hide(const std::string& name, bool hidden) = 0;
     // Forgets the client addresses of entries older than days; how many entries lost theirs.

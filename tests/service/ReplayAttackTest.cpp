@@ -158,7 +158,7 @@ TEST(ReplayAttack, HostileRecordingsKeepTheMemoryUnderItsCeiling) {
         EXPECT_EQ(statusOf(replay.get()), 404) << "replayed, but nobody submitted the entry";
     const long peak = scored.peakKiB();
     std::printf("resident at most %ld KiB (%ld KiB after start)\n", peak, before);
-    EXPECT_LT(peak, 200 * 1024) << "peak " << peak << " KiB, at start " << before << " KiB";
+    if (!kSanitized) EXPECT_LT(peak, 200 * 1024) << "peak " << peak << " KiB, at start " << before << " KiB";
     ::kill(scored.pid(), SIGTERM);
     EXPECT_EQ(scored.wait(5000ms), 0);
 }
@@ -183,13 +183,17 @@ TEST(ReplayAttack, StoppingAnswersWaitingReplaysAndASecondSignalEndsAtOnce) {
         if (twice) {
             std::this_thread::sleep_for(50ms);
             ::kill(scored.pid(), SIGTERM);
-            EXPECT_EQ(scored.wait(1000ms), 1) << "a second signal stops at once";
+            // (A sanitizer's report at the exit takes its time and sets its own status.)
+            const int status = scored.wait(kSanitized ? 20000ms : 1000ms);
+            EXPECT_TRUE(status == 1 || (kSanitized && status > 0))
+                << "a second signal stops at once: " << status;
             for (auto& answer : answers)
                 answer.get();
             continue;
         }
-        EXPECT_EQ(scored.wait(4000ms), 0);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms) << "within the grace of a second";
+        EXPECT_EQ(scored.wait(kSanitized ? 30000ms : 4000ms), 0);
+        if (!kSanitized)
+            EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms) << "within the grace of a second";
         int stopping = 0;
         for (auto& answer : answers) {
             const std::string reply = answer.get();

@@ -40,7 +40,10 @@ inline ReplayFile recordGame(const std::string& name, int32_t steps = 600, uint3
     options.container = container();
     options.seed = seed;
     std::string error;
-    EXPECT_TRUE(game.start(options, error)) << error;
+    if (!game.start(options, error)) {
+        ADD_FAILURE() << error;
+        return {};
+    }
     EXPECT_TRUE(game.click("startdialog/bstart1", error)) << error;
     AutoPlayer bot(game);
     for (int32_t step = 0; step < steps; ++step)
@@ -89,7 +92,10 @@ inline ReplayFile recordHumanGame(const std::string& name, int32_t ticks, uint32
     options.container = container();
     options.seed = seed;
     std::string error;
-    EXPECT_TRUE(game.start(options, error)) << error;
+    if (!game.start(options, error)) {
+        ADD_FAILURE() << error;
+        return {};
+    }
     EXPECT_TRUE(game.click("startdialog/bstart1", error)) << error;
     AutoPlayer bot(game);
     uint32_t random = seed * 2654435761u + 1;

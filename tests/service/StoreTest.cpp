@@ -153,6 +153,13 @@ void checkVerification(Store& store) {
     EXPECT_EQ(store.forgetAddresses(-1), 3) << "all entries are older than tomorrow";
     EXPECT_EQ(store.list("S", 100)[0].address, "");
     EXPECT_TRUE(store.reachable());
+    // The operator verifies the game waiting for review; nothing else can be approved.
+    EXPECT_FALSE(store.approve(rows[0].id)) << "Bo's entry has no recording";
+    EXPECT_TRUE(store.approve(rows[4].id));
+    EXPECT_FALSE(store.approve(rows[4].id)) << "already verified";
+    const std::vector<ScoreRow> approved = store.top("S", 100, true);
+    ASSERT_EQ(approved.size(), 1u);
+    EXPECT_EQ(approved[0].name, "Dee");
 }
 
 } // namespace

@@ -133,6 +133,11 @@ int main(int argc, char** argv) {
         // Changes made elsewhere (the operator's commands, other instances' verifications) are never
         // served from this instance's cache.
         store->watch([&service](const std::string& mode) { service.entriesRemoved(mode); });
+        // However this block is left, the watch ends before the service it tells goes.
+        struct WatchEnd {
+            Store& store;
+            ~WatchEnd() { store.stopWatching(); }
+        } watchEnd{*store};
         std::string gameError;
         const bool gameLoaded = ReplayService::loadGame(options.replay.container, gameError);
         if (!gameLoaded) {
@@ -178,7 +183,6 @@ int main(int argc, char** argv) {
         server.stop(std::chrono::seconds(options.graceSeconds));
         stopped.store(true);
         second.join();
-        store->stopWatching();
         log::line("stopped");
     } catch (const std::exception& e) {
         log::line("%s", e.what());
