@@ -79,13 +79,11 @@ void warnAboutScript(const Item& item) {
         std::fprintf(stderr, "morphella-tool: warning: %s: the script creates nothing\n", item.name.c_str());
 }
 
-// The files named by args[first...] (NAME=PATH or PATH), read whole.
+// The files named by args[first...] (NAME=PATH, PATH or @LIST), read whole.
 std::vector<Item> readItemArgs(const tool::Args& args, size_t first) {
     std::vector<Item> items;
-    for (size_t i = first; i < args.size(); ++i) {
-        const tool::ItemArg arg = tool::parseItemArg(args[i]);
+    for (const tool::ItemArg& arg : tool::expandItemArgs(args, first))
         items.push_back(Item{arg.name, readWholeFile(String(arg.path.c_str()))});
-    }
     return items;
 }
 
@@ -195,7 +193,8 @@ const tool::Registration
                  "container list FILE            entries: NAME, OFFSET, LENGTH\n"
                  "container extract FILE NAME OUT  write an item's bytes to OUT\n"
                  "container text FILE NAME       print a text item\n"
-                 "container create OUT ITEM...   pack NAME=PATH or PATH items (each name once)\n"
+                 "container create OUT ITEM...   pack NAME=PATH or PATH items (each name\n"
+                 "                               once; @LIST: one a line)\n"
                  "container put FILE ITEM...     add NAME=PATH or PATH items, replacing those of\n"
                  "                               the same name (FILE is rewritten whole, then renamed)\n"
                  "container delete FILE NAME...  remove items (nothing changes unless all exist)",

@@ -1,6 +1,7 @@
 // ContainerWriter: laying out the directory and data of a container file.
 #include "io/ContainerWriter.h"
 
+#include "io/Crc32.h"
 #include "io/FileWriter.h"
 #include "runtime/Exception.h"
 
@@ -22,7 +23,7 @@ void ContainerWriter::add(const String& name, std::vector<uint8_t> data) {
 }
 
 std::vector<uint8_t> ContainerWriter::toBytes() const {
-    uint64_t directorySize = 12;
+    uint64_t directorySize = 12 + kSealSize;
     uint64_t dataSize = 0;
     for (const Item& item : m_items) {
         directorySize += 1 + static_cast<uint64_t>(item.name.length()) + 8;
@@ -32,7 +33,11 @@ std::vector<uint8_t> ContainerWriter::toBytes() const {
     std::vector<uint8_t> out;
     out.reserve(static_cast<size_t>(directorySize + dataSize));
     putWord(out, 0); // lead word, ignored by the reader
-    putWord(out, 0); // the block after it is empty
+    putWord(out, kSealSize);
+    uint32_t crc = 0;
+    for (const Item& item : m_items) crc = crc32(item.data.data(), item.data.size(), crc);
+    out.insert(out.end(), kSealTag, kSealTag + 4);
+    putWord(out, crc);
     putWord(out, static_cast<uint32_t>(m_items.size()));
     auto offset = static_cast<uint32_t>(directorySize);
     for (const Item& item : m_items) {

@@ -16,7 +16,8 @@ ResourceFile::ResourceFile(const String& name) {
         return;
     }
     const String path = findContainerFile(name);
-    m_header = make<ResourceFileHeader>(path.isEmpty() ? name : path);
+    m_path = path.isEmpty() ? name : path;
+    m_header = make<ResourceFileHeader>(m_path);
 }
 
 ResourceFile::ResourceFile(Ref<ResourceFileHeader> header) : m_header(std::move(header)) {}
@@ -24,8 +25,9 @@ ResourceFile::ResourceFile(Ref<ResourceFileHeader> header) : m_header(std::move(
 Ref<ResourceItem> ResourceFile::lookUp(const String& name, bool& found) {
     found = false;
     if (!m_isDataFile || !m_header) return nullptr;
-    found = true;
-    return m_header->getItem(name);
+    Ref<ResourceItem> item = m_header->getItem(name);
+    found = item != nullptr;
+    return item;
 }
 
 } // namespace mph

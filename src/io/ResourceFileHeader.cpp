@@ -1,6 +1,8 @@
 // ResourceFileHeader: reading a container's directory and loading its items from the open file.
 #include "io/ResourceFileHeader.h"
 
+#include "io/ContainerWriter.h"
+#include "io/Crc32.h"
 #include "io/FileInputStream.h"
 #include "runtime/SyncGuard.h"
 
@@ -97,6 +99,47 @@ void ResourceFileHeader::readDirectory() {
         m_directory.put(key, item.get());
         m_entries.push_back(Entry{key, offset, length});
     }
+    m_directoryComplete = true;
+}
+
+bool ResourceFileHeader::checkIntact(std::string& reason) {
+    SyncGuard guard(this);
+    if (!m_directoryComplete) {
+        reason = "its directory is cut short";
+        return false;
+    }
+    uint64_t dataStart = static_cast<uint64_t>(m_position);
+    for (const Entry& e : m_entries) {
+        if (static_cast<uint64_t>(e.offset) + e.length > static_cast<uint64_t>(m_size)) {
+            reason = "item \"" + e.name.str() + "\" runs past the end of the file";
+            return false;
+        }
+    }
+    const bool sealed = m_block.size() == ContainerWriter::kSealSize &&
+                        std::equal(m_block.begin(), m_block.begin() + 4, ContainerWriter::kSealTag);
+    if (!sealed) return true;
+    const uint32_t stored = static_cast<uint32_t>(m_block[4]) | static_cast<uint32_t>(m_block[5]) << 8 |
+                            static_cast<uint32_t>(m_block[6]) << 16 | static_cast<uint32_t>(m_block[7]) << 24;
+    // The writer lays the items out back to back after the directory, in directory order.
+    uint32_t crc = 0;
+    m_stream->reset();
+    skipFully(*m_stream, static_cast<int64_t>(dataStart));
+    std::vector<uint8_t> buffer(64 * 1024);
+    for (int64_t left = m_size - static_cast<int64_t>(dataStart); left > 0;) {
+        const int32_t step = static_cast<int32_t>(std::min<int64_t>(left, static_cast<int64_t>(buffer.size())));
+        const int32_t got = m_stream->read(buffer.data(), 0, step);
+        if (got <= 0) {
+            reason = "it cannot be read to its end";
+            return false;
+        }
+        crc = crc32(buffer.data(), static_cast<size_t>(got), crc);
+        left -= got;
+    }
+    if (crc != stored) {
+        reason = "its items do not match their checksum";
+        return false;
+    }
+    return true;
 }
 
 Ref<FileItem> ResourceFileHeader::getItem(const String& name) {

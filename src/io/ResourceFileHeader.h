@@ -7,6 +7,7 @@
 #include "runtime/Ref.h"
 #include "runtime/String.h"
 
+#include <string>
 #include <vector>
 
 namespace mph {
@@ -39,6 +40,11 @@ public:
     int32_t getBlockSize() const { return static_cast<int32_t>(m_block.size()); }
     int64_t fileSize() const { return m_size; }
 
+    // Whether the file is whole: the directory was read to its last entry, every item lies inside the file
+    // and, when the block carries a writer's seal, the items' bytes still give its checksum. Reads the whole
+    // file for the seal. reason says what is wrong when it is not.
+    bool checkIntact(std::string& reason);
+
 private:
     void readDirectory();
     bool readBytes(uint8_t* out, int64_t count);
@@ -50,6 +56,7 @@ private:
     std::vector<uint8_t> m_block;
     lang::Hashtable m_directory;
     std::vector<Entry> m_entries;
+    bool m_directoryComplete = false;
 };
 
 } // namespace mph

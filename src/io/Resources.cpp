@@ -64,6 +64,29 @@ Ref<ResourceFile> resourceChain() {
     return chainHead();
 }
 
+Ref<ResourceFile> baseResourceFile() {
+    Ref<ResourceFile> base;
+    for (Ref<ResourceFile> file = resourceChain(); file; file = retain(file->getNext()))
+        if (file->isDataFile() && file->getHeader() != nullptr) base = file;
+    return base;
+}
+
+void replaceOverlay(Ref<ResourceFile> overlay) {
+    Ref<ResourceFile> dropped;
+    std::lock_guard<std::mutex> guard(chainMutex());
+    Ref<ResourceFile> rest = chainHead();
+    while (rest && rest->isOverlay()) rest = retain(rest->getNext());
+    if (overlay) {
+        overlay->setOverlay(true);
+        overlay->setNext(rest);
+        rest = std::move(overlay);
+    }
+    // The overlays taken off are released outside the lock (releasing one releases its next, which the
+    // chain still holds, so nothing else goes).
+    dropped = std::move(chainHead());
+    chainHead() = std::move(rest);
+}
+
 Ref<ResourceItem> findItem(const String& name) {
     for (Ref<ResourceFile> file = resourceChain(); file; file = retain(file->getNext())) {
         bool found = false;

@@ -22,6 +22,11 @@ void addResourceFile(lang::Ref<ResourceFile> file);
 void clearResourceFiles();
 // The head of the chain, or null.
 lang::Ref<ResourceFile> resourceChain();
+// The game's own container: the last data file of the chain (overlays stand in front of it), or null.
+lang::Ref<ResourceFile> baseResourceFile();
+// Takes the overlays off the head of the chain and puts overlay (when not null) there instead, marked as
+// one. Call it while no other thread looks items up.
+void replaceOverlay(lang::Ref<ResourceFile> overlay);
 
 // The item name from the chain as a new reference, or null when no container holds it.
 lang::Ref<ResourceItem> findItem(const lang::String& name);

@@ -19,6 +19,9 @@ namespace mph {
 
 class ScoreEntry;
 
+// The product whose settings the game keeps (the store's file lives under this name).
+inline constexpr const char* kProductName = "Morphella";
+
 // Reads give their defaults and writes are dropped when the store is missing or fails; nothing here
 // throws. The score tables map a game mode to its entries, best first; the store keeps the first ten
 // of every mode as the values SCORE<i>, SCORENAME<i>, SCOREMODE<i>, LEVEL<i> and SCORESETTING<i>,

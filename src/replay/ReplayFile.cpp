@@ -317,7 +317,8 @@ uint64_t ReplayFile::currentDataHash() {
     // The container hashed last stays referenced, so a later one cannot take its address.
     static auto* hashed = new lang::Ref<ResourceFile>();
     static uint64_t hash = 0;
-    lang::Ref<ResourceFile> chain = resourceChain();
+    // The game's own container: a translation in front of it changes words, not the game.
+    lang::Ref<ResourceFile> chain = baseResourceFile();
     std::lock_guard<std::mutex> guard(mutex);
     if (!chain || chain->getHeader() == nullptr) return 0;
     if (chain.get() == hashed->get()) return hash;

@@ -31,7 +31,9 @@ int32_t readHex(const char*& p, int32_t count, int32_t* digits) {
     return count;
 }
 
-bool printable(int32_t ch) { return (ch >= 32 && ch <= 126) || ch == 169; }
+// ASCII's printable characters and Latin-1's (160 to 255, the copyright sign among them): the game's
+// messages are translated into languages written with them.
+bool printable(int32_t ch) { return (ch >= 32 && ch <= 126) || (ch >= 160 && ch <= 255); }
 } // namespace
 
 const Class& SpriteClasses::richTTYSprite() { return richRecord; }

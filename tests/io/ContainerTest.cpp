@@ -79,8 +79,9 @@ TEST_F(Container, ItemsRoundTripThroughTheWriter) {
     auto header = make<ResourceFileHeader>(String(dir.file("c.bin").c_str()));
     ASSERT_EQ(header->entries().size(), 3u);
     EXPECT_EQ(header->entries()[1].name, "empty");
-    // After the directory come the title's 10 bytes and the empty item.
-    EXPECT_EQ(header->entries()[2].offset, 12u + (1 + 13 + 8) + (1 + 5 + 8) + (1 + 8 + 8) + 10);
+    // After the seal block and the directory come the title's 10 bytes and the empty item.
+    EXPECT_EQ(header->entries()[2].offset,
+              12u + ContainerWriter::kSealSize + (1 + 13 + 8) + (1 + 5 + 8) + (1 + 8 + 8) + 10);
 }
 
 TEST_F(Container, EmptyDirectoryAndMissingChain) {
@@ -180,7 +181,8 @@ TEST_F(Container, DamagedDirectoriesStopAtTheEndOfTheFile) {
     const std::vector<uint8_t> good = writer.toBytes();
     for (size_t n = 0; n <= good.size(); ++n) {
         auto h = make<ResourceFileHeader>(make<ByteArrayInputStream>(good.data(), static_cast<int32_t>(n)), n);
-        const size_t expected = n >= 12 + 14 + 13 ? 2 : n >= 12 + 14 ? 1 : 0;
+        const size_t head = 12 + ContainerWriter::kSealSize;
+        const size_t expected = n >= head + 14 + 13 ? 2 : n >= head + 14 ? 1 : 0;
         EXPECT_EQ(h->entries().size(), expected) << "prefix " << n;
         if (expected == 2) {
             EXPECT_EQ(h->getItem(String("beta"))->getData()[5], n == good.size() ? 'B' : 0);

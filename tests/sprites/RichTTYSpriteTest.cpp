@@ -52,6 +52,15 @@ TEST(RichTTYSprite, WordsThatDoNotFitMoveWholeAndLongWordsBreak) {
     EXPECT_EQ(tty.lineText(3), "lmnop");
 }
 
+TEST(RichTTYSprite, Latin1LettersArePrintedAndControlBytesDropped) {
+    // Translated messages are Latin-1: "Prüfe", with the C1 control byte 0x85 and a tab ignored.
+    FixedConsole tty(2, true);
+    tty.print("Pr\xfc"
+              "fe\x85\t \xa9\xff");
+    EXPECT_EQ(tty.lineText(0), "Pr\xfc"
+                               "fe \xa9\xff");
+}
+
 TEST(RichTTYSprite, LineFeedsScrollWithoutHistory) {
     FixedConsole tty(2, false);
     tty.print("one`ltwo`lthree");

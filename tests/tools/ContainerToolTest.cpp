@@ -76,7 +76,7 @@ TEST_F(ToolTest, ContainerRoundTrip) {
 
     const Result list = runTool("container list " + c);
     EXPECT_EQ(list.status, 0);
-    EXPECT_EQ(list.out, "IDS_GAMETITLE\t66\t10\nscript.txt\t76\t7\nnone\t83\t0\n");
+    EXPECT_EQ(list.out, "IDS_GAMETITLE\t74\t10\nscript.txt\t84\t7\nnone\t91\t0\n");
 
     const Result text = runTool("container text " + c + " IDS_GAMETITLE");
     EXPECT_EQ(text.status, 0);
