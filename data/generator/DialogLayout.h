@@ -15,13 +15,17 @@ inline constexpr int kStartW = layout::kMachineWidth, kStartH = layout::kMachine
 inline constexpr int kStartContentW = 500;
 inline constexpr int kStartCardX = 16, kStartCardW = 468, kStartCardH = 170;
 inline constexpr int kStartCard1Y = 202, kStartCard2Y = 378;
-inline constexpr int kChooserCentreX = 400, kChooserLabelY = 36, kChooserTop = 52;
+inline constexpr int kChooserCentreX = 400, kChooserLabelY = 36, kChooserTop = 52, kChooserLabelW = 110;
 
-// Options: the knobs' x at volume 0 and their y; the full-screen box.
-inline constexpr int kOptW = 440, kOptH = 320;
+// Options: the knobs' x at volume 0 and their y; the language button with the note under it; the
+// full-screen box and the Done button.
+inline constexpr int kOptW = 440, kOptH = 390;
 inline constexpr int kFxMinX = 40, kFxY = 104, kMusicMinX = 40, kMusicY = 176;
 inline constexpr int kKnobW = 26, kKnobH = 34;
-inline constexpr int kCheckX = 40, kCheckY = 240, kCheckSize = 30;
+inline constexpr int kLanguageX = 200, kLanguageY = 236, kLanguageW = 200, kLanguageH = 46;
+inline constexpr int kNoteX = 30, kNoteY = 284, kNoteW = 380, kNoteH = 24;
+inline constexpr int kCheckX = 40, kCheckY = 322, kCheckSize = 30;
+inline constexpr int kDoneX = 296, kDoneY = 316; // the Done button's corner
 
 // The name prompt.
 inline constexpr int kPromptW = 400, kPromptH = 240;

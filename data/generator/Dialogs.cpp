@@ -122,11 +122,14 @@ void gameCard(cairo_t* cr, double y, const std::string& heading, const std::stri
             cairo_fill(cr);
         }
     }
-    textAt(cr, heading, kStartCardX + 62, y + 43, 26, true, darken(palette::violet, 0.25));
-    paragraph(cr, text, kStartCardX + 22, y + 80, 268, 15, 20, palette::text);
+    // The heading runs from beside the emblem to the level chooser's label.
+    textAt(cr, heading, kStartCardX + 62, y + 43, 26, true, darken(palette::violet, 0.25), Align::Left, 1.0,
+           kChooserCentreX - kChooserLabelW / 2.0 - 8 - (kStartCardX + 62));
+    paragraph(cr, text, kStartCardX + 22, y + 80, 268, 15, 20, palette::text, false, Align::Left,
+              y + kStartCardH - 14);
     // The level chooser's window, label and frame.
-    textAt(cr, "Start at level", kChooserCentreX, y + kChooserLabelY, 13, true, darken(palette::violet, 0.1),
-           Align::Centre);
+    textAt(cr, tr("Start at level"), kChooserCentreX, y + kChooserLabelY, 13, true,
+           darken(palette::violet, 0.1), Align::Centre, 1.0, kChooserLabelW);
     inset(cr, kChooserCentreX - 28, y + kChooserTop - 3, 56, 42, hex(0x2a1a4a));
 }
 
@@ -169,17 +172,18 @@ void paintPanel(cairo_t* cr, double ox, double oy, double width, double height, 
     cairo_stroke(cr);
     if (!heading.empty()) {
         fancyText(cr, heading, ox + width / 2.0, y + dialog::kBand / 2.0 + 9, 26, hex(0xfffbea),
-                  palette::gold, darken(palette::violet, 0.5), 3);
+                  palette::gold, darken(palette::violet, 0.5), 3, w - 32);
     }
 }
 
-cairo_surface_t* drawPanel(int width, int height, const std::string& heading, const std::string& body) {
+cairo_surface_t* drawPanel(int width, int height, const std::string& heading, const std::string& body,
+                           double bodyBottom) {
     cairo_surface_t* s = newPicture(width, height);
     cairo_t* cr = cairo_create(s);
     paintPanel(cr, 0, 0, width, height, heading);
     if (!body.empty())
         paragraph(cr, body, 40, 8 + dialog::kBand + 40, width - 80, 17, 24, palette::text, false,
-                  Align::Centre);
+                  Align::Centre, bodyBottom);
     cairo_destroy(cr);
     return s;
 }
@@ -203,12 +207,12 @@ cairo_surface_t* drawStartPanel() {
     const int kinds[] = {4, 0, 5, 2, 10, 3, 7};
     for (int i = 0; i < 7; ++i)
         paintShape(cr, kinds[i], i % 4, kStartContentW / 2.0 + (i - 3) * 44, 146, 15);
-    textAt(cr, "Fit every shape into its hole!", kStartContentW / 2.0, 186, 17, true, palette::cream,
-           Align::Centre);
-    gameCard(cr, kStartCard1Y, "Timed Game",
-             "Fill every hole before the sand runs out. Every fifth level is a bonus round!", true);
-    gameCard(cr, kStartCard2Y, "Rising Rows",
-             "A new row rises every round. Clear rows to keep room on the belts!", false);
+    textAt(cr, tr("Fit every shape into its hole!"), kStartContentW / 2.0, 186, 17, true, palette::cream,
+           Align::Centre, 1.0, kStartCardW);
+    gameCard(cr, kStartCard1Y, tr("Timed Game"),
+             tr("Fill every hole before the sand runs out. Every fifth level is a bonus round!"), true);
+    gameCard(cr, kStartCard2Y, tr("Rising Rows"),
+             tr("A new row rises every round. Clear rows to keep room on the belts!"), false);
     cairo_destroy(cr);
     return s;
 }
@@ -217,17 +221,34 @@ cairo_surface_t* drawOptionsPanel() {
     using namespace dialog;
     cairo_surface_t* s = newPicture(kOptW, kOptH);
     cairo_t* cr = cairo_create(s);
-    paintPanel(cr, 0, 0, kOptW, kOptH, "Options");
+    paintPanel(cr, 0, 0, kOptW, kOptH, tr("Options"));
     const double knobHalf = kKnobW / 2.0;
-    textAt(cr, "Sound effects", kFxMinX, kFxY - 8, 16, true, palette::text);
+    // The labels stand over their grooves, which end where the speaker and the note begin.
+    const double labelWidth = 255 + kKnobW;
+    textAt(cr, tr("Sound effects"), kFxMinX, kFxY - 8, 16, true, palette::text, Align::Left, 1.0, labelWidth);
     groove(cr, kFxMinX + knobHalf, kFxY + kKnobH / 2.0);
     speaker(cr, kFxMinX + 255 + kKnobW + 12, kFxY + kKnobH / 2.0, palette::violet);
-    textAt(cr, "Music", kMusicMinX, kMusicY - 8, 16, true, palette::text);
+    textAt(cr, tr("Music"), kMusicMinX, kMusicY - 8, 16, true, palette::text, Align::Left, 1.0, labelWidth);
     groove(cr, kMusicMinX + knobHalf, kMusicY + kKnobH / 2.0);
     musicNote(cr, kMusicMinX + 255 + kKnobW + 14, kMusicY + kKnobH / 2.0, palette::violet);
+    // The language button's label, beside the button, which shows the language's own name.
+    textAt(cr, tr("Language"), kFxMinX, kLanguageY + kLanguageH / 2.0 + 2, 16, true, palette::text,
+           Align::Left, 1.0, kLanguageX - 8 - kFxMinX);
     inset(cr, kCheckX, kCheckY, kCheckSize, kCheckSize, Rgb{1, 1, 1});
-    textAt(cr, "Full screen", kCheckX + kCheckSize + 12, kCheckY + kCheckSize / 2.0 + 6, 17, true,
-           palette::text);
+    // The label runs up to the Done button.
+    textAt(cr, tr("Full screen"), kCheckX + kCheckSize + 12, kCheckY + kCheckSize / 2.0 + 6, 17, true,
+           palette::text, Align::Left, 1.0, kDoneX - 8 - (kCheckX + kCheckSize + 12));
+    cairo_destroy(cr);
+    return s;
+}
+
+cairo_surface_t* drawLanguageNote() {
+    using namespace dialog;
+    cairo_surface_t* s = newPicture(kNoteW, kNoteH);
+    cairo_t* cr = cairo_create(s);
+    // TRANSLATORS: under the language button once another language is picked; in that language.
+    textAt(cr, tr("Takes effect the next time you start the game."), kNoteW / 2.0, kNoteH - 7, 14, false,
+           darken(palette::violet, 0.1), Align::Centre, 1.0, kNoteW - 8);
     cairo_destroy(cr);
     return s;
 }
@@ -236,9 +257,9 @@ cairo_surface_t* drawPromptPanel() {
     using namespace dialog;
     cairo_surface_t* s = newPicture(kPromptW, kPromptH);
     cairo_t* cr = cairo_create(s);
-    paintPanel(cr, 0, 0, kPromptW, kPromptH, "New High Score!");
-    textAt(cr, "Well played! Please type your name:", kPromptW / 2.0, 96, 16, false, palette::text,
-           Align::Centre);
+    paintPanel(cr, 0, 0, kPromptW, kPromptH, tr("New High Score!"));
+    textAt(cr, tr("Well played! Please type your name:"), kPromptW / 2.0, 96, 16, false, palette::text,
+           Align::Centre, 1.0, kPromptW - 40);
     inset(cr, kNameBoxX, kNameBoxY, kNameBoxW, kNameBoxH, Rgb{1, 1, 1});
     cairo_destroy(cr);
     return s;
@@ -251,9 +272,12 @@ cairo_surface_t* drawScoresPanel() {
     paintPanel(cr, 0, 0, kScoresW, kScoresH, "");
     inset(cr, kTableX, kTableY, kTableW, kTableH, hex(0x2a1a4a));
     const double header = kTableY - 6;
-    textAt(cr, "Name", kNameX + 6, header, 13, true, darken(palette::violet, 0.2), Align::Centre);
-    textAt(cr, "Level", kLevelX, header, 13, true, darken(palette::violet, 0.2), Align::Centre);
-    textAt(cr, "Score", kScoreX, header, 13, true, darken(palette::violet, 0.2), Align::Centre);
+    // Each column's heading keeps to its column: names up to the levels, levels up to the scores.
+    const Rgb ink = darken(palette::violet, 0.2);
+    textAt(cr, tr("Name"), kNameX + 6, header, 13, true, ink, Align::Centre, 1.0, 2 * (kNameX + 6 - kTableX));
+    textAt(cr, tr("Level"), kLevelX, header, 13, true, ink, Align::Centre, 1.0, kScoreX - kLevelX - 12);
+    textAt(cr, tr("Score"), kScoreX, header, 13, true, ink, Align::Centre, 1.0,
+           2 * (kTableX + kTableW - kScoreX));
     // Faint stripes behind every other row.
     for (int r = 0; r < 10; r += 2) {
         cairo_rectangle(cr, kTableX + 4, kRowsTop - 15 + r * 16, kTableW - 8, 16);
@@ -310,8 +334,8 @@ cairo_surface_t* drawCheckMark() {
 cairo_surface_t* drawScoresModes() {
     using namespace dialog;
     return drawGrid(2, 1, kModeTitleW, kModeTitleH, 2, [&](cairo_t* cr, int i) {
-        textAt(cr, i == 0 ? "Rising Rows" : "Timed Game", kModeTitleW / 2.0, kModeTitleH - 8, 20, true,
-               darken(palette::violet, 0.2), Align::Centre);
+        textAt(cr, i == 0 ? tr("Rising Rows") : tr("Timed Game"), kModeTitleW / 2.0, kModeTitleH - 8, 20,
+               true, darken(palette::violet, 0.2), Align::Centre);
     });
 }
 
@@ -320,7 +344,7 @@ cairo_surface_t* drawViewTitle(const std::string& text) {
     cairo_surface_t* s = newPicture(kViewTitleW, kViewTitleH);
     cairo_t* cr = cairo_create(s);
     fancyText(cr, text, kViewTitleW / 2.0, kViewTitleH / 2.0 + 9, 26, hex(0xfffbea), palette::gold,
-              darken(palette::violet, 0.5), 3);
+              darken(palette::violet, 0.5), 3, kViewTitleW - 16);
     cairo_destroy(cr);
     return s;
 }
@@ -330,7 +354,9 @@ cairo_surface_t* drawBonusCard(const std::string& heading, const std::string& bo
     cairo_surface_t* s = newPicture(kBonusW, kBonusH);
     cairo_t* cr = cairo_create(s);
     paintPanel(cr, 0, 0, kBonusW, kBonusH, heading);
-    paragraph(cr, body, 30, 8 + kBand + 34, kBonusW - 60, 17, 23, palette::text, false, Align::Centre);
+    // A card with the bonus's number leaves room for it; the others run to the panel's foot.
+    paragraph(cr, body, 30, 8 + kBand + 34, kBonusW - 60, 17, 23, palette::text, false, Align::Centre,
+              withNumber ? kBonusNumberY - 15 : kBonusH - 34);
     if (withNumber) inset(cr, kBonusW / 2.0 - 100, kBonusNumberY - 5, 200, 44, hex(0x2a1a4a));
     cairo_destroy(cr);
     return s;

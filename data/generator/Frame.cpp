@@ -1,10 +1,13 @@
 // The screen's frame: the machine around the board and the tray, and the side panel. The same drawing
 // gives "frame" (opaque, with the empty board and tray) and "boardmask" (the frame with both windows cut
 // out, laid over the belts so slots that run past the board's edges go out of sight under it).
+#include "Fit.h"
 #include "Layout.h"
 #include "Pictures.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace datagen {
 
@@ -12,17 +15,32 @@ namespace {
 
 using namespace layout;
 
-// Letter-spaced capitals for the panel's labels, centred on cx.
-void spacedLabel(cairo_t* cr, const std::string& text, double cx, double y, double size, Rgb c) {
-    useFont(cr, size, true);
-    const double spacing = size * 0.18;
-    double width = 0;
-    for (char ch : text)
-        width += textWidth(cr, std::string(1, ch)) + spacing;
-    width -= spacing;
-    double x = cx - width / 2;
-    for (char ch : text) {
-        const std::string one(1, ch);
+// Letter-spaced capitals for the panel's labels, centred on cx and at most width wide.
+void spacedLabel(cairo_t* cr, const std::string& text, double cx, double y, double size, Rgb c,
+                 double width) {
+    // The letters are drawn one by one; the byte sequence of a letter outside ASCII stays together.
+    std::vector<std::string> letters;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80 && !letters.empty())
+            letters.back() += text[i];
+        else
+            letters.emplace_back(1, text[i]);
+    }
+    const auto measure = [&](double s) {
+        useFont(cr, s, true);
+        double w = 0;
+        for (const std::string& one : letters)
+            w += textWidth(cr, one) + s * 0.18;
+        return w - s * 0.18;
+    };
+    double fitted = size;
+    while (measure(fitted) > width && fitted > size * kMinTextScale)
+        fitted = std::max(size * kMinTextScale, fitted - 0.25);
+    const double total = measure(fitted);
+    if (total > width) reportOverflow("too wide", text, total, width);
+    const double spacing = fitted * 0.18;
+    double x = cx - total / 2;
+    for (const std::string& one : letters) {
         cairo_move_to(cr, x, y + 1);
         cairo_text_path(cr, one.c_str());
         setColor(cr, palette::ink, 0.7);
@@ -210,13 +228,13 @@ void sidePanel(cairo_t* cr) {
     fancyText(cr, "Morphella", cx, 55, 38, hex(0xfff1b8), palette::coral, palette::ink, 5);
     // Score.
     recess(cr, 528, 70, 248, 66, 10);
-    spacedLabel(cr, "SCORE", cx, 87, 12, palette::gold);
+    spacedLabel(cr, tr("SCORE"), cx, 87, 12, palette::gold, 248 - 24);
     // The hourglass's niche, the level and the time.
     recess(cr, 528, 144, 120, 192, 12);
     recess(cr, 656, 144, 120, 84, 10);
-    spacedLabel(cr, "LEVEL", 716, 162, 12, palette::gold);
+    spacedLabel(cr, tr("LEVEL"), 716, 162, 12, palette::gold, 120 - 12);
     recess(cr, 656, 236, 120, 100, 10);
-    spacedLabel(cr, "TIME", 716, 254, 12, palette::gold);
+    spacedLabel(cr, tr("TIME"), 716, 254, 12, palette::gold, 120 - 12);
     // The trash can's corner.
     recess(cr, 528, 494, 248, 86, 12);
     for (const double x : {kPanelLeft + 10.0, kPanelLeft + kPanelWidth - 10.0}) {
@@ -236,7 +254,8 @@ void machine(cairo_t* cr, bool wells) {
     // The plate between board and tray: a slot for the game's name and the revealer's gauge.
     recess(cr, 26, 435, 226, 50, 10);
     recess(cr, 264, 435, 234, 50, 10);
-    spacedLabel(cr, "REVEALER", 381, 452, 10, palette::gold);
+    // TRANSLATORS: over the gauge of the power-up that lights up the holes the held shape fits.
+    spacedLabel(cr, tr("REVEALER"), 381, 452, 10, palette::gold, 234 - 20);
     cairo_rectangle(cr, 272, 459, 218, 16);
     setColor(cr, hex(0x07040f));
     cairo_fill(cr);

@@ -1,10 +1,13 @@
 // The instruction pages: shapes and holes, the two games, special pieces, power-ups and scoring.
+#include "Fit.h"
 #include "Pictures.h"
 #include "Shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace datagen {
 
@@ -12,6 +15,28 @@ namespace {
 
 constexpr int kPageW = 480, kPageH = 330;
 const Rgb kHeading = darken(palette::violet, 0.25);
+// The lowest baseline a page's text may reach: above the page number, or above the keys' line on the last
+// page.
+constexpr double kTextBottom = kPageH - 22, kTextBottomAboveKeys = kPageH - 42;
+// Where the page being drawn stands: its text scale and line spacing (a long translation first gets its
+// lines closer together, then is drawn smaller as a whole, so the page keeps one size of type) and the
+// lowest baseline its text reached.
+double g_scale = 1.0;
+double g_lead = 1.0;
+double g_bottom = 0;
+
+double sized(double size) {
+    return size * g_scale;
+}
+
+// A paragraph at the page's scale and spacing; notes how far down it went.
+double pageParagraph(cairo_t* cr, const std::string& text, double x, double y, double width, double size,
+                     double lineHeight) {
+    const double lead = sized(lineHeight) * g_lead;
+    const double next = paragraph(cr, text, x, y, width, sized(size), lead, palette::text);
+    g_bottom = std::max(g_bottom, next - lead);
+    return next;
+}
 
 // A slot as the game shows it: a belt plate with the shape's hole, the variant's pegs left standing.
 void paintHole(cairo_t* cr, int kind, int variant, double x, double y, double size) {
@@ -53,21 +78,23 @@ void arrow(cairo_t* cr, double x0, double y0, double x1, double y1, double bend,
 }
 
 void heading(cairo_t* cr, int page, const std::string& text) {
-    textAt(cr, text, kPageW / 2.0, 26, 22, true, kHeading, Align::Centre);
-    textAt(cr, "Page " + std::to_string(page) + " of " + std::to_string(kPages), kPageW / 2.0, kPageH - 4, 12,
-           false, darken(palette::violet, 0.05), Align::Centre);
+    textAt(cr, text, kPageW / 2.0, 26, 22, true, kHeading, Align::Centre, 1.0, kPageW - 20);
+    textAt(cr, formatNumbers(tr("Page %d of %d"), {page, kPages}), kPageW / 2.0, kPageH - 4, 12, false,
+           darken(palette::violet, 0.05), Align::Centre, 1.0, kPageW - 20);
 }
 
 // An icon on the left and a short text beside it.
 double item(cairo_t* cr, double y, const std::string& title, const std::string& text,
             const std::function<void(double, double)>& icon) {
     icon(34, y + 18);
-    textAt(cr, title, 72, y + 12, 15, true, kHeading);
-    return paragraph(cr, text, 72, y + 31, kPageW - 84, 14, 18, palette::text) - 8;
+    textAt(cr, title, 72, y + sized(12), sized(15), true, kHeading, Align::Left, 1.0, kPageW - 84);
+    g_bottom = std::max(g_bottom, y + sized(12));
+    // An item takes at least its icon's height, so the icons never touch.
+    return std::max(pageParagraph(cr, text, 72, y + sized(31), kPageW - 84, 14, 18) - 8, y + 30);
 }
 
 void pageShapes(cairo_t* cr) {
-    heading(cr, 1, "Shapes and Holes");
+    heading(cr, 1, tr("Shapes and Holes"));
     // A belt of three holes and a tray below; the star with a round hole goes where it fits.
     const double bx = 96, by = 40, s = 64;
     paintHole(cr, 5, 0, bx, by, s);
@@ -83,22 +110,26 @@ void pageShapes(cairo_t* cr) {
     paintShape(cr, 0, 3, bx + 160, ty + 26, 20);
     paintShape(cr, 4, 3, bx + 224, ty + 26, 20);
     arrow(cr, bx + 100, ty + 6, bx + s * 1.5, by + s - 6, 50, palette::coral);
-    paragraph(
-        cr,
+    const std::string& text = tr(
         "Rows of holes roll by on the belts. Click a shape in the tray, then click a hole of exactly the "
         "same "
         "shape, or drag the shape there and let go. The little cut-outs count too: a star with a round hole "
         "fits only the star hole with a round peg. A full row melts away; fill every hole to finish the "
-        "level. No use for a shape? Throw it into the trash can, or press the space bar.",
-        24, 214, kPageW - 48, 14, 18, palette::text);
+        "level. No use for a shape? Throw it into the trash can, or press the space bar.");
+    // Six lines start under the tray's gap; a longer text starts higher, up to just under the tray.
+    const double kTextTop = 214, kHighestTop = ty + 52 + 18;
+    useFont(cr, sized(14), false);
+    const double lines = static_cast<double>(wrapText(cr, text, kPageW - 48).size());
+    const double top = std::max(kHighestTop, kTextTop - std::max(0.0, lines - 6) * sized(18) * g_lead);
+    pageParagraph(cr, text, 24, top, kPageW - 48, 14, 18);
 }
 
 void pageGames(cairo_t* cr) {
-    heading(cr, 2, "Two Games");
+    heading(cr, 2, tr("Two Games"));
     double y =
-        item(cr, 46, "Timed Game",
-             "Fill every hole of the level before the hourglass runs out. The time you have left pays a "
-             "bonus.",
+        item(cr, 46, tr("Timed Game"),
+             tr("Fill every hole of the level before the hourglass runs out. The time you have left pays a "
+                "bonus."),
              [&](double x, double cy) {
                  cairo_arc(cr, x, cy, 18, 0, 2 * M_PI);
                  setColor(cr, palette::coral);
@@ -106,14 +137,13 @@ void pageGames(cairo_t* cr) {
                  hourglassSymbol(cr, x, cy, 9, Rgb{1, 1, 1});
              });
     y = item(
-        cr, y + 12, "Bonus Rounds",
-        "Every fifth level of the timed game, the rows pass by just once, slowly. Fill them all before they "
-        "are gone for a big bonus.",
+        cr, y + 12, tr("Bonus Rounds"),
+        tr("Every fifth level of the timed game, the rows pass by just once, slowly. Fill them all before "
+           "they are gone for a big bonus."),
         [&](double x, double cy) { paintWildcard(cr, 2, x, cy, 17); });
-    item(cr, y + 12, "Rising Rows",
-         "A new row rises from below every round. Clear rows to make room: when a row is due and the belts "
-         "are "
-         "full, the game is over. The panel shows how many rows are still to come.",
+    item(cr, y + 12, tr("Rising Rows"),
+         tr("A new row rises from below every round. Clear rows to make room: when a row is due and the "
+            "belts are full, the game is over. The panel shows how many rows are still to come."),
          [&](double x, double cy) {
              cairo_arc(cr, x, cy, 18, 0, 2 * M_PI);
              setColor(cr, palette::teal);
@@ -127,19 +157,19 @@ void pageGames(cairo_t* cr) {
 }
 
 void pageSpecials(cairo_t* cr) {
-    heading(cr, 3, "Special Pieces");
-    double y = item(cr, 44, "Wildcard", "Fits any empty hole at all.",
+    heading(cr, 3, tr("Special Pieces"));
+    double y = item(cr, 44, tr("Wildcard"), tr("Fits any empty hole at all."),
                     [&](double x, double cy) { paintWildcard(cr, 0, x, cy, 19); });
     y = item(
-        cr, y + 8, "Morphing shape",
-        "Keeps changing its form while it waits in the tray. Pick it up to hold its form, and place it for "
-        "a bonus.",
+        cr, y + 8, tr("Morphing shape"),
+        tr("Keeps changing its form while it waits in the tray. Pick it up to hold its form, and place it "
+           "for a bonus."),
         [&](double x, double cy) {
             paintShape(cr, 1, 0, x - 8, cy - 6, 11);
             paintShape(cr, 4, 0, x + 8, cy + 7, 11);
         });
-    y = item(cr, y + 8, "Decoy",
-             "From level 16 on, a few shapes fit no hole at all. Throw them into the trash can.",
+    y = item(cr, y + 8, tr("Decoy"),
+             tr("From level 16 on, a few shapes fit no hole at all. Throw them into the trash can."),
              [&](double x, double cy) {
                  paintShape(cr, 2, 3, x, cy, 17);
                  cairo_move_to(cr, x - 14, cy - 14);
@@ -151,8 +181,8 @@ void pageSpecials(cairo_t* cr) {
                  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
                  cairo_stroke(cr);
              });
-    item(cr, y + 8, "Sparkling marker",
-         "Every twentieth shape you place brings one: place the marked shape to win a power-up.",
+    item(cr, y + 8, tr("Sparkling marker"),
+         tr("Every twentieth shape you place brings one: place the marked shape to win a power-up."),
          [&](double x, double cy) {
              paintShape(cr, 5, 0, x, cy, 18);
              cairo_surface_t* icons = drawSpecials();
@@ -169,7 +199,7 @@ void pageSpecials(cairo_t* cr) {
 }
 
 void pagePowerUps(cairo_t* cr) {
-    heading(cr, 4, "Power-ups");
+    heading(cr, 4, tr("Power-ups"));
     cairo_surface_t* icons = drawSpecials();
     const auto icon = [&](int i) {
         return [&, i](double x, double cy) {
@@ -181,57 +211,78 @@ void pagePowerUps(cairo_t* cr) {
             cairo_restore(cr);
         };
     };
-    double y = item(cr, 44, "Revealer", "For a while, every hole that fits the shape in your hand lights up.",
-                    icon(0));
-    y = item(cr, y + 8, "Wildcards", "The shapes in your tray turn into wildcards, one after another.",
-             icon(1));
-    y = item(cr, y + 8, "Extra time", "Ten more units on the hourglass (once per level).", icon(2));
-    item(cr, y + 8, "Points", "Ten thousand points, straight onto your score.", icon(3));
+    double y = item(cr, 44, tr("Revealer"),
+                    tr("For a while, every hole that fits the shape in your hand lights up."), icon(0));
+    y = item(cr, y + 8, tr("Wildcards"),
+             tr("The shapes in your tray turn into wildcards, one after another."), icon(1));
+    y = item(cr, y + 8, tr("Extra time"), tr("Ten more units on the hourglass (once per level)."), icon(2));
+    item(cr, y + 8, tr("Points"), tr("Ten thousand points, straight onto your score."), icon(3));
     cairo_surface_destroy(icons);
 }
 
 void pageScoring(cairo_t* cr) {
-    heading(cr, 5, "Scoring");
-    double y =
-        item(cr, 44, "Quick hands", "Every shape placed scores, and the sooner after the last one, the more.",
-             [&](double x, double cy) { paintShape(cr, 6, 0, x, cy, 17); });
-    y = item(cr, y + 8, "Combos",
-             "Place the same shape twice in a row for a bonus, and keep going: each repeat doubles it.",
+    heading(cr, 5, tr("Scoring"));
+    double y = item(cr, 44, tr("Quick hands"),
+                    tr("Every shape placed scores, and the sooner after the last one, the more."),
+                    [&](double x, double cy) { paintShape(cr, 6, 0, x, cy, 17); });
+    y = item(cr, y + 8, tr("Combos"),
+             tr("Place the same shape twice in a row for a bonus, and keep going: each repeat doubles it."),
              [&](double x, double cy) {
                  paintShape(cr, 5, 1, x - 7, cy, 13);
                  paintShape(cr, 5, 1, x + 7, cy, 13);
              });
-    y = item(cr, y + 8, "Rows", "A cleared row pays more the lower it lay and the more time is left.",
+    y = item(cr, y + 8, tr("Rows"), tr("A cleared row pays more the lower it lay and the more time is left."),
              [&](double x, double cy) { paintHole(cr, 3, 0, x - 18, cy - 18, 36); });
-    item(cr, y + 8, "Level bonus", "At the end of a level, the time left pays out.",
+    item(cr, y + 8, tr("Level bonus"), tr("At the end of a level, the time left pays out."),
          [&](double x, double cy) { paintShape(cr, 12, 0, x, cy, 18); });
-    textAt(cr, "Keys: P pauses, the space bar throws a shape away.", kPageW / 2.0, kPageH - 24, 13, true,
-           darken(palette::violet, 0.1), Align::Centre);
+    textAt(cr, tr("Keys: P pauses, the space bar throws a shape away."), kPageW / 2.0, kPageH - 24, 13, true,
+           darken(palette::violet, 0.1), Align::Centre, 1.0, kPageW - 20);
 }
 
 } // namespace
 
 cairo_surface_t* drawPage(int page) {
-    cairo_surface_t* s = newPicture(kPageW, kPageH);
-    cairo_t* cr = cairo_create(s);
-    switch (page) {
-    case 1:
-        pageShapes(cr);
-        break;
-    case 2:
-        pageGames(cr);
-        break;
-    case 3:
-        pageSpecials(cr);
-        break;
-    case 4:
-        pagePowerUps(cr);
-        break;
-    default:
-        pageScoring(cr);
-        break;
+    // A page whose text runs past its foot is drawn again at a smaller scale, down to the smallest size
+    // a text may shrink to; only the problems of the drawing that is kept count.
+    const std::vector<FitProblem> before = takeFitProblems();
+    const double limit = page == kPages ? kTextBottomAboveKeys : kTextBottom;
+    cairo_surface_t* s = nullptr;
+    std::vector<FitProblem> problems;
+    // Closer lines first (down to 0.88 of the spacing), then smaller type.
+    for (double step = 0;; step += 1) {
+        g_lead = std::max(0.88, 1.0 - 0.04 * step);
+        g_scale = std::max(kMinTextScale, 1.0 - 0.04 * std::max(0.0, step - 3));
+        if (s != nullptr) cairo_surface_destroy(s);
+        s = newPicture(kPageW, kPageH);
+        cairo_t* cr = cairo_create(s);
+        g_bottom = 0;
+        switch (page) {
+        case 1:
+            pageShapes(cr);
+            break;
+        case 2:
+            pageGames(cr);
+            break;
+        case 3:
+            pageSpecials(cr);
+            break;
+        case 4:
+            pagePowerUps(cr);
+            break;
+        default:
+            pageScoring(cr);
+            break;
+        }
+        cairo_destroy(cr);
+        problems = takeFitProblems();
+        const bool fits = g_bottom <= limit && problems.empty();
+        if (fits || g_scale <= kMinTextScale) break;
     }
-    cairo_destroy(cr);
+    g_scale = 1.0;
+    g_lead = 1.0;
+    addFitProblems(before);
+    addFitProblems(problems);
+    if (g_bottom > limit) reportOverflow("too long", "page " + std::to_string(page), g_bottom, limit);
     return s;
 }
 

@@ -1,6 +1,8 @@
 // Drawing helpers shared by the picture generators.
 #include "Paint.h"
 
+#include "Fit.h"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -144,8 +146,27 @@ void writePng(cairo_surface_t* surface, const std::string& path) {
     }
 }
 
+double fitSize(cairo_t* cr, const std::string& text, double width, double size, bool bold) {
+    if (width <= 0) return size;
+    useFont(cr, size, bold);
+    double w = textWidth(cr, text);
+    if (w <= width) return size;
+    // Advances grow in proportion to the size but for rounding, so start from the ratio and step down.
+    const double smallest = size * kMinTextScale;
+    double fitted = std::max(smallest, size * width / w);
+    for (;; fitted -= 0.25) {
+        if (fitted < smallest) fitted = smallest;
+        useFont(cr, fitted, bold);
+        w = textWidth(cr, text);
+        if (w <= width || fitted <= smallest) break;
+    }
+    if (w > width) reportOverflow("too wide", text, w, width);
+    return fitted;
+}
+
 void textAt(cairo_t* cr, const std::string& text, double x, double y, double size, bool bold, Rgb c,
-            Align align, double alpha) {
+            Align align, double alpha, double width) {
+    size = fitSize(cr, text, width, size, bold);
     useFont(cr, size, bold);
     const double w = textWidth(cr, text);
     const double left = align == Align::Left ? x : align == Align::Centre ? x - w / 2 : x - w;
@@ -183,18 +204,39 @@ std::vector<std::string> wrapText(cairo_t* cr, const std::string& text, double w
 }
 
 double paragraph(cairo_t* cr, const std::string& text, double x, double y, double width, double size,
-                 double lineHeight, Rgb c, bool bold, Align align) {
-    useFont(cr, size, bold);
-    for (const std::string& line : wrapText(cr, text, width)) {
+                 double lineHeight, Rgb c, bool bold, Align align, double bottom) {
+    // The largest scale at which every line is within width and the last baseline within bottom.
+    double scale = 1.0;
+    std::vector<std::string> lines;
+    for (;; scale -= 0.02) {
+        if (scale < kMinTextScale) scale = kMinTextScale;
+        useFont(cr, size * scale, bold);
+        lines = wrapText(cr, text, width);
+        double widest = 0;
+        for (const std::string& line : lines)
+            widest = std::max(widest, textWidth(cr, line));
+        const double last = y + (static_cast<double>(lines.size()) - 1) * lineHeight * scale;
+        const bool wideOk = widest <= width, longOk = bottom <= 0 || last <= bottom;
+        if ((wideOk && longOk) || scale <= kMinTextScale) {
+            if (!wideOk) reportOverflow("too wide", text, widest, width);
+            if (!longOk) reportOverflow("too long", text, last - y, bottom - y);
+            break;
+        }
+    }
+    for (const std::string& line : lines) {
         const double anchor = align == Align::Left ? x : align == Align::Centre ? x + width / 2 : x + width;
-        textAt(cr, line, anchor, y, size, bold, c, align);
-        y += lineHeight;
+        textAt(cr, line, anchor, y, size * scale, bold, c, align);
+        y += lineHeight * scale;
     }
     return y;
 }
 
 void fancyText(cairo_t* cr, const std::string& text, double cx, double baseline, double size, Rgb top,
-               Rgb bottom, Rgb outline, double outlineWidth) {
+               Rgb bottom, Rgb outline, double outlineWidth, double maxWidth) {
+    // The outline takes room beside the letters too; a smaller text gets a thinner outline.
+    const double fitted = fitSize(cr, text, maxWidth > 0 ? maxWidth - outlineWidth : 0, size, true);
+    outlineWidth *= fitted / size;
+    size = fitted;
     const auto path = [&](cairo_t* c) {
         useFont(c, size, true);
         centredTextPath(c, text, cx, baseline);

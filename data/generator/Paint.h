@@ -55,20 +55,32 @@ void writePng(cairo_surface_t* surface, const std::string& path);
 
 enum class Align { Left, Centre, Right };
 
-// Draws one line of text in Liberation Sans with its baseline at y, anchored at x by the alignment.
+// Words are fitted into the boxes their pictures give them: a text that is too wide for its box is drawn
+// smaller, down to this share of its size, and a paragraph that runs too long is drawn smaller too; what
+// still does not fit is reported (Fit.h), never cut.
+inline constexpr double kMinTextScale = 0.6;
+
+// The size, from size down to kMinTextScale * size, at which text in Liberation Sans (bold or not) is at
+// most width wide; a width of 0 or less is no limit.
+double fitSize(cairo_t* cr, const std::string& text, double width, double size, bool bold);
+
+// Draws one line of text in Liberation Sans with its baseline at y, anchored at x by the alignment; with a
+// width above 0, the text is made to fit that width.
 void textAt(cairo_t* cr, const std::string& text, double x, double y, double size, bool bold, Rgb c,
-            Align align = Align::Left, double alpha = 1.0);
+            Align align = Align::Left, double alpha = 1.0, double width = 0);
 
 // Splits text into lines no wider than width in the current font; a '\n' always breaks.
 std::vector<std::string> wrapText(cairo_t* cr, const std::string& text, double width);
 
-// Draws word-wrapped text from baseline y; returns the baseline after the last line.
+// Draws word-wrapped text from baseline y; returns the baseline after the last line. With bottom above 0,
+// the last line's baseline must not pass it: the size and the line height shrink together until it fits.
 double paragraph(cairo_t* cr, const std::string& text, double x, double y, double width, double size,
-                 double lineHeight, Rgb c, bool bold = false, Align align = Align::Left);
+                 double lineHeight, Rgb c, bool bold = false, Align align = Align::Left, double bottom = 0);
 
 // Heading text centred on cx: a soft shadow, a dark outline and a vertical gradient from top to bottom.
+// With maxWidth above 0 the text is made to fit that width.
 void fancyText(cairo_t* cr, const std::string& text, double cx, double baseline, double size, Rgb top,
-               Rgb bottom, Rgb outline, double outlineWidth);
+               Rgb bottom, Rgb outline, double outlineWidth, double maxWidth = 0);
 
 // A picture of columns by rows cells of cw by ch; draw(cr, i) paints cell i (counted row by row, count
 // cells in all) with the origin moved to the cell's corner and the drawing clipped to the cell.

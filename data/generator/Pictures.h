@@ -1,6 +1,7 @@
 // The game's pictures other than the shapes; each draw function returns a new picture the caller destroys.
 #pragma once
 
+#include "Catalog.h"
 #include "Layout.h"
 #include "Paint.h"
 
@@ -33,9 +34,13 @@ cairo_surface_t* drawCursor();
 // Dialog parts (Dialogs.cpp).
 // A cream panel with a violet heading band; the shadow stays inside the picture.
 void paintPanel(cairo_t* cr, double x, double y, double w, double h, const std::string& heading);
-cairo_surface_t* drawPanel(int width, int height, const std::string& heading, const std::string& body);
+// The body is centred under the heading; its last line's baseline stays above bodyBottom (0: no limit).
+cairo_surface_t* drawPanel(int width, int height, const std::string& heading, const std::string& body,
+                           double bodyBottom = 0);
 cairo_surface_t* drawStartPanel();
 cairo_surface_t* drawOptionsPanel();
+// The line under the options' language button: the chosen language is used from the next start.
+cairo_surface_t* drawLanguageNote();
 cairo_surface_t* drawPromptPanel();
 cairo_surface_t* drawScoresPanel();
 cairo_surface_t* drawKnob();

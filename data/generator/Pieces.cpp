@@ -73,8 +73,9 @@ cairo_surface_t* drawBanner(const std::string& text, Rgb base, int w, int h, dou
     setColor(cr, palette::gold);
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
+    // The words keep to the ribbon's face.
     fancyText(cr, text, w / 2.0, m + (h - 2 * m - fold) / 2 + size * 0.36, size, hex(0xfffbea), palette::gold,
-              palette::ink, size * 0.12);
+              palette::ink, size * 0.12, w - 2 * m - h * 0.8);
     cairo_destroy(cr);
     return s;
 }
@@ -83,15 +84,15 @@ cairo_surface_t* drawPausedCard() {
     constexpr int w = 360, h = 180;
     cairo_surface_t* s = newPicture(w, h);
     cairo_t* cr = cairo_create(s);
-    paintPanel(cr, 0, 0, w, h, "Paused");
+    paintPanel(cr, 0, 0, w, h, tr("Paused"));
     // Two bars, the sign of a pause.
     for (const double x : {w / 2.0 - 22, w / 2.0 + 6}) {
         roundedRect(cr, x, 76, 16, 40, 4);
         setColor(cr, palette::violet);
         cairo_fill(cr);
     }
-    textAt(cr, "Click here or press any key to play on", w / 2.0, 148, 15, false, palette::text,
-           Align::Centre);
+    textAt(cr, tr("Click here or press any key to play on"), w / 2.0, 148, 15, false, palette::text,
+           Align::Centre, 1.0, w - 44);
     cairo_destroy(cr);
     return s;
 }
@@ -167,8 +168,9 @@ cairo_surface_t* drawModes() {
         } else {
             hourglassSymbol(cr, 28, 22, 10, palette::gold);
         }
-        fancyText(cr, i == 0 ? "Rising Rows" : "Timed Game", 126, 30, 22, hex(0xfffbea), palette::gold,
-                  palette::ink, 3);
+        // Centred right of the emblem, clear of it on the left.
+        fancyText(cr, i == 0 ? tr("Rising Rows") : tr("Timed Game"), 126, 30, 22, hex(0xfffbea),
+                  palette::gold, palette::ink, 3, 2 * (126 - 46));
     });
 }
 
@@ -182,7 +184,8 @@ cairo_surface_t* drawRowsLabel() {
     setColor(cr, palette::gold, 0.8);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
-    textAt(cr, "ROWS TO COME", w / 2.0, 15.5, 11.5, true, palette::gold, Align::Centre);
+    // TRANSLATORS: over the number of rows still to rise in the rising-rows game; a short label.
+    textAt(cr, tr("ROWS TO COME"), w / 2.0, 15.5, 11.5, true, palette::gold, Align::Centre, 1.0, w - 6);
     cairo_destroy(cr);
     return s;
 }

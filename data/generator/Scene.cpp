@@ -135,8 +135,10 @@ cairo_surface_t* drawLogo() {
     cairo_fill(cr);
     cairo_pattern_destroy(fill);
 
-    useFont(cr, 18, false);
-    centredTextPath(cr, "loading\xe2\x80\xa6", w / 2.0, 206);
+    // TRANSLATORS: shown under the game's name while it starts.
+    const std::string& loading = tr("loading…");
+    useFont(cr, fitSize(cr, loading, w - 40, 18, false), false);
+    centredTextPath(cr, loading, w / 2.0, 206);
     setColor(cr, palette::cream, 0.7);
     cairo_fill(cr);
     cairo_destroy(cr);

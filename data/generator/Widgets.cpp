@@ -60,7 +60,14 @@ const Look kLooks[3] = {Look::Normal, Look::Hover, Look::Disabled};
 } // namespace
 
 cairo_surface_t* drawButton(const std::string& label, Rgb base, int width, int height, double textSize) {
-    const double size = textSize > 0 ? textSize : std::min(20.0, height * 0.42);
+    // The label keeps clear of most of the pill's rounded ends (the pill is inset 5 pixels, 11 less high).
+    const double room = width - 10 - (height - 11) * 0.35;
+    cairo_surface_t* probe = newPicture(1, 1);
+    cairo_t* pc = cairo_create(probe);
+    const double size =
+        fitSize(pc, label, room, textSize > 0 ? textSize : std::min(20.0, height * 0.42), true);
+    cairo_destroy(pc);
+    cairo_surface_destroy(probe);
     return drawGrid(3, 1, width, height, 3, [&](cairo_t* cr, int i) {
         const Look look = kLooks[i];
         paintPill(cr, width, height, base, look, [&](cairo_t* c, double cx, double cy, Rgb col) {
@@ -138,7 +145,7 @@ cairo_surface_t* drawTab(const std::string& label, int width, int height) {
                front   ? Rgb{1, 1, 1}
                : hover ? palette::cream
                        : hex(0xc9bfe0),
-               Align::Centre);
+               Align::Centre, 1.0, width - 16);
     });
 }
 
