@@ -5,14 +5,18 @@ include(GNUInstallDirs)
 set(MPH_DATA_DIR ${CMAKE_INSTALL_DATADIR}/morphella)
 
 install(TARGETS morphella morphella-tool morphella-scored RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_BINARY_DIR}/bin/morphella.bin DESTINATION ${MPH_DATA_DIR})
+install(FILES ${CMAKE_BINARY_DIR}/bin/morphella.bin ${MPH_LANGUAGE_FILES} DESTINATION ${MPH_DATA_DIR})
+# The compiled catalogs, where the software centre looks for the languages a program speaks (the game itself
+# reads its translations from the overlays beside its container).
+foreach(code ${MPH_LANGUAGES})
+  install(FILES ${CMAKE_BINARY_DIR}/data/generated/lang/${code}/morphella.mo
+    DESTINATION ${CMAKE_INSTALL_LOCALEDIR}/${code}/LC_MESSAGES)
+endforeach()
 install(FILES ${MPH_SCREENSHOT_FILES} DESTINATION ${MPH_DATA_DIR}/screenshots)
 
 # The desktop entry, the software centre's description and the icon set.
-install(FILES ${CMAKE_SOURCE_DIR}/dist/${MPH_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-configure_file(${CMAKE_SOURCE_DIR}/dist/${MPH_APP_ID}.metainfo.xml.in
-  ${CMAKE_BINARY_DIR}/dist/${MPH_APP_ID}.metainfo.xml @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/dist/${MPH_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${MPH_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${MPH_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size ${MPH_ICON_SIZES})
   install(FILES ${MPH_ICONS_DIR}/icon-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${MPH_APP_ID}.png)

@@ -3,7 +3,9 @@
 // game data.
 #include "game/GameClasses.h"
 #include "game/GameFrame.h"
+#include "io/LanguageOverlay.h"
 #include "io/Resources.h"
+#include "io/User.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageLoop.h"
@@ -17,6 +19,7 @@
 #include "sprites/DataLoader.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <string>
 #include <string_view>
@@ -68,6 +71,14 @@ Arguments readArguments(int argc, char** argv) {
     return result;
 }
 
+// The language the player chose in the options, read before the frame opens the settings for itself: the
+// translation must be in front of the container before the first picture is loaded.
+std::string languageSetting() {
+    lang::Ref<mph::User> settings = lang::make<mph::User>();
+    settings->open(mph::kProductName);
+    return settings->getString("LANGUAGE", "").str();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +103,7 @@ int main(int argc, char** argv) {
         e->release();
         return 1;
     }
+    mph::LanguageOverlay::start(languageSetting(), [](const char* name) { return std::getenv(name); });
     mph::ReplayFile recorded;
     if (!replayPath.empty()) {
         std::string error;

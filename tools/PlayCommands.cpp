@@ -165,13 +165,15 @@ int runPlay(const tool::Args& given) {
     std::string seed;
     tool::takeOption(args, "--container", options.container);
     tool::takeOption(args, "--store", options.store);
+    tool::takeOption(args, "--language", options.language);
     if (tool::takeOption(args, "--seed", seed)) {
         long long value = 0;
         if (!parseInt(seed, 0, 0xFFFFFFFFLL, value))
             return tool::usageError("play: bad seed \"" + seed + "\"");
         options.seed = static_cast<uint32_t>(value);
     }
-    if (!args.empty()) return tool::usageError("usage: play [--container FILE] [--seed N] [--store FILE]");
+    if (!args.empty())
+        return tool::usageError("usage: play [--container FILE] [--seed N] [--store FILE] [--language CODE]");
 
     HeadlessGame game;
     EventPrinter printer(game);
@@ -211,10 +213,12 @@ int runRandom(const tool::Args& args) {
 
 tool::Registration
     play("play",
-         "play [--container FILE] [--seed N] [--store FILE]\n"
+         "play [--container FILE] [--seed N] [--store FILE] [--language CODE]\n"
          "    runs the game headless: commands on standard input (tick [N], auto [N], "
          "press|release|move|drag X Y,\n"
-         "    key N, type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each",
+         "    key N, type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each;\n"
+         "    --language plays in another language (\"de\", \"pt_BR\"; default the store's LANGUAGE setting, "
+         "else English)",
          runPlay);
 tool::Registration
     random("random", "random SEED COUNT [BOUND]\n    prints the game generator's words, or nextInt(BOUND)",

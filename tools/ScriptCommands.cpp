@@ -8,6 +8,8 @@
 #include "gfx/Image.h"
 #include "gfx/PngWriter.h"
 #include "headless/HeadlessGame.h"
+#include "io/LanguageChoice.h"
+#include "io/LanguageOverlay.h"
 #include "io/Path.h"
 #include "io/Resources.h"
 #include "runtime/Enumeration.h"
@@ -66,7 +68,8 @@ constexpr const char* kLineEndAdvice =
 // Registers the container (when given) and loads SCRIPT: "+NAME" from the container, or a disk file whose
 // directory becomes the base directory. error receives the text of a failed load; the result is null only
 // when the container could not be registered.
-Ref<DataLoader> loadScript(const std::string& script, const std::string& container, std::string& error) {
+Ref<DataLoader> loadScript(const std::string& script, const std::string& container, std::string& error,
+                           const std::string& language = "") {
     registerGameClasses();
     if (!container.empty()) {
         try {
@@ -74,6 +77,17 @@ Ref<DataLoader> loadScript(const std::string& script, const std::string& contain
         } catch (Exception* e) {
             error = e->toString().str();
             e->release();
+            return nullptr;
+        }
+    }
+    if (!language.empty()) {
+        const std::string code = LanguageChoice::match(language, LanguageOverlay::availableCodes());
+        if (code.empty()) {
+            error = "no language \"" + language + "\" beside the container";
+            return nullptr;
+        }
+        if (!LanguageOverlay::use(code)) {
+            error = "the \"" + language + "\" translation cannot be used";
             return nullptr;
         }
     }
@@ -189,7 +203,7 @@ bool reportNotes(const Notes& notes, const std::string& script) {
 }
 
 // The game's opening as a player sees it: the game itself runs headless for ticks ticks on the container.
-int renderGame(const std::string& container, int ticks, const std::string& out) {
+int renderGame(const std::string& container, const std::string& language, int ticks, const std::string& out) {
     Notes notes;
     HeadlessGame game;
     std::string error;
@@ -198,6 +212,7 @@ int renderGame(const std::string& container, int ticks, const std::string& out) 
         NoteCollector collector(notes);
         HeadlessGame::Options options;
         options.container = container;
+        options.language = language;
         started = game.start(options, error);
     }
     if (reportNotes(notes, "+datafile")) return tool::kMissing;
@@ -212,12 +227,13 @@ int renderGame(const std::string& container, int ticks, const std::string& out) 
 }
 
 int render(tool::Args args) {
-    std::string container, out, ticksText;
+    std::string container, out, ticksText, language;
     tool::takeOption(args, "--container", container);
+    tool::takeOption(args, "--language", language);
     tool::takeOption(args, "--out", out);
     const bool hasTicks = tool::takeOption(args, "--ticks", ticksText);
     if (args.size() != 1 || out.empty())
-        return tool::usageError("usage: render SCRIPT --out OUT.png [--ticks N] [--container BIN]");
+        return tool::usageError("usage: render SCRIPT --out OUT.png [--ticks N] [--container BIN] [--language CODE]");
     int ticks = 1;
     if (hasTicks) {
         char* end = nullptr;
@@ -226,13 +242,13 @@ int render(tool::Args args) {
             return tool::usageError("--ticks wants a number from 0 to 1000000");
         ticks = static_cast<int>(n);
     }
-    if (args[0] == "+datafile") return renderGame(container, ticks, out);
+    if (args[0] == "+datafile") return renderGame(container, language, ticks, out);
     std::string error;
     Notes notes;
     Ref<DataLoader> loader;
     {
         NoteCollector collector(notes);
-        loader = loadScript(args[0], container, error);
+        loader = loadScript(args[0], container, error, language);
     }
     if (!loader || !error.empty()) return tool::usageError("cannot load " + args[0] + ": " + error);
     if (reportNotes(notes, args[0])) return tool::kMissing;
@@ -270,10 +286,10 @@ const tool::Registration scriptGroup(
     scriptCommand);
 const tool::Registration renderGroup(
     "render",
-    "render SCRIPT --out OUT.png [--ticks N] [--container BIN]\n"
+    "render SCRIPT --out OUT.png [--ticks N] [--container BIN] [--language CODE]\n"
     "    +datafile: the game's opening as the player sees it, after N ticks (1 by default) of the game\n"
     "    itself; any other script: every sprite it makes at its own place, hidden ones not drawn, over\n"
-    "    black, after N ticks",
+    "    black, after N ticks; --language CODE: in that language, from its overlay beside the container",
     [](const tool::Args& args) { return render(args); });
 
 } // namespace

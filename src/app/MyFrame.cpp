@@ -6,6 +6,7 @@
 #include "gfx/GraphicsI.h"
 #include "gfx/PngWriter.h"
 #include "io/Resources.h"
+#include "io/User.h"
 #include "platform/Application.h"
 #include "platform/Cursor.h"
 #include "platform/MessageLoop.h"
@@ -65,7 +66,7 @@ bool MyFrame::create(Component* parent, const Rectangle& bounds) {
     Ref<GameCanvas> canvas = adopt(createCanvas());
     canvas->create(this, Rectangle(0, 0, 800, 600));
     canvas->setExitAfterTicks(RunOptions::current().exitAfterTicks);
-    initSettings(canvas.get(), "+datafile", "Morphella");
+    initSettings(canvas.get(), "+datafile", kProductName);
     setVisible(true);
     setTimer(kLoadingTimerId, kLoadingTimerMs);
     const bool quitRequested = !showLoadingScreen();

@@ -5,6 +5,8 @@
 #include "game/ShapeCanvas.h"
 #include "gfx/Image.h"
 #include "gfx/PngWriter.h"
+#include "io/LanguageChoice.h"
+#include "io/LanguageOverlay.h"
 #include "io/Resources.h"
 #include "io/User.h"
 #include "platform/Component.h"
@@ -91,6 +93,19 @@ bool HeadlessGame::start(const Options& options, std::string& error) {
     }
     m_settings = make<User>();
     m_settings->openAt(store);
+    std::string language = options.language;
+    if (language.empty()) language = m_settings->getString("LANGUAGE", "").str();
+    const std::vector<std::string> codes = LanguageOverlay::availableCodes();
+    const std::string chosen = LanguageChoice::match(language, codes);
+    if (!options.language.empty() && chosen.empty()) {
+        error = "no language \"" + options.language + "\" beside the game's data (there is en";
+        for (const std::string& code : codes)
+            error += " " + code;
+        error += ")";
+        return false;
+    }
+    // A damaged translation is reported and the game plays in English, as the game itself does.
+    LanguageOverlay::use(chosen.empty() ? LanguageChoice::kEnglish : chosen);
 
     m_clock = options.seed;
     m_canvas = make<HeadlessCanvas>(*this, m_clock);

@@ -24,6 +24,9 @@ public:
         std::string container; // empty: the one next to the program, as the game finds it
         std::string store;     // the settings database; empty: a fresh temporary one, removed at the end
         uint32_t seed = 1;     // where the clock starts; it seeds every generator the game reads
+        // The language to play in ("de", "pt_BR", "en"); empty: the store's "LANGUAGE" setting, else
+        // English. The environment is never read, so a run is the same on every machine.
+        std::string language;
     };
 
     HeadlessGame();

@@ -48,6 +48,7 @@ void OptionsSprite::onLoaded(DataLoader* loader) {
     m_effectKnob = retain(child("butfxknob"));
     m_musicKnob = retain(child("butmuknob"));
     m_closeButton = retain(child("bclose"));
+    m_language.bind(this);
 }
 
 void OptionsSprite::setSettings(User* settings) {
@@ -86,6 +87,7 @@ void OptionsSprite::prepareOptions() {
                 clampVolume(m_settings->getInt("VOLUMEFX", kDefaultEffectsVolume)) + m_fxMinX, m_fxY);
     }
     if (m_screen && m_fullScreenMark) m_fullScreenMark->setVisible(m_screen->isFullScreen());
+    m_language.prepare(m_settings.get());
 }
 
 int32_t OptionsSprite::effectsVolume() const {
@@ -140,6 +142,10 @@ int32_t OptionsSprite::mouseDown(int32_t x, int32_t y) {
         applyVolumes();
         hideWithFade();
         return Closed;
+    }
+    if (m_lastClicked == "blanguage" && m_language.isBound()) {
+        m_language.step(m_settings.get());
+        return ButtonPressed;
     }
     if ((m_fullScreenMark && m_fullScreenMark->contains(dx, dy)) || m_lastClicked == "fullscreenhotspot") {
         toggleFullScreen();

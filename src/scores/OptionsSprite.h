@@ -4,6 +4,7 @@
 
 #include "runtime/Ref.h"
 #include "runtime/Vector.h"
+#include "scores/LanguageButton.h"
 #include "sprites/DialogSprite.h"
 
 namespace mph {
@@ -14,7 +15,8 @@ class ScreenMode;
 class User;
 
 // Built from a nested script: children "butfxknob" and "butmuknob" (the knobs), "bfullscreen" (the mark,
-// shown while full screen), "bclose" and optionally a button "fullscreenhotspot"; the script's numbers 0
+// shown while full screen), "bclose", optionally a button "fullscreenhotspot" and optionally the language
+// button "blanguage" with its note "langnote" (LanguageButton); the script's numbers 0
 // to 3 are fxMinX, fxY, musicMinX and musicY: each knob's x at volume 0 and its fixed y. A knob's volume
 // is its x less its minimum, 0 to 255. Volumes are stored ("VOLUMEFX", "VOLUMEMUSIC") only when the dialog
 // is closed with "bclose". Call everything from one thread (the canvas's input thread, under the canvas
@@ -63,6 +65,9 @@ public:
     // Stores both knobs' volumes and applies them to the effects and to every music clip.
     void applyVolumes();
 
+    // The language button; its choice is stored at each press.
+    const LanguageButton& languageButton() const { return m_language; }
+
     int32_t effectsVolume() const;
     int32_t musicVolume() const;
     bool isDragging() const { return m_dragged != nullptr; }
@@ -82,6 +87,7 @@ private:
     lang::Ref<AudioClip> m_musicClip;
     lang::Ref<AudioClip> m_effectClip;
     lang::Vector m_musicClips{kMaxMusicClips};
+    LanguageButton m_language;
     int32_t m_fxMinX = 0;
     int32_t m_fxY = 0;
     int32_t m_musicMinX = 0;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR and checks what a packager and a player get: the file list,
-# the programs' versions, the icon sizes, the desktop entry and software-centre file through their
-# validators, the manual pages through groff, and the installed game started from an unrelated folder
-# under the dummy video driver, which must reach its start screen and exit cleanly; then the Debian package's
-# files and dependencies.
+# the programs' versions, the icon sizes, the desktop entry and software-centre file (with their
+# translations) through their validators, the manual pages through groff, and the installed game started
+# from an unrelated folder under the dummy video driver, which must reach its start screen and exit cleanly,
+# in English and, under a German locale, in German from its overlay; then the Debian package's files and
+# dependencies.
 # Usage: install-test.sh BUILD_DIR PREFIX VERSION
 set -euo pipefail
 
@@ -43,6 +44,11 @@ out=$(desktop-file-validate "$root/share/applications/$app.desktop" 2>&1) || fai
 metainfo="$root/share/metainfo/$app.metainfo.xml"
 out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli: $out"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo's release is not $version"
+# Both carry the translations of every language installed.
+for code in de es fr it nl pt_BR; do
+  grep -q "^Comment\[$code\]=" "$root/share/applications/$app.desktop" || fail "the desktop entry lacks $code"
+  grep -q "<summary xml:lang=\"$code\">" "$metainfo" || fail "the metainfo lacks $code"
+done
 # Every screenshot the metainfo names is one the install carries.
 for url in $(grep -o 'https://[^<]*/screenshots/[^<]*\.png' "$metainfo"); do
   [ -f "$root/share/morphella/screenshots/$(basename "$url")" ] || fail "no installed picture for $url"
@@ -58,7 +64,7 @@ done
 mkdir -p "$work/elsewhere" "$work/home"
 status=0
 (cd "$work/elsewhere" &&
-  env -u MPH_BIN -u MPH_TEST_CONTAINER HOME="$work/home" XDG_DATA_HOME="$work/home/data" \
+  env -u MPH_BIN -u MPH_TEST_CONTAINER -u LANGUAGE LC_ALL=C HOME="$work/home" XDG_DATA_HOME="$work/home/data" \
     SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy MORPHELLA_NO_LOADING_DELAY=1 MORPHELLA_EXIT_AFTER_TICKS=40 \
     MORPHELLA_SNAPSHOT="$work/start.png" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
     timeout 60 "$root/bin/morphella") >"$work/game.log" 2>&1 || status=$?
@@ -67,6 +73,16 @@ status=0
 differing=$(python3 "$here/pngregion.py" "$work/start.png" "$root/share/morphella/screenshots/start.png" \
   40 220 440 150) || fail "pngregion: $differing"
 [ "$differing" -eq 0 ] || fail "the installed game's first screen is not the start screen ($differing pixels differ)"
+# Under a German locale the installed game finds its German overlay: the same card carries other words.
+(cd "$work/elsewhere" &&
+  env -u MPH_BIN -u MPH_TEST_CONTAINER -u LANGUAGE -u LC_MESSAGES LC_ALL=de_AT.UTF-8 HOME="$work/home" \
+    XDG_DATA_HOME="$work/home/data" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy MORPHELLA_NO_LOADING_DELAY=1 \
+    MORPHELLA_EXIT_AFTER_TICKS=40 MORPHELLA_SNAPSHOT="$work/start-de.png" \
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" timeout 60 "$root/bin/morphella") \
+  >"$work/game-de.log" 2>&1 || fail "the installed game in German failed: $(cat "$work/game-de.log")"
+differing=$(python3 "$here/pngregion.py" "$work/start-de.png" "$root/share/morphella/screenshots/start.png" \
+  40 220 440 150) || fail "pngregion: $differing"
+[ "$differing" -gt 1000 ] || fail "the installed game under a German locale shows the English start screen"
 # The Debian package carries the same files under /usr and declares what the programs link against.
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 || fail "cpack: $(cat "$work/cpack.log")"
 deb="$work/package/morphella_${version}_$(dpkg --print-architecture).deb"

@@ -113,6 +113,47 @@ TEST(PlayCommand, DataTheGameCannotUseIsRefusedWithWhatIsMissing) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(PlayCommand, ADamagedTranslationPlaysInEnglishWithAMessage) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("mph-damaged-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::copy_file(container(), dir / "morphella.bin", fs::copy_options::overwrite_existing);
+    const fs::path german = fs::path(container()).parent_path() / "morphella.de.bin";
+    ASSERT_TRUE(fs::exists(german));
+    fs::copy_file(german, dir / "morphella.de.bin", fs::copy_options::overwrite_existing);
+    {
+        // One byte of a picture changed, as a bad copy would.
+        std::fstream f(dir / "morphella.de.bin", std::ios::in | std::ios::out | std::ios::binary);
+        f.seekg(-100, std::ios::end);
+        const char c = static_cast<char>(f.get());
+        f.seekp(-100, std::ios::end);
+        f.put(static_cast<char>(c ^ 0x55));
+    }
+    const std::string commands = (dir / "commands.txt").string();
+    int status = 0;
+    for (const char* which : {"en", "de"}) {
+        std::ofstream(commands) << "tick 20\nsnapshot " << (dir / which).string() << ".png\n";
+        const std::string options = which == std::string("de") ? " --language de" : "";
+        shell(bin() + "/morphella-tool play --container " + (dir / "morphella.bin").string() + options +
+                  " < " + commands + " > /dev/null 2> " + (dir / which).string() + ".err",
+              status);
+        EXPECT_EQ(status, 0) << which;
+    }
+    std::ifstream err(dir / "de.err");
+    const std::string message((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    EXPECT_NE(message.find("is damaged"), std::string::npos) << message;
+    EXPECT_NE(message.find("playing in English"), std::string::npos) << message;
+    std::ifstream en(dir / "en.png", std::ios::binary), de(dir / "de.png", std::ios::binary);
+    const std::string enBytes((std::istreambuf_iterator<char>(en)), std::istreambuf_iterator<char>());
+    const std::string deBytes((std::istreambuf_iterator<char>(de)), std::istreambuf_iterator<char>());
+    EXPECT_FALSE(enBytes.empty());
+    EXPECT_EQ(enBytes, deBytes);
+    // A language with no overlay at all is refused by the driver.
+    play("quit\n", "--language sv", status);
+    EXPECT_NE(status, 0);
+    fs::remove_all(dir);
+}
+
 TEST(RandomCommand, WordsAndBoundedDraws) {
     int status = 0;
     const std::string out = shell(bin() + "/morphella-tool random 7 300 3", status);

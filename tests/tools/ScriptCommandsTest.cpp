@@ -149,3 +149,32 @@ TEST_F(ScriptCommands, RenderComposesTheGameSceneOntoBlack) {
     EXPECT_EQ(shifted.getPixels()[19 * 800 + 9], 0xFF000000u);
     EXPECT_NE(shifted.getPixels()[20 * 800 + 10], 0xFF000000u);
 }
+
+TEST_F(ScriptCommands, RenderInAnotherLanguageChangesOnlyTheWords) {
+    const std::string container = bin() + "/morphella.bin";
+    if (!std::filesystem::exists(container)) GTEST_SKIP() << "the game's container is not built";
+    int status = 0;
+    const std::string english = (m_dir / "en.png").string(), german = (m_dir / "de.png").string();
+    run(bin() + "/morphella-tool render +datafile --container " + container + " --out " + english, status);
+    ASSERT_EQ(status, 0);
+    run(bin() + "/morphella-tool render +datafile --container " + container + " --language de --out " +
+            german,
+        status);
+    ASSERT_EQ(status, 0);
+    mph::Image en{lang::String(english.c_str())}, de{lang::String(german.c_str())};
+    ASSERT_EQ(de.getWidth(), 800);
+    // The start screen's words (its cards, x 8 to 508) differ; the side panel's time digits do not.
+    int words = 0, digits = 0;
+    for (int y = 8; y < 592; ++y)
+        for (int x = 8; x < 508; ++x)
+            words += en.getPixels()[y * 800 + x] != de.getPixels()[y * 800 + x];
+    for (int y = 262; y < 310; ++y)
+        for (int x = 660; x < 772; ++x)
+            digits += en.getPixels()[y * 800 + x] != de.getPixels()[y * 800 + x];
+    EXPECT_GT(words, 2000);
+    EXPECT_EQ(digits, 0);
+    run(bin() + "/morphella-tool render +datafile --container " + container + " --language xx --out " +
+            german + " 2>/dev/null",
+        status);
+    EXPECT_NE(status, 0);
+}
