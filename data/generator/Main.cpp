@@ -204,6 +204,15 @@ const std::vector<TextItem>& textItems() {
          N_("No connection to the high-score server. Check your Internet connection and that a server is set "
             "up."),
          true},
+        {"hsrefused", N_("The high-score server refused this entry."), true},
+        // TRANSLATORS: the README is in English; keep its section's title as it is.
+        {"noserver",
+         N_("World scores are not set up on this computer. The game's README tells how, in its section "
+            "\"The global high-score service\"."),
+         true},
+        // TRANSLATORS: under the name field when a letter past the seventh is typed; the game's names
+        // are seven letters at most.
+        {"namelimit", N_("7 letters at most"), true},
     };
     return list;
 }

@@ -137,7 +137,7 @@ TEST_F(ToolTest, PutReplacesOrAddsAndDeleteRemovesWithoutTouchingTheRest) {
     EXPECT_FALSE(std::filesystem::exists(file("d.bin"))) << "two items of one name are refused";
 
     ASSERT_EQ(runTool("container put " + c + " a=" + file("a2") + " new=" + file("a")).status, 0);
-    EXPECT_EQ(runTool("container list " + c).out, "a\t44\t7\nb\t51\t6\nnew\t57\t5\n");
+    EXPECT_EQ(runTool("container list " + c).out, "a\t52\t7\nb\t59\t6\nnew\t65\t5\n");
     EXPECT_EQ(runTool("container text " + c + " a").out, "change\n");
 
     // A name that is not there changes nothing, even when the others are.
@@ -147,7 +147,7 @@ TEST_F(ToolTest, PutReplacesOrAddsAndDeleteRemovesWithoutTouchingTheRest) {
     EXPECT_EQ(runTool("container put " + c + " x=" + file("missing")).status, 2);
     EXPECT_EQ(readFile(c), before);
     ASSERT_EQ(runTool("container delete " + c + " b new").status, 0);
-    EXPECT_EQ(runTool("container list " + c).out, "a\t22\t7\n");
+    EXPECT_EQ(runTool("container list " + c).out, "a\t30\t7\n");
     for (const auto& entry : std::filesystem::directory_iterator(dir))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "no leftovers";
 
