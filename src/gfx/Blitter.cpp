@@ -15,7 +15,9 @@ constexpr int32_t kMaxFactor = 32640;
 
 std::atomic<int> g_simdLevel{-1};
 
-int32_t clampFactor(int32_t v) { return std::clamp(v, 0, kMaxFactor); }
+int32_t clampFactor(int32_t v) {
+    return std::clamp(v, 0, kMaxFactor);
+}
 
 inline uint32_t blendChannels(uint32_t s, uint32_t d, uint32_t k) {
     const uint32_t r = ((((s >> 16) & 0xFF) * k + ((d >> 16) & 0xFF) * (256 - k)) >> 8);
@@ -41,14 +43,16 @@ void normalRow(const BlendRow& p, const uint32_t* s, uint32_t* d, int32_t n) {
             // Runs of opaque pixels are copied and runs of clear ones skipped as whole spans.
             if (sa == 255) {
                 int32_t j = i + 1;
-                while (j < n && (s[j] >> 24) == 255) ++j;
+                while (j < n && (s[j] >> 24) == 255)
+                    ++j;
                 std::memcpy(d + i, s + i, static_cast<size_t>(j - i) * 4);
                 i = j;
                 continue;
             }
             if (sa == 0) {
                 ++i;
-                while (i < n && (s[i] >> 24) == 0) ++i;
+                while (i < n && (s[i] >> 24) == 0)
+                    ++i;
                 continue;
             }
         }
@@ -68,7 +72,8 @@ void normalRow(const BlendRow& p, const uint32_t* s, uint32_t* d, int32_t n) {
     }
 }
 
-template <bool Tinted, bool Keep> void additiveRow(const BlendRow& p, const uint32_t* s, uint32_t* d, int32_t n) {
+template <bool Tinted, bool Keep>
+void additiveRow(const BlendRow& p, const uint32_t* s, uint32_t* d, int32_t n) {
     const uint32_t op = static_cast<uint32_t>(p.opacity);
     for (int32_t i = 0; i < n; ++i) {
         const uint32_t sp = s[i];
@@ -107,8 +112,8 @@ RowFn pickNormal(bool opaque128, bool tinted, bool keep) {
 }
 
 RowFn pickAdditive(bool tinted, bool keep) {
-    static constexpr RowFn table[4] = {additiveRow<false, false>, additiveRow<false, true>, additiveRow<true, false>,
-                                       additiveRow<true, true>};
+    static constexpr RowFn table[4] = {additiveRow<false, false>, additiveRow<false, true>,
+                                       additiveRow<true, false>, additiveRow<true, true>};
     return table[(tinted ? 2 : 0) | (keep ? 1 : 0)];
 }
 
@@ -155,19 +160,27 @@ void Blitter::blend(int32_t x, int32_t y, bool additive) const {
     if (op == 0) return;
     int32_t x0, y0, x1, y1;
     if (!clipTo(x, y, x0, y0, x1, y1)) return;
-    BlendRow p{op, {clampFactor(redScale), clampFactor(greenScale), clampFactor(blueScale)}, false, keepTransparency};
+    BlendRow p{op,
+               {clampFactor(redScale), clampFactor(greenScale), clampFactor(blueScale)},
+               false,
+               keepTransparency};
     p.tinted = p.scales[0] != 128 || p.scales[1] != 128 || p.scales[2] != 128;
     const RowFn row = additive ? pickAdditive(p.tinted, p.keepTransparency)
                                : pickNormal(op == 128, p.tinted, p.keepTransparency);
     // The vector kernels tint in 16-bit lanes, which holds exactly for scales up to 257.
     const int level = simdLevel();
-    const bool vectorOk = !additive && level > 0 && p.scales[0] <= 257 && p.scales[1] <= 257 && p.scales[2] <= 257;
+    const bool vectorOk =
+        !additive && level > 0 && p.scales[0] <= 257 && p.scales[1] <= 257 && p.scales[2] <= 257;
     const int32_t n = x1 - x0;
+    if (vectorOk && level >= 2) {
+        blendRowsAvx2(p, src + size_t(y0 - y) * size_t(srcStride) + (x0 - x), srcStride,
+                      dst + size_t(y0) * size_t(dstStride) + x0, dstStride, n, y1 - y0);
+        return;
+    }
     for (int32_t row_y = y0; row_y < y1; ++row_y) {
         const uint32_t* s = src + size_t(row_y - y) * size_t(srcStride) + (x0 - x);
         uint32_t* d = dst + size_t(row_y) * size_t(dstStride) + x0;
-        int32_t done = 0;
-        if (vectorOk) done = level >= 2 ? blendRowAvx2(p, s, d, n) : blendRowSse2(p, s, d, n);
+        const int32_t done = vectorOk ? blendRowSse2(p, s, d, n) : 0;
         if (done < n) row(p, s + done, d + done, n - done);
     }
 }
@@ -186,8 +199,8 @@ void Blitter::shadow(int32_t x, int32_t y) const {
             // A factor below zero could only come from an opacity far above 1.0; such a shadow is black.
             const uint32_t f = (l >> 8) >= 256 ? 0 : 256 - (l >> 8);
             const uint32_t dp = d[i];
-            d[i] = 0xFF000000u | ((((dp >> 16) & 0xFF) * f >> 8) << 16) | ((((dp >> 8) & 0xFF) * f >> 8) << 8) |
-                   ((dp & 0xFF) * f >> 8);
+            d[i] = 0xFF000000u | ((((dp >> 16) & 0xFF) * f >> 8) << 16) |
+                   ((((dp >> 8) & 0xFF) * f >> 8) << 8) | ((dp & 0xFF) * f >> 8);
         }
     }
 }

@@ -63,7 +63,9 @@ struct BlendRow {
 // Vector kernels: each blends whole groups of pixels of a row and returns how many it handled; the
 // caller finishes the rest with the scalar loop. The results equal the scalar loop bit for bit.
 int32_t blendRowSse2(const BlendRow& p, const uint32_t* s, uint32_t* d, int32_t n);
-int32_t blendRowAvx2(const BlendRow& p, const uint32_t* s, uint32_t* d, int32_t n);
+// The AVX2 kernel blends every row of a blit itself, partial groups included (strides in pixels).
+void blendRowsAvx2(const BlendRow& p, const uint32_t* s, int32_t sStride, uint32_t* d, int32_t dStride,
+                   int32_t n, int32_t rows);
 bool cpuHasAvx2();
 
 } // namespace mph

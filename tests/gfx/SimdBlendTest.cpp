@@ -20,16 +20,68 @@ std::vector<uint32_t> randomPixels(std::mt19937& rng, size_t n) {
         p = rng();
         // Plenty of the alpha values that take special paths: clear, opaque, and the edges of the classes.
         switch (rng() % 6) {
-        case 0: p &= 0x00FFFFFF; break;
-        case 1: p |= 0xFF000000; break;
-        case 2: p = (p & 0x00FFFFFF) | ((rng() % 3) << 24); break;
-        default: break;
+        case 0:
+            p &= 0x00FFFFFF;
+            break;
+        case 1:
+            p |= 0xFF000000;
+            break;
+        case 2:
+            p = (p & 0x00FFFFFF) | ((rng() % 3) << 24);
+            break;
+        default:
+            break;
+        }
+    }
+    return v;
+}
+
+// Rows of runs, as pictures have them: clear and opaque stretches of every length round the vector
+// widths, with single mixed pixels and short mixed stretches between them.
+std::vector<uint32_t> runPixels(std::mt19937& rng, size_t n) {
+    std::vector<uint32_t> v;
+    while (v.size() < n) {
+        const int kind = int(rng() % 4);
+        const size_t length = kind == 3 ? 1 + rng() % 3 : rng() % 70;
+        for (size_t i = 0; i < length && v.size() < n; ++i) {
+            const uint32_t rgb = rng() & 0x00FFFFFF;
+            v.push_back(kind == 0 ? rgb : kind == 1 ? (rgb | 0xFF000000u) : rgb | (1 + rng() % 254) << 24);
         }
     }
     return v;
 }
 
 } // namespace
+
+TEST(SimdBlend, EveryLevelGivesTheSamePixelsOnRuns) {
+    LevelGuard restore;
+    std::mt19937 rng(11);
+    const int w = 203, h = 24;
+    const std::vector<uint32_t> src = runPixels(rng, size_t(w) * h);
+    const std::vector<uint32_t> base = randomPixels(rng, size_t(w + 9) * h);
+    for (int op : {128, 90}) {
+        for (bool keep : {false, true}) {
+            std::vector<uint32_t> results[3];
+            for (int level = 0; level <= 2; ++level) {
+                Blitter::setSimdLevel(level);
+                results[level] = base;
+                Blitter b;
+                b.src = src.data();
+                b.srcWidth = w, b.srcHeight = h, b.srcStride = w;
+                b.dst = results[level].data();
+                b.dstWidth = w + 9, b.dstHeight = h, b.dstStride = w + 9;
+                b.clipX = 0, b.clipY = 0, b.clipW = w + 9, b.clipH = h;
+                b.opacity = op;
+                b.keepTransparency = keep;
+                // Each row starts at another offset, so runs meet the vector groups everywhere.
+                for (int x = 0; x < 9; ++x)
+                    b.blend(x, 0, false);
+            }
+            EXPECT_EQ(results[0], results[1]) << "sse2 op " << op << " keep " << keep;
+            EXPECT_EQ(results[0], results[2]) << "avx2 op " << op << " keep " << keep;
+        }
+    }
+}
 
 TEST(SimdBlend, EveryLevelGivesTheSamePixels) {
     LevelGuard restore;
@@ -57,8 +109,10 @@ TEST(SimdBlend, EveryLevelGivesTheSamePixels) {
                     b.keepTransparency = keep;
                     b.blend(3, 1, false);
                 }
-                EXPECT_EQ(results[0], results[1]) << "sse2 op " << op << " scale " << sc[0] << " keep " << keep;
-                EXPECT_EQ(results[0], results[2]) << "avx2 op " << op << " scale " << sc[0] << " keep " << keep;
+                EXPECT_EQ(results[0], results[1])
+                    << "sse2 op " << op << " scale " << sc[0] << " keep " << keep;
+                EXPECT_EQ(results[0], results[2])
+                    << "avx2 op " << op << " scale " << sc[0] << " keep " << keep;
             }
         }
     }
