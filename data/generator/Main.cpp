@@ -256,7 +256,7 @@ int generateAll(const std::string& dir) {
     auto sounds = std::async(std::launch::async, [&] {
         for (const Effect& e : effects())
             writeWav(e.synth(), dir + "/" + e.item + ".wav");
-        writeWav(synthMusic(), dir + "/smusic.wav");
+        writeOgg(synthMusic(), dir + "/smusic.ogg");
     });
     std::string worded;
     for (const Picture& p : pictures()) {

@@ -1,5 +1,5 @@
-// The game's sounds: twenty-four short effects in the order the game plays them by index, and a looping
-// music piece, as 16-bit mono WAV at 22050 Hz.
+// The game's sounds: twenty-four short effects in the order the game plays them by index, as 16-bit mono
+// WAV at 22050 Hz, and a looping music piece, as an Ogg Vorbis stream at the same rate.
 #pragma once
 
 #include <functional>
@@ -26,5 +26,8 @@ Samples synthMusic();
 
 // Writes 16-bit mono PCM at kSampleRate; throws std::runtime_error when it cannot be written.
 void writeWav(const Samples& s, const std::string& path);
+// Encodes mono Ogg Vorbis at kSampleRate (the same bytes on every run); throws std::runtime_error when it
+// cannot be written.
+void writeOgg(const Samples& s, const std::string& path);
 
 } // namespace datagen

@@ -170,7 +170,7 @@ TEST_F(DataContainer, PicturesDecodeWithTheSizesTheirSpritesNeed) {
 }
 
 TEST_F(DataContainer, SoundsArePcmWaveAtTheEngineRate) {
-    std::vector<std::string> names = {"smusic"};
+    std::vector<std::string> names;
     for (const std::string& s : data.script("datafile").sounds)
         names.push_back(itemOfSource(s[0] == '*' ? s.substr(1) : s));
     for (const std::string& name : names) {

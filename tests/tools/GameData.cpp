@@ -8,8 +8,12 @@
 #include "runtime/Ref.h"
 #include "runtime/String.h"
 
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace fs = std::filesystem;
 
@@ -128,6 +132,50 @@ Wave GameData::wave(const std::string& name) {
     w.ok = true;
     for (size_t at = 44; at + 1 < b.size(); at += 2)
         w.samples.push_back(static_cast<int16_t>(le16(b, at)));
+    return w;
+}
+
+namespace {
+
+struct Memory {
+    const std::string* bytes;
+    size_t at = 0;
+};
+
+size_t readMemory(void* out, size_t size, size_t count, void* source) {
+    auto* m = static_cast<Memory*>(source);
+    const size_t n = std::min(size * count, m->bytes->size() - m->at);
+    std::memcpy(out, m->bytes->data() + m->at, n);
+    m->at += n;
+    return size == 0 ? 0 : n / size;
+}
+
+} // namespace
+
+Wave GameData::vorbis(const std::string& name) {
+    Wave w;
+    const std::string b = item(name);
+    Memory source{&b};
+    OggVorbis_File file;
+    const ov_callbacks callbacks{readMemory, nullptr, nullptr, nullptr};
+    if (ov_open_callbacks(&source, &file, nullptr, 0, callbacks) != 0) return w;
+    const vorbis_info* info = ov_info(&file, -1);
+    bool ok = info != nullptr && info->channels == 1 && info->rate == 22050;
+    char block[8192];
+    int section = 0;
+    for (;;) {
+        const long got = ov_read(&file, block, sizeof block, 0, 2, 1, &section);
+        if (got == 0) break;
+        if (got < 0) {
+            ok = false;
+            break;
+        }
+        const size_t at = w.samples.size();
+        w.samples.resize(at + static_cast<size_t>(got) / 2);
+        std::memcpy(w.samples.data() + at, block, static_cast<size_t>(got) / 2 * 2);
+    }
+    ov_clear(&file);
+    w.ok = ok && !w.samples.empty();
     return w;
 }
 

@@ -1,5 +1,6 @@
 // The built morphella.bin as the data tests read it: items through the framework's container, scripts
-// through the data-script reader, pictures through the framework's decoders and sounds as PCM samples.
+// through the data-script reader, pictures through the framework's decoders and sounds as PCM samples
+// (the music decoded from Ogg Vorbis).
 #pragma once
 
 #include "DataScriptReader.h"
@@ -21,7 +22,9 @@ struct Picture {
 };
 
 struct Wave {
-    bool ok = false; // a 16-bit mono PCM WAV at 22050 Hz whose sizes agree with its length
+    // A 16-bit mono PCM WAV at 22050 Hz whose sizes agree with its length, or (from vorbis) a mono Ogg
+    // Vorbis stream at 22050 Hz that decodes to its end.
+    bool ok = false;
     std::vector<int16_t> samples;
     double seconds() const { return samples.size() / 22050.0; }
 };
@@ -46,6 +49,7 @@ public:
     Picture picture(const Script& script, const std::string& imageName);
     Picture pictureItem(const std::string& item);
     Wave wave(const std::string& item);
+    Wave vorbis(const std::string& item);
 
 private:
     GameData();
