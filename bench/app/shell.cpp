@@ -1,5 +1,12 @@
 // The application shell measured on the game's start screen under SDL's dummy drivers: one tick with its
-// compose and present, CPU use while running, the time to the first presented frame, and memory.
+// compose and present, CPU use while running, the time to the first presented frame, and memory; then the
+// resident memory in play, while the program shows a short game the headless bot recorded (a level
+// started, the music and the board's pictures loaded).
+#include "game/ShapeCanvas.h"
+#include "headless/AutoPlayer.h"
+#include "headless/HeadlessGame.h"
+#include "replay/ReplayRecorder.h"
+
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -10,7 +17,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -50,6 +59,79 @@ long long residentKb(pid_t pid) {
     return kb;
 }
 
+// A timed game from level 1: the bot plays for a while, then the typed code lets the time run out. Written
+// to path; false when the game did not end.
+bool recordShortGame(const std::string& container, const std::string& path) {
+    mph::ReplayRecorder recorder(nullptr);
+    mph::HeadlessGame game;
+    game.setObserver(&recorder);
+    mph::HeadlessGame::Options options;
+    options.container = container;
+    options.seed = 11;
+    std::string error;
+    if (!game.start(options, error)) {
+        std::fprintf(stderr, "bench_shell: %s\n", error.c_str());
+        return false;
+    }
+    game.click("startdialog/bstart1", error);
+    mph::AutoPlayer bot(game);
+    for (int32_t steps = 0; recorder.finishedGames() == 0 && steps < 200000; ++steps) {
+        if (steps == 3000)
+            for (const char c : std::string("B2VX"))
+                game.key(c, c);
+        if (!bot.step()) game.tick();
+    }
+    if (recorder.finishedGames() == 0) return false;
+    std::ofstream out(path, std::ios::binary);
+    out << recorder.lastGame().encode();
+    return static_cast<bool>(out);
+}
+
+// Starts the program with the dummy drivers and its standard error on a pipe; extra is its one argument
+// pair (or none).
+pid_t startGame(const std::filesystem::path& bin, const std::string& game, const char* dataDir,
+                int pipeFds[2], const char* option, const char* value) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], 2);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        if (chdir(bin.c_str()) != 0) _exit(127);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("XDG_DATA_HOME", dataDir, 1);
+        setenv("MORPHELLA_NO_LOADING_DELAY", "1", 1);
+        setenv("MORPHELLA_STATS", "1", 1);
+        // Long enough for the measuring window; the bench ends the run itself.
+        setenv("MORPHELLA_EXIT_AFTER_TICKS", "100000", 1);
+        execl(game.c_str(), "morphella", option, value, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+// The resident memory of the program showing a recorded game, some seconds into its level.
+double residentInPlay(const std::filesystem::path& bin, const std::string& game, const char* dataDir) {
+    const std::string recording = std::string(dataDir) + "/short.mphr";
+    if (!recordShortGame((bin / "morphella.bin").string(), recording)) return -1;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return -1;
+    const pid_t pid = startGame(bin, game, dataDir, pipeFds, "--replay", recording.c_str());
+    close(pipeFds[1]);
+    FILE* err = fdopen(pipeFds[0], "r");
+    char line[512];
+    while (std::fgets(line, sizeof(line), err) != nullptr)
+        if (std::strstr(line, "first frame presented") != nullptr) break;
+    std::this_thread::sleep_for(std::chrono::seconds(6));
+    const long long rss = residentKb(pid);
+    kill(pid, SIGTERM);
+    while (std::fgets(line, sizeof(line), err) != nullptr) {
+    }
+    std::fclose(err);
+    waitpid(pid, nullptr, 0);
+    return rss / 1024.0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -67,22 +149,7 @@ int main(int argc, char** argv) {
     if (pipe(pipeFds) != 0) return 1;
     const int runSeconds = 10;
     const Clock::time_point started = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFds[1], 2);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        if (chdir(bin.c_str()) != 0) _exit(127);
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("XDG_DATA_HOME", dataDir, 1);
-        setenv("MORPHELLA_NO_LOADING_DELAY", "1", 1);
-        setenv("MORPHELLA_STATS", "1", 1);
-        // Long enough for the measuring window; the bench ends the run itself.
-        setenv("MORPHELLA_EXIT_AFTER_TICKS", "100000", 1);
-        execl(game.c_str(), "morphella", static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    const pid_t pid = startGame(bin, game, dataDir, pipeFds, nullptr, nullptr);
     close(pipeFds[1]);
     FILE* err = fdopen(pipeFds[0], "r");
     char line[512];
@@ -109,6 +176,7 @@ int main(int argc, char** argv) {
                     &worstUs, &presents);
     int status = 0;
     waitpid(pid, &status, 0);
+    const double inPlay = residentInPlay(bin, game, dataDir);
     std::filesystem::remove_all(dataDir);
 
     const double cpuShare = (cpuAfter - cpuBefore) / static_cast<double>(sysconf(_SC_CLK_TCK)) / wall * 100.0;
@@ -117,6 +185,7 @@ int main(int argc, char** argv) {
     std::printf("shell cpu_share %.2f %%\n", cpuShare);
     std::printf("shell first_frame %.1f ms\n", firstFrameMs);
     std::printf("shell resident_memory %.1f MB\n", rss / 1024.0);
+    std::printf("shell resident_memory_in_play %.1f MB\n", inPlay);
     std::printf("shell ticks_run %lld ticks\n", ticks);
     std::printf("shell exit_status %d code\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     return 0;

@@ -21,6 +21,14 @@ uint64_t nextClipId() {
     return next.fetch_add(1, std::memory_order_relaxed);
 }
 
+// The engine converts a sample to the device's format in a buffer sized for the widest step of the
+// conversion (four times a mono 16-bit sample's size for stereo output) and keeps that buffer; the sound
+// itself fills half of it. The rest is handed back.
+void shrinkToSize(Mix_Chunk* chunk) {
+    if (chunk == nullptr || chunk->allocated != 1 || chunk->abuf == nullptr || chunk->alen == 0) return;
+    if (void* fitted = SDL_realloc(chunk->abuf, chunk->alen)) chunk->abuf = static_cast<Uint8*>(fitted);
+}
+
 } // namespace
 
 AudioClip::AudioClip() : m_id(nextClipId()) {}
@@ -58,6 +66,7 @@ bool AudioClip::loadClip(const String& name, int type) {
             if (m_type == Sample) {
                 // The engine decodes the whole sample into its own buffer, so the bytes may go afterwards.
                 m_chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+                shrinkToSize(m_chunk);
             } else {
                 // Music decoders read from the bytes while playing: they live as long as the music object.
                 m_streamCopy = std::move(bytes);

@@ -94,6 +94,13 @@ bool Application::init() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     // One close request per close: the window's own, not a second SDL_QUIT for the last window.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The picture is composed in memory and only its changed areas reach the window, which SDL's software
+    // renderer copies (and scales) straight into the display server's shared memory. An OpenGL renderer,
+    // or SDL's default of backing the window's buffer with one, would load the whole GL stack (some 40 MB
+    // more per process) and redraw the full picture on every present, which costs more CPU without a GPU
+    // and at large scales. The environment's SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION still win.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) return false;
     // When no display answers, SDL quietly falls back to a driver that shows nothing, and the program would
     // run without a window anyone can see. Those drivers serve only when they were asked for by name.
