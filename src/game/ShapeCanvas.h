@@ -114,6 +114,9 @@ public:
     virtual bool isConnected();
     // A game played with help (a typed code, the built-in bot) is not offered to the world table.
     void markCheatUsed() { m_cheatUsed = true; }
+    // The level picture of that container item, decoded anew each time (the window keeps no copy it does
+    // not show); a headless run that plays many levels keeps them. The picture is only ever read.
+    virtual lang::Ref<Image> levelPicture(const lang::String& name);
 
     // Whether the data bound to every name the game needs; when not, bindError() names what is missing
     // and the game does not run.

@@ -77,10 +77,14 @@ void ShapeCanvas::startLevel(int32_t previous) {
     if (m_observer != nullptr) m_observer->onLevel(m_level, m_mode);
 }
 
+Ref<Image> ShapeCanvas::levelPicture(const String& name) {
+    return make<Image>(name);
+}
+
 void ShapeCanvas::setLevelBackground(int32_t level, bool complete) {
     const String name = String("+ilevelbg") + String(static_cast<int32_t>(level % kLevelPictures + 1));
-    Ref<Image> picture = make<Image>(name);
-    if (!picture->hasPixels()) return;
+    Ref<Image> picture = levelPicture(name);
+    if (!picture || !picture->hasPixels()) return;
     if (complete) {
         m_levelBg->setImage(picture.get());
         m_levelBg->setTint(0, 128, 128, 128);

@@ -18,6 +18,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <unistd.h>
 
@@ -42,12 +43,20 @@ public:
             m_game.runTick();
         reportResume();
     }
+    // A headless run plays level after level as fast as it can: each of the few level pictures is decoded
+    // once and kept.
+    Ref<Image> levelPicture(const String& name) override {
+        Ref<Image>& kept = m_levelPictures[name.str()];
+        if (!kept) kept = ShapeCanvas::levelPicture(name);
+        return kept;
+    }
     void requestQuit() override { m_quitRequested = true; }
     void leaveFullScreen() override {}
     bool quitRequested() const { return m_quitRequested; }
 
 private:
     HeadlessGame& m_game;
+    std::map<std::string, Ref<Image>> m_levelPictures;
     bool m_quitRequested = false;
 };
 
