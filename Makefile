@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 # DESTDIR, when set, is put in front of every installed path.
 PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build play test install package asan tsan bench fuzz clean debug
+.PHONY: all deps configure build play test install package asan tsan bench fuzz fuzz-build fuzz-long clean debug
 
 all: build
 
@@ -54,10 +54,16 @@ tsan: deps
 bench: build
 	@scripts/bench $(BUILD)
 
-fuzz: deps
+fuzz-build: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPH_FUZZ=ON >/dev/null
 	@ASAN_OPTIONS=detect_leaks=0 cmake --build build-fuzz -j $(JOBS)
+
+fuzz: fuzz-build
 	@scripts/fuzz build-fuzz $(FUZZ_SECONDS)
+
+# Every target until a million executions (an hour each at most); the minimised corpus goes back into fuzz/corpus.
+fuzz-long: fuzz-build
+	@scripts/fuzz-long build-fuzz
 
 clean:
 	rm -rf build build-debug build-asan build-tsan build-fuzz

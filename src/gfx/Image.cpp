@@ -6,14 +6,25 @@
 #include "gfx/PngDecoder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 namespace mph {
 
+namespace {
+
+std::atomic<int64_t> g_pixelLimit{Image::kMaxPixels};
+
+} // namespace
+
 bool Image::sizeAcceptable(int64_t width, int64_t height) {
-    return width > 0 && height > 0 && width <= 16384 && height <= 16384 &&
-           width * height <= 64ll * 1024 * 1024;
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           width * height <= g_pixelLimit.load(std::memory_order_relaxed);
+}
+
+void Image::limitPixels(int64_t pixels) {
+    g_pixelLimit.store(std::clamp<int64_t>(pixels, 1, kMaxPixels), std::memory_order_relaxed);
 }
 
 Image::Image(int32_t width, int32_t height, int clearMode, bool withBitmap) {

@@ -64,7 +64,12 @@ public:
     void adoptPixels(uint32_t* pixels, int32_t width, int32_t height, bool alpha, bool bitmap);
 
     // Largest picture the program accepts: 16384 pixels a side and 64 million pixels in all.
+    static constexpr int64_t kMaxSide = 16384;
+    static constexpr int64_t kMaxPixels = 64ll * 1024 * 1024;
     static bool sizeAcceptable(int64_t width, int64_t height);
+    // Lowers the number of pixels a picture may have, process-wide (fuzzing keeps forged headers from
+    // making every input a decode of millions of pixels); never above kMaxPixels.
+    static void limitPixels(int64_t pixels);
 
 private:
     int32_t m_width = 0;
