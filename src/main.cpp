@@ -18,6 +18,8 @@
 #include "scores/HighScoreSprite.h"
 #include "sprites/DataLoader.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <future>
@@ -25,6 +27,9 @@
 #include <string_view>
 
 namespace {
+
+// Blocks from this size on are mapped on their own (the allocator's starting threshold, kept fixed).
+constexpr int kOwnMappingBytes = 128 * 1024;
 
 constexpr const char* kUsage = "usage: morphella [--container FILE] [--replay FILE]\n";
 constexpr const char* kHelp =
@@ -82,6 +87,10 @@ std::string languageSetting() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Pictures are large blocks that come and go (hidden dialogs let theirs go): they always get memory
+    // of their own from the system and give it back when freed, instead of the allocator raising its
+    // threshold and keeping freed pictures in its heaps.
+    mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
     const Arguments arguments = readArguments(argc, argv);
     if (arguments.exit) return arguments.status;
     mph::Application::setDesktopId(MPH_APP_ID);

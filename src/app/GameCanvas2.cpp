@@ -50,6 +50,9 @@ bool GameCanvas2::loadData() {
         }
         if (Hashtable* names = loader->getSpritesByName()) m_spritesByName = retain(names);
     }
+    // The pictures belong to the sprites they were given to; without the loader's table a picture no
+    // sprite holds is freed now, and one a hidden sprite holds can let its pixels go.
+    loader->getImages().clear();
     onDataLoaded(loader.get());
     return true;
 }

@@ -10,7 +10,10 @@
 #include "platform/Application.h"
 #include "platform/Cursor.h"
 #include "platform/MessageLoop.h"
+#include "platform/WindowPicture.h"
 #include "runtime/SyncGuard.h"
+
+#include <malloc.h>
 
 #include <cstdio>
 
@@ -129,6 +132,11 @@ void MyFrame::loadingFinished() {
     SyncGuard guard(this);
     m_loadingImage = nullptr;
     m_loadingBuffer = nullptr;
+    // The canvas covers the whole client area from now on, and the frame draws nothing more of its own.
+    if (m_canvas && getSurface() != nullptr) getSurface()->releasePixels();
+    // Loading left the decoders' and the container's buffers free in the allocator's heaps, the loader
+    // thread's among them: the pages go back to the system.
+    malloc_trim(0);
 }
 
 void MyFrame::canvasStopped() {

@@ -125,6 +125,13 @@ void ShapeCanvas::makeBoardSprites() {
     m_slotTemplate->setVisible(false);
     m_shapeTemplate->setVisible(false);
     m_slotBg->setVisible(false);
+    // The template is only copied from, when a level's board is built; the curtains are drawn only when
+    // a game starts (resetCurtains brings their pixels back).
+    if (!keepsPictures()) {
+        m_slotBg->unloadImage();
+        m_curtain1->unloadImage();
+        m_curtain2->unloadImage();
+    }
 
     // Slots, then the shapes that fill them, then the tray, all where the templates stand in the list.
     int32_t at = indexOfSprite(m_slotTemplate.get()) + 1;

@@ -49,6 +49,8 @@ void ShapeCanvas::buildBoard() {
         row.reversed = bonus ? false : r % 2 == 0;
     }
     const std::vector<int32_t> frames = BoardRules::slotFrames(*m_random, m_chosenFrames, m_totalSlots);
+    // The slots' backgrounds are cut from the template's picture, which is needed only now.
+    m_slotBg->reloadImage();
     for (int32_t r = 0; r < m_rowCount; ++r) {
         RowState& row = m_rows[r];
         for (int32_t j = 0; j < m_slotsPerRow; ++j) {
@@ -60,6 +62,10 @@ void ShapeCanvas::buildBoard() {
             slot->setVisible(true);
             m_placed[s]->setLocation(slot->getX(), slot->getY());
         }
+    }
+    if (!keepsPictures()) m_slotBg->unloadImage();
+    for (int32_t r = 0; r < m_rowCount; ++r) {
+        RowState& row = m_rows[r];
         row.cleared = false;
     }
     if (m_mode == kRisingRows) {

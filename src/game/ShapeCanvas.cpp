@@ -82,6 +82,7 @@ void ShapeCanvas::setState(int32_t n) {
     switch (n) {
     case kStart:
         m_levelBg->setVisible(false);
+        if (!keepsPictures()) m_levelBg->unloadImage();
         m_levelComplete->setVisible(false);
         for (const char* name : kClosedOnStart)
             hideDialog(name);
@@ -358,9 +359,14 @@ void ShapeCanvas::stepPlaying(bool& fastForwardStarted) {
 
 void ShapeCanvas::hideFadedOut() {
     // A picture faded to nothing is hidden, so it costs nothing to compose while rows move over it.
-    for (AnimateSprite* sprite : {m_levelBg.get(), m_powerUpBanner.get()})
-        if (sprite->isVisible() && !sprite->isBusy() && sprite->hasFancyHelper() && sprite->getOpacity() == 0)
+    for (AnimateSprite* sprite : {m_levelBg.get(), m_powerUpBanner.get()}) {
+        if (sprite->isVisible() && !sprite->isBusy() && sprite->hasFancyHelper() &&
+            sprite->getOpacity() == 0) {
             sprite->setVisible(false);
+            // The level picture comes back only as a new one, when the level is complete.
+            if (sprite == m_levelBg.get() && !keepsPictures()) sprite->unloadImage();
+        }
+    }
 }
 
 void ShapeCanvas::stepFinishedRows() {

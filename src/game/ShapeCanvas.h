@@ -117,6 +117,9 @@ public:
     // The level picture of that container item, decoded anew each time (the window keeps no copy it does
     // not show); a headless run that plays many levels keeps them. The picture is only ever read.
     virtual lang::Ref<Image> levelPicture(const lang::String& name);
+    // Whether pictures the game only copies from (the slots' template) stay decoded between levels; the
+    // window lets them go and decodes them again at the next level, a headless run keeps them.
+    virtual bool keepsPictures() const { return false; }
 
     // Whether the data bound to every name the game needs; when not, bindError() names what is missing
     // and the game does not run.

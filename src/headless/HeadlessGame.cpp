@@ -50,6 +50,7 @@ public:
         if (!kept) kept = ShapeCanvas::levelPicture(name);
         return kept;
     }
+    bool keepsPictures() const override { return true; }
     void requestQuit() override { m_quitRequested = true; }
     void leaveFullScreen() override {}
     bool quitRequested() const { return m_quitRequested; }

@@ -39,6 +39,11 @@ void WindowPicture::resize(int32_t width, int32_t height) {
     m_height.store(height);
 }
 
+void WindowPicture::releasePixels() {
+    lang::SyncGuard guard(this);
+    m_image->free();
+}
+
 void WindowPicture::place(int32_t offsetX, int32_t offsetY, bool shown) {
     m_offsetX.store(offsetX);
     m_offsetY.store(offsetY);

@@ -28,6 +28,9 @@ public:
 
     // Main thread: a new size clears the picture.
     void resize(int32_t width, int32_t height);
+    // Frees the pixels of a picture that will not be seen again (a frame its child covers for good); the
+    // size stays, nothing of it is uploaded any more, and a later resize to another size brings pixels back.
+    void releasePixels();
     int32_t width() const { return m_width.load(); }
     int32_t height() const { return m_height.load(); }
     // Main thread: where the picture sits in the frame and whether it is on screen, and the display it

@@ -43,6 +43,16 @@ TEST(Image, SizeLimitsRefuseRatherThanAllocate) {
     EXPECT_TRUE(bitmap->hasBitmap());
     EXPECT_EQ(bitmap->getPixels()[8], 0u);
     EXPECT_EQ(bitmap->getStride(), 12);
+    // A lowered limit refuses a decode above it after the header and is never raised above the maximum.
+    const testpics::Bytes png =
+        testpics::writePng(20, 10, PNG_COLOR_TYPE_RGB, 8, std::vector<uint16_t>(600, 7));
+    mph::Image::limitPixels(199);
+    EXPECT_FALSE(lang::make<mph::Image>(png.data(), png.size())->hasPixels());
+    mph::Image::limitPixels(200);
+    EXPECT_TRUE(lang::make<mph::Image>(png.data(), png.size())->hasPixels());
+    mph::Image::limitPixels(mph::Image::kMaxPixels * 2);
+    EXPECT_TRUE(mph::Image::sizeAcceptable(16384, 4096));
+    EXPECT_FALSE(mph::Image::sizeAcceptable(16384, 4097));
 }
 
 TEST(Image, LoadsFilesByNameWithEitherSlash) {
