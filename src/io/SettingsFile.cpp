@@ -142,9 +142,11 @@ SettingsStore::OpenResult SettingsStore::tryOpen(std::string& why) {
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_busy_timeout(m_db, 2000);
 
-    // A hot journal left by a crash is rolled back by the first read, before the check.
+    // A hot journal left by a crash is rolled back by the first read, before the check. The full check, not
+    // the quick one: an index that disagrees with its table passes the quick check, and writes through it
+    // then can leave a scan that never ends. The store is a few pages, so the full check costs nothing.
     sqlite3_stmt* check = nullptr;
-    rc = sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &check, nullptr);
+    rc = sqlite3_prepare_v2(m_db, "PRAGMA integrity_check", -1, &check, nullptr);
     bool healthy = rc == SQLITE_OK;
     std::string verdict;
     while (healthy && (rc = sqlite3_step(check)) == SQLITE_ROW) {
