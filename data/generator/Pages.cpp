@@ -17,7 +17,7 @@ constexpr int kPageW = 480, kPageH = 330;
 const Rgb kHeading = darken(palette::violet, 0.25);
 // The lowest baseline a page's text may reach: above the page number, or above the keys' line on the last
 // page.
-constexpr double kTextBottom = kPageH - 22, kTextBottomAboveKeys = kPageH - 42;
+constexpr double kTextBottom = kPageH - 26, kTextBottomAboveKeys = kPageH - 42;
 // Where the page being drawn stands: its text scale and line spacing (a long translation first gets its
 // lines closer together, then is drawn smaller as a whole, so the page keeps one size of type) and the
 // lowest baseline its text reached.
