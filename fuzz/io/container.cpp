@@ -1,4 +1,4 @@
-// Fuzzes the container directory reader and item loading over arbitrary bytes held in memory.
+// Fuzzes the container directory reader, item loading and the overlay check over arbitrary bytes in memory.
 #include "io/ByteArrayInputStream.h"
 #include "io/ResourceFile.h"
 #include "io/ResourceFileHeader.h"
@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 using namespace lang;
 using namespace mph;
@@ -23,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             total += item->getData()[i];
     }
     if (header->getItem(String("\x01missing")) && header->entries().empty()) std::abort();
+    // The check a language overlay passes before it is used: whole directory, items inside, seal.
+    std::string reason;
+    if (!header->checkIntact(reason) && reason.empty()) std::abort();
     // The same directory through the process-wide chain, as the program reads text items.
     addResourceFile(make<ResourceFile>(header));
     if (!header->entries().empty()) total += getResourceString(header->entries().front().name).length();
