@@ -120,13 +120,20 @@ SettingsStore::OpenResult SettingsStore::tryOpen(std::string& why) {
     // A file that is not a database at all is judged before the database library sees it, since
     // that library would discard side files it cannot make sense of.
     if (existed) {
-        char header[16] = {};
+        char header[20] = {};
         FILE* f = std::fopen(m_path.c_str(), "rb");
         const size_t got = f != nullptr ? std::fread(header, 1, sizeof header, f) : 0;
         if (f != nullptr) std::fclose(f);
-        if (f != nullptr && got > 0 &&
-            (got < sizeof header || std::memcmp(header, "SQLite format 3", 16) != 0)) {
+        if (f != nullptr && got > 0 && (got < 16 || std::memcmp(header, "SQLite format 3", 16) != 0)) {
             why = "file is not a database";
+            return OpenResult::kDamaged;
+        }
+        // Bytes 18 and 19 are the format versions needed to write and to read the file (1 or 2). Any
+        // other value makes the library open the file read-only or not at all, and a store that can
+        // never be written is as good as a damaged one.
+        const auto version = [](char v) { return v == 1 || v == 2; };
+        if (got == sizeof header && (!version(header[18]) || !version(header[19]))) {
+            why = "file format version unknown";
             return OpenResult::kDamaged;
         }
     }

@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 using namespace mph;
@@ -112,7 +112,8 @@ TEST(SettingsStore, BackslashNamesResolveIntoSubkeys) {
     ASSERT_EQ(names.length, 2);
     EXPECT_EQ(*static_cast<String*>(names.data[0]), "audio");
     EXPECT_EQ(*static_cast<String*>(names.data[1]), "video");
-    for (int32_t i = 0; i < names.length; ++i) names.data[i]->release();
+    for (int32_t i = 0; i < names.length; ++i)
+        names.data[i]->release();
     EXPECT_EQ(user.store().listSubkeys("video"), std::vector<std::string>{"modes"});
 
     // A name without a value deletes the sub-key of that name, values and all, but not one that has
@@ -137,7 +138,8 @@ TEST(SettingsStore, ConcurrentWritersLoseNothing) {
         SettingsStore store;
         ASSERT_TRUE(store.open(dir.db()));
         ++ready;
-        while (ready < 2) std::this_thread::yield();
+        while (ready < 2)
+            std::this_thread::yield();
         for (int i = 0; i < kValues; ++i) {
             EXPECT_TRUE(store.writeDword(prefix + std::to_string(i), i));
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -198,6 +200,15 @@ TEST(SettingsStore, DamagedDatabaseIsMovedAsideAndReplaced) {
     EXPECT_TRUE(store.open(dir.db()));
     EXPECT_FALSE(store.movedAsidePath().empty());
     EXPECT_TRUE(store.writeDword("AGAIN", 2));
+    store.close();
+
+    // A format version the library cannot write would open the store read-only for good.
+    std::string readOnly = slurp(dir.db());
+    readOnly[18] = 'Z';
+    spit(dir.db(), readOnly);
+    EXPECT_TRUE(store.open(dir.db()));
+    EXPECT_FALSE(store.movedAsidePath().empty());
+    EXPECT_TRUE(store.writeDword("THIRD", 3));
     SettingsStore::setQuiet(false);
 }
 
