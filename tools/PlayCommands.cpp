@@ -166,6 +166,16 @@ int runPlay(const tool::Args& given) {
     tool::takeOption(args, "--container", options.container);
     tool::takeOption(args, "--store", options.store);
     tool::takeOption(args, "--language", options.language);
+    std::string display;
+    if (tool::takeOption(args, "--display", display)) {
+        const size_t x = display.find('x');
+        long long w = 0, h = 0;
+        if (x == std::string::npos || !parseInt(display.substr(0, x), 1, 100000, w) ||
+            !parseInt(display.substr(x + 1), 1, 100000, h))
+            return tool::usageError("play: bad display size \"" + display + "\" (WIDTHxHEIGHT)");
+        options.displayWidth = static_cast<int32_t>(w);
+        options.displayHeight = static_cast<int32_t>(h);
+    }
     if (tool::takeOption(args, "--seed", seed)) {
         long long value = 0;
         if (!parseInt(seed, 0, 0xFFFFFFFFLL, value))
@@ -173,7 +183,8 @@ int runPlay(const tool::Args& given) {
         options.seed = static_cast<uint32_t>(value);
     }
     if (!args.empty())
-        return tool::usageError("usage: play [--container FILE] [--seed N] [--store FILE] [--language CODE]");
+        return tool::usageError(
+            "usage: play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH]");
 
     HeadlessGame game;
     EventPrinter printer(game);
@@ -213,7 +224,7 @@ int runRandom(const tool::Args& args) {
 
 tool::Registration
     play("play",
-         "play [--container FILE] [--seed N] [--store FILE] [--language CODE]\n"
+         "play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH]\n"
          "    runs the game headless: commands on standard input (tick [N], auto [N], "
          "press|release|move|drag X Y,\n"
          "    key N, type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each;\n"

@@ -1,5 +1,6 @@
 // The application shell measured on the game's start screen under SDL's dummy drivers: one tick with its
-// compose and present, CPU use while running, the time to the first presented frame, and memory; then the
+// compose and present, CPU use while running (in a window of the picture's size and in one three times as
+// large, which the renderer enlarges), the time to the first presented frame, and memory; then the
 // resident memory in play, while the program shows a short game the headless bot recorded (a level
 // started, the music and the board's pictures loaded).
 #include "game/ShapeCanvas.h"
@@ -90,7 +91,7 @@ bool recordShortGame(const std::string& container, const std::string& path) {
 // Starts the program with the dummy drivers and its standard error on a pipe; extra is its one argument
 // pair (or none).
 pid_t startGame(const std::filesystem::path& bin, const std::string& game, const char* dataDir,
-                int pipeFds[2], const char* option, const char* value) {
+                int pipeFds[2], const char* option, const char* value, const char* windowSize = nullptr) {
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(pipeFds[1], 2);
@@ -102,6 +103,7 @@ pid_t startGame(const std::filesystem::path& bin, const std::string& game, const
         setenv("XDG_DATA_HOME", dataDir, 1);
         setenv("MORPHELLA_NO_LOADING_DELAY", "1", 1);
         setenv("MORPHELLA_STATS", "1", 1);
+        if (windowSize != nullptr) setenv("MORPHELLA_WINDOW_SIZE", windowSize, 1);
         // Long enough for the measuring window; the bench ends the run itself.
         setenv("MORPHELLA_EXIT_AFTER_TICKS", "100000", 1);
         execl(game.c_str(), "morphella", option, value, static_cast<char*>(nullptr));
@@ -132,6 +134,56 @@ double residentInPlay(const std::filesystem::path& bin, const std::string& game,
     return rss / 1024.0;
 }
 
+// What one run on the start screen measured.
+struct StartScreenRun {
+    double tickMeanMs = -1, tickWorstMs = -1, cpuShare = -1, firstFrameMs = -1, residentMb = -1;
+    long long ticks = 0;
+    int exitStatus = -1;
+};
+
+// The program on its start screen for the measuring window; windowSize (WIDTHxHEIGHT, or null) sets the
+// window's size.
+StartScreenRun measureStartScreen(const std::filesystem::path& bin, const std::string& game,
+                                  const char* dataDir, const char* windowSize) {
+    StartScreenRun run;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return run;
+    const int runSeconds = 10;
+    const Clock::time_point started = Clock::now();
+    const pid_t pid = startGame(bin, game, dataDir, pipeFds, nullptr, nullptr, windowSize);
+    close(pipeFds[1]);
+    FILE* err = fdopen(pipeFds[0], "r");
+    char line[512];
+    while (std::fgets(line, sizeof(line), err) != nullptr) {
+        if (std::strstr(line, "first frame presented") != nullptr) {
+            run.firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+            break;
+        }
+    }
+    // Settle for a second, then measure CPU use over the run time.
+    sleep(1);
+    const long long cpuBefore = cpuTicks(pid);
+    const Clock::time_point windowStart = Clock::now();
+    sleep(runSeconds);
+    const long long cpuAfter = cpuTicks(pid);
+    const double wall = std::chrono::duration<double>(Clock::now() - windowStart).count();
+    run.residentMb = residentKb(pid) / 1024.0;
+    // SIGTERM goes through the program's normal exit, which prints the tick timings.
+    kill(pid, SIGTERM);
+    long long meanUs = -1, worstUs = -1, presents = 0;
+    while (std::fgets(line, sizeof(line), err) != nullptr)
+        std::sscanf(line, "morphella: ticks %lld mean-us %lld worst-us %lld presents %lld", &run.ticks,
+                    &meanUs, &worstUs, &presents);
+    std::fclose(err);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.tickMeanMs = meanUs / 1000.0;
+    run.tickWorstMs = worstUs / 1000.0;
+    run.cpuShare = (cpuAfter - cpuBefore) / static_cast<double>(sysconf(_SC_CLK_TCK)) / wall * 100.0;
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -145,48 +197,22 @@ int main(int argc, char** argv) {
     char dataDir[] = "/tmp/mph-bench-shell-XXXXXX";
     if (mkdtemp(dataDir) == nullptr) return 1;
 
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return 1;
-    const int runSeconds = 10;
-    const Clock::time_point started = Clock::now();
-    const pid_t pid = startGame(bin, game, dataDir, pipeFds, nullptr, nullptr);
-    close(pipeFds[1]);
-    FILE* err = fdopen(pipeFds[0], "r");
-    char line[512];
-    double firstFrameMs = -1;
-    while (std::fgets(line, sizeof(line), err) != nullptr) {
-        if (std::strstr(line, "first frame presented") != nullptr) {
-            firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
-            break;
-        }
-    }
-    // Settle for a second, then measure CPU use over the run time.
-    sleep(1);
-    const long long cpuBefore = cpuTicks(pid);
-    const Clock::time_point windowStart = Clock::now();
-    sleep(runSeconds);
-    const long long cpuAfter = cpuTicks(pid);
-    const double wall = std::chrono::duration<double>(Clock::now() - windowStart).count();
-    const long long rss = residentKb(pid);
-    // SIGTERM goes through the program's normal exit, which prints the tick timings.
-    kill(pid, SIGTERM);
-    long long ticks = 0, meanUs = -1, worstUs = -1, presents = 0;
-    while (std::fgets(line, sizeof(line), err) != nullptr)
-        std::sscanf(line, "morphella: ticks %lld mean-us %lld worst-us %lld presents %lld", &ticks, &meanUs,
-                    &worstUs, &presents);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const StartScreenRun one = measureStartScreen(bin, game, dataDir, nullptr);
+    const StartScreenRun three = measureStartScreen(bin, game, dataDir, "2400x1800");
     const double inPlay = residentInPlay(bin, game, dataDir);
     std::filesystem::remove_all(dataDir);
 
-    const double cpuShare = (cpuAfter - cpuBefore) / static_cast<double>(sysconf(_SC_CLK_TCK)) / wall * 100.0;
-    std::printf("shell tick_mean %.3f ms\n", meanUs / 1000.0);
-    std::printf("shell tick_worst %.3f ms\n", worstUs / 1000.0);
-    std::printf("shell cpu_share %.2f %%\n", cpuShare);
-    std::printf("shell first_frame %.1f ms\n", firstFrameMs);
-    std::printf("shell resident_memory %.1f MB\n", rss / 1024.0);
+    std::printf("shell tick_mean %.3f ms\n", one.tickMeanMs);
+    std::printf("shell tick_worst %.3f ms\n", one.tickWorstMs);
+    std::printf("shell cpu_share %.2f %%\n", one.cpuShare);
+    std::printf("shell first_frame %.1f ms\n", one.firstFrameMs);
+    std::printf("shell resident_memory %.1f MB\n", one.residentMb);
     std::printf("shell resident_memory_in_play %.1f MB\n", inPlay);
-    std::printf("shell ticks_run %lld ticks\n", ticks);
-    std::printf("shell exit_status %d code\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    std::printf("shell ticks_run %lld ticks\n", one.ticks);
+    std::printf("shell exit_status %d code\n", one.exitStatus);
+    std::printf("shell tick_mean_3x %.3f ms\n", three.tickMeanMs);
+    std::printf("shell cpu_share_3x %.2f %%\n", three.cpuShare);
+    std::printf("shell cpu_share_3x_extra %.2f %%\n", three.cpuShare - one.cpuShare);
+    std::printf("shell exit_status_3x %d code\n", three.exitStatus);
     return 0;
 }

@@ -256,6 +256,14 @@ void GameCanvas::requestQuit() {
     if (frame != nullptr && frame->hasWindow()) frame->quit();
 }
 
+WindowView GameCanvas::windowView() {
+    if (Frame* frame = getFrame()) return frame->windowView();
+    WindowView view;
+    view.width = getSize().width;
+    view.height = getSize().height;
+    return view;
+}
+
 void GameCanvas::leaveFullScreen() {
     if (!Application::isMainThread()) {
         Ref<GameCanvas> self = retain(this);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Component.h"
+#include "platform/WindowScale.h"
 #include "runtime/IntArray.h"
 #include "runtime/ObjectArray.h"
 #include "runtime/Ref.h"
@@ -71,6 +72,8 @@ public:
     void refuseStart() { m_startRefused.store(true); }
     bool startRefused() const { return m_startRefused.load(); }
     virtual void leaveFullScreen();
+    // The window the canvas is shown in: its size, the picture's scale and full screen. Main thread.
+    virtual WindowView windowView();
     virtual void createOffscreen(int32_t width, int32_t height);
 
     virtual void setSoundEnabled(bool on);

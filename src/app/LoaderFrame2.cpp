@@ -7,6 +7,7 @@
 #include "io/User.h"
 #include "platform/Desktop.h"
 #include "platform/MessageLoop.h"
+#include "platform/WindowScale.h"
 #include "runtime/Exception.h"
 #include "runtime/SyncGuard.h"
 
@@ -50,18 +51,42 @@ void LoaderFrame2::initSettings(GameCanvas* canvas, const String& dataItemName, 
     const int32_t depth = desktopDepth();
     int32_t fullScreenWanted = 1;
     if (depth == 15 || depth == 16 || depth == 24 || depth == 32)
-        fullScreenWanted = m_settings->getInt("FULLSCREEN", depth == 24 ? 1 : 0);
+        fullScreenWanted = m_settings->getInt(kFullScreenSetting, depth == 24 ? 1 : 0);
     const int32_t normalExit = m_settings->getInt("NORMALEXIT", 1);
+    restoreWindowSize(normalExit != 0);
     if (normalExit != 0) {
         // The marker stays 0 until quit: a run that never gets there is known at the next start.
         m_settings->setInt("NORMALEXIT", 0);
         if (fullScreenWanted == 1) setFullScreen(true, false);
     } else {
         // The previous run did not end through quit; a crash in full screen is not repeated.
-        m_settings->setInt("FULLSCREEN", 0);
+        m_settings->setInt(kFullScreenSetting, 0);
     }
     if (canvas != nullptr) canvas->setDataBinding(m_exeDirectory, m_settings.get(), dataItemName, -1);
     setCanvas(canvas);
+}
+
+void LoaderFrame2::restoreWindowSize(bool maximizeAllowed) {
+    if (!isResizable() || !m_settings) return;
+    const int32_t width = m_settings->getInt(kWindowWidthSetting, 0);
+    const int32_t height = m_settings->getInt(kWindowHeightSetting, 0);
+    // A size that no longer fits the desktop (or never made sense) leaves the first size in place.
+    if (WindowScale::isSensible(width, height, m_width, m_height, Desktop::getWorkArea()))
+        setWindowSize(width, height);
+    // After a crash the game comes back in a plain window.
+    if (maximizeAllowed && m_settings->getInt(kWindowMaximizedSetting, 0) == 1) setMaximized(true);
+}
+
+void LoaderFrame2::storeWindowSize() {
+    if (!isResizable() || !m_settings || getWindowWidth() <= 0 || getWindowHeight() <= 0) return;
+    m_settings->setInt(kWindowWidthSetting, getWindowWidth());
+    m_settings->setInt(kWindowHeightSetting, getWindowHeight());
+    m_settings->setInt(kWindowMaximizedSetting, isMaximized() ? 1 : 0);
+}
+
+void LoaderFrame2::toggleFullScreen() {
+    setFullScreen(!m_fullScreen, false);
+    if (m_settings) m_settings->setInt(kFullScreenSetting, m_fullScreen ? 1 : 0);
 }
 
 void LoaderFrame2::setCanvas(GameCanvas* canvas) {
@@ -173,6 +198,7 @@ void LoaderFrame2::onClose() {
 void LoaderFrame2::quit() {
     if (m_fullScreen) setFullScreen(false, true);
     m_exiting.store(true);
+    storeWindowSize();
     if (m_settings) m_settings->setInt("NORMALEXIT", 1);
     postMessage(kMessageDestroy);
 }

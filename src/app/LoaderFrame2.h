@@ -18,11 +18,21 @@ class LoaderFrame2 : public Frame, public lang::Runnable {
     LANG_CLASS(LoaderFrame2, Frame)
 
 public:
+    // The settings of a resizable window's size (in window units) and maximised state, written at a normal
+    // exit and read at the next start.
+    static constexpr const char* kWindowWidthSetting = "WINDOWWIDTH";
+    static constexpr const char* kWindowHeightSetting = "WINDOWHEIGHT";
+    static constexpr const char* kWindowMaximizedSetting = "WINDOWMAXIMIZED";
+    static constexpr const char* kFullScreenSetting = "FULLSCREEN";
+
     LoaderFrame2();
     ~LoaderFrame2() override;
 
-    // Leaves full screen, marks the run as ended normally and has the window destroyed.
+    // Leaves full screen, stores the window's size, marks the run as ended normally and has the window
+    // destroyed.
     void quit() override;
+    // F11: full screen on or off, stored as the options dialog stores it.
+    void toggleFullScreen() override;
     // Stops the canvas, waits for the loader, shuts the canvas and the sound down and ends the loop.
     void onDestroy() override;
     // The canvas decides (its default asks the frame to quit).
@@ -63,6 +73,10 @@ protected:
     virtual void canvasStopped() {}
     // The directory of the program file, without the trailing separator.
     static lang::String programDirectory();
+    // A resizable window takes the stored size when it still fits the desktop, and the stored maximised
+    // state when allowed; storeWindowSize keeps them for the next start.
+    void restoreWindowSize(bool maximizeAllowed);
+    void storeWindowSize();
 
     lang::Ref<lang::Thread> m_loaderThread;
     lang::Ref<GameCanvas> m_canvas;

@@ -24,6 +24,8 @@ namespace mph {
 MyFrame::MyFrame() {
     m_width = 800;
     m_height = 600;
+    // The 800 by 600 picture scales to whatever size the player gives the window.
+    m_resizable = true;
 }
 
 MyFrame::~MyFrame() = default;
@@ -70,6 +72,8 @@ bool MyFrame::create(Component* parent, const Rectangle& bounds) {
     canvas->create(this, Rectangle(0, 0, 800, 600));
     canvas->setExitAfterTicks(RunOptions::current().exitAfterTicks);
     initSettings(canvas.get(), "+datafile", kProductName);
+    const RunOptions& options = RunOptions::current();
+    if (options.windowWidth > 0) setWindowSize(options.windowWidth, options.windowHeight);
     setVisible(true);
     setTimer(kLoadingTimerId, kLoadingTimerMs);
     const bool quitRequested = !showLoadingScreen();

@@ -1,8 +1,11 @@
 // RunOptions: reading the program's environment variables.
 #include "app/RunOptions.h"
 
+#include "platform/WindowScale.h"
+
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace mph {
 
@@ -28,6 +31,18 @@ RunOptions RunOptions::fromEnvironment() {
     options.exitAfterTicks = positiveNumber(std::getenv("MORPHELLA_EXIT_AFTER_TICKS"));
     options.skipLoadingMinimum = flag(std::getenv("MORPHELLA_NO_LOADING_DELAY"));
     options.reportStats = flag(std::getenv("MORPHELLA_STATS"));
+    if (const char* size = std::getenv("MORPHELLA_WINDOW_SIZE")) {
+        const char* x = std::strchr(size, 'x');
+        if (x != nullptr) {
+            const std::string width(size, x);
+            const int32_t w = positiveNumber(width.c_str());
+            const int32_t h = positiveNumber(x + 1);
+            if (w > 0 && h > 0 && w <= WindowScale::kLargest && h <= WindowScale::kLargest) {
+                options.windowWidth = w;
+                options.windowHeight = h;
+            }
+        }
+    }
     return options;
 }
 

@@ -16,6 +16,10 @@ struct RunOptions {
     bool skipLoadingMinimum = false;
     // MORPHELLA_STATS: timing lines on standard error (the first present, and the ticks at exit).
     bool reportStats = false;
+    // MORPHELLA_WINDOW_SIZE=WIDTHxHEIGHT: the window opens at this size whatever the desktop and the
+    // stored size (0 x 0: unset).
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
 
     // Reads the variables; malformed or negative numbers count as unset.
     static RunOptions fromEnvironment();

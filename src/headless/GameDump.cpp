@@ -12,6 +12,7 @@
 #include "sprites/RichTTYSprite.h"
 #include "sprites/TextSprite.h"
 
+#include <cmath>
 #include <sstream>
 
 using namespace lang;
@@ -41,6 +42,16 @@ public:
     Json& value(bool v) {
         comma();
         m_out << (v ? "true" : "false");
+        return *this;
+    }
+    // A number with at most three decimals, written as an integer when it is whole.
+    Json& number(double v) {
+        comma();
+        const double rounded = std::round(v * 1000) / 1000;
+        if (rounded == std::floor(rounded))
+            m_out << static_cast<int64_t>(rounded);
+        else
+            m_out << rounded;
         return *this;
     }
     Json& value(const std::string& v) {
@@ -157,6 +168,11 @@ GameView GameDump::view(ShapeCanvas& c, uint32_t t) {
     v.shapeWidth = l.shapeWidth;
     v.shapeHeight = l.shapeHeight;
     v.framesPerKind = l.framesPerKind;
+    const WindowView window = c.windowView();
+    v.windowWidth = window.width;
+    v.windowHeight = window.height;
+    v.windowScale = window.scale;
+    v.fullScreen = window.fullScreen;
     for (const char* name : kDialogs) {
         Sprite* d = c.findSprite(name);
         if (d != nullptr && d->isVisible()) v.dialogs.push_back(name);
@@ -236,7 +252,10 @@ std::string GameDump::json(const GameView& v) {
     j.key("dialogs").open('[');
     for (const auto& name : v.dialogs)
         j.value(name);
-    j.close(']').close('}');
+    j.close(']');
+    j.key("window").open('{').field("w", int64_t{v.windowWidth}).field("h", int64_t{v.windowHeight});
+    j.key("scale").number(v.windowScale).field("fullScreen", v.fullScreen).close('}');
+    j.close('}');
     return j.str();
 }
 

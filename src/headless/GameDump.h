@@ -43,6 +43,10 @@ struct GameView {
     int32_t slotPitch = 0, rowPitch = 0, shapeWidth = 0, shapeHeight = 0;
     std::vector<int32_t> framesPerKind;
     std::vector<std::string> dialogs;
+    // The window the game is shown in (for the headless game, the one it would open).
+    int32_t windowWidth = 0, windowHeight = 0;
+    double windowScale = 1.0;
+    bool fullScreen = false;
 };
 
 class GameDump {

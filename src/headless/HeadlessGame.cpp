@@ -11,6 +11,7 @@
 #include "io/User.h"
 #include "platform/Component.h"
 #include "platform/Event.h"
+#include "platform/WindowScale.h"
 #include "runtime/CRandom.h"
 #include "runtime/Exception.h"
 #include "runtime/SyncGuard.h"
@@ -53,6 +54,15 @@ public:
     bool keepsPictures() const override { return true; }
     void requestQuit() override { m_quitRequested = true; }
     void leaveFullScreen() override {}
+    // The window the game would open on the given display.
+    WindowView windowView() override {
+        WindowView view;
+        WindowScale::firstSize(kScreenWidth, kScreenHeight,
+                               Rectangle(0, 0, m_game.m_displayWidth, m_game.m_displayHeight), view.width,
+                               view.height);
+        view.scale = WindowScale::fit(kScreenWidth, kScreenHeight, view.width, view.height).scale;
+        return view;
+    }
     bool quitRequested() const { return m_quitRequested; }
 
 private:
@@ -118,6 +128,8 @@ bool HeadlessGame::start(const Options& options, std::string& error) {
     LanguageOverlay::use(chosen.empty() ? LanguageChoice::kEnglish : chosen);
 
     m_clock = options.seed;
+    m_displayWidth = options.displayWidth;
+    m_displayHeight = options.displayHeight;
     m_canvas = make<HeadlessCanvas>(*this, m_clock);
     // The driving thread's own generator (the falls and melts read it) starts from the clock too.
     CRandom::seed(m_clock);

@@ -27,6 +27,8 @@ public:
         // The language to play in ("de", "pt_BR", "en"); empty: the store's "LANGUAGE" setting, else
         // English. The environment is never read, so a run is the same on every machine.
         std::string language;
+        // The usable area of the display the game would open its window on; it decides the window's size.
+        int32_t displayWidth = 800, displayHeight = 600;
     };
 
     HeadlessGame();
@@ -70,6 +72,8 @@ private:
     lang::Ref<User> m_settings;
     std::string m_tempDir;
     uint32_t m_clock = 1;
+    int32_t m_displayWidth = 800;
+    int32_t m_displayHeight = 600;
     GameObserver* m_observer = nullptr;
     std::function<void()> m_frameWait;
     bool m_composing = true;

@@ -4,6 +4,7 @@
 #include "gfx/Image.h"
 #include "platform/Application.h"
 #include "platform/Desktop.h"
+#include "platform/Event.h"
 #include "platform/FrameDisplay.h"
 #include "platform/MessageBox.h"
 #include "platform/TextEncoding.h"
@@ -20,6 +21,8 @@ namespace mph {
 namespace {
 
 std::vector<Frame*> g_frames;
+constexpr int32_t kKeyEscape = 27;
+constexpr int32_t kKeyF11 = 122;
 
 } // namespace
 
@@ -39,13 +42,18 @@ bool Frame::create(Component* /*parent*/, const lang::Rectangle& bounds) {
     }
     const int32_t depth = Desktop::getColorDepth();
     if (depth != 16 && depth != 24 && depth != 32) m_depthSupported = false;
+    m_windowWidth = m_width;
+    m_windowHeight = m_height;
+    if (m_resizable) WindowScale::firstSize(m_width, m_height, work, m_windowWidth, m_windowHeight);
     const lang::Point position = m_fullScreen ? lang::Point(work.x, work.y) : centredPosition();
     m_display = lang::make<FrameDisplay>(this);
-    if (!m_display->open(position.x, position.y, m_width, m_height, m_resizable, m_fullScreen)) {
+    if (!m_display->open(position.x, position.y, m_windowWidth, m_windowHeight, m_width, m_height,
+                         m_resizable, m_fullScreen)) {
         m_display = nullptr;
         return false;
     }
     SDL_SetWindowTitle(m_display->window(), TextEncoding::latin1ToUtf8(m_title.view()).c_str());
+    if (m_resizable) SDL_SetWindowMinimumSize(m_display->window(), m_width / 2, m_height / 2);
     g_frames.push_back(this);
     attach(nullptr, lang::Rectangle(position.x, position.y, m_width, m_height));
     return true;
@@ -93,11 +101,62 @@ void Frame::setSize(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return;
     m_width = width;
     m_height = height;
+    if (!m_resizable) {
+        m_windowWidth = width;
+        m_windowHeight = height;
+    }
     if (hasWindow()) {
         m_display->resize(width, height);
-        if (!m_fullScreen) SDL_SetWindowSize(m_display->window(), width, height);
+        if (!m_fullScreen && !m_resizable) SDL_SetWindowSize(m_display->window(), width, height);
     }
     Component::setSize(width, height);
+}
+
+void Frame::setWindowSize(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return;
+    m_windowWidth = width;
+    m_windowHeight = height;
+    if (!hasWindow() || m_fullScreen) return;
+    SDL_Window* window = m_display->window();
+    if (m_maximized) SDL_RestoreWindow(window);
+    SDL_SetWindowSize(window, width, height);
+    const lang::Point p = centredPosition();
+    SDL_SetWindowPosition(window, p.x, p.y);
+    m_bounds.x = p.x;
+    m_bounds.y = p.y;
+    m_display->addAll();
+}
+
+void Frame::setMaximized(bool on) {
+    if (!m_resizable) return;
+    m_maximized = on;
+    if (!hasWindow() || m_fullScreen) return;
+    if (on)
+        SDL_MaximizeWindow(m_display->window());
+    else
+        SDL_RestoreWindow(m_display->window());
+}
+
+void Frame::windowResized(int32_t width, int32_t height) {
+    // Full screen and maximised sizes are the desktop's; the window's own size is what it returns to.
+    if (m_fullScreen || m_maximized || width <= 0 || height <= 0) return;
+    m_windowWidth = width;
+    m_windowHeight = height;
+}
+
+void Frame::windowMaximized(bool on) {
+    if (!m_fullScreen) m_maximized = on;
+}
+
+WindowView Frame::windowView() const {
+    WindowView view;
+    view.fullScreen = m_fullScreen;
+    view.width = m_windowWidth;
+    view.height = m_windowHeight;
+    if (hasWindow()) SDL_GetWindowSize(m_display->window(), &view.width, &view.height);
+    view.scale = m_display ? m_display->currentFit().scale
+                           : WindowScale::fit(m_width, m_height, view.width, view.height).scale;
+    return view;
 }
 
 bool Frame::handleMessage(int32_t message) {
@@ -108,9 +167,13 @@ bool Frame::handleMessage(int32_t message) {
     return Component::handleMessage(message);
 }
 
-bool Frame::keyDown(Event* /*event*/, int32_t key) {
-    if (key == 27 && m_fullScreen) {
+bool Frame::keyDown(Event* event, int32_t key) {
+    if (key == kKeyEscape && m_fullScreen) {
         setFullScreen(false, false);
+        return true;
+    }
+    if (event != nullptr && event->x == kKeyF11) {
+        toggleFullScreen();
         return true;
     }
     return false;
@@ -136,11 +199,15 @@ void Frame::setFullScreen(bool on, bool force) {
         if (!m_depthSupported && !force) return;
         if (window != nullptr) {
             SDL_SetWindowFullscreen(window, 0);
-            SDL_SetWindowSize(window, m_width, m_height);
-            const lang::Point p = centredPosition();
-            SDL_SetWindowPosition(window, p.x, p.y);
-            m_bounds.x = p.x;
-            m_bounds.y = p.y;
+            if (m_maximized) {
+                SDL_MaximizeWindow(window);
+            } else {
+                SDL_SetWindowSize(window, m_windowWidth, m_windowHeight);
+                const lang::Point p = centredPosition();
+                SDL_SetWindowPosition(window, p.x, p.y);
+                m_bounds.x = p.x;
+                m_bounds.y = p.y;
+            }
         }
         m_fullScreen = false;
     }
@@ -215,8 +282,8 @@ bool Frame::isMinimized() const {
 
 lang::Point Frame::centredPosition() const {
     const lang::Rectangle work = Desktop::getWorkArea();
-    return lang::Point(std::max(work.x, work.x + (work.width - m_width) / 2),
-                       std::max(work.y, work.y + (work.height - m_height) / 2));
+    return lang::Point(std::max(work.x, work.x + (work.width - m_windowWidth) / 2),
+                       std::max(work.y, work.y + (work.height - m_windowHeight) / 2));
 }
 
 Frame* Frame::fromWindowId(uint32_t windowId) {

@@ -1,7 +1,9 @@
-// Frame: a top-level window with a fixed client size, its title and icon, full screen and the exit messages.
+// Frame: a top-level window showing a picture of a fixed size, its title and icon, its size and full
+// screen, and the exit messages.
 #pragma once
 
 #include "platform/Component.h"
+#include "platform/WindowScale.h"
 #include "runtime/String.h"
 
 namespace mph {
@@ -16,24 +18,28 @@ public:
     Frame();
     ~Frame() override;
 
-    // Creates the top-level window with a client area of |bounds.width| x |bounds.height|, centred in the
-    // desktop's work area (at its origin when full screen); a negative width fits the client area into
-    // the work area. The window starts hidden.
+    // Creates the top-level window for a picture of |bounds.width| x |bounds.height|, centred in the
+    // desktop's work area (at its origin when full screen); a negative width fits the picture into the
+    // work area. A fixed-size window is as large as the picture; a resizable one starts at the largest
+    // whole-number multiple of it that fits the work area (WindowScale::firstSize). The window starts
+    // hidden.
     bool create(Component* parent, const lang::Rectangle& bounds) override;
     // Runs onDestroy, then destroys the children and the window.
     void destroy() override;
     void setVisible(bool on) override;
     void setSize(int32_t width, int32_t height) override;
     bool handleMessage(int32_t message) override;
-    // Escape leaves full screen.
+    // Escape leaves full screen; F11 switches it on and off.
     bool keyDown(Event* event, int32_t key) override;
     // When restored after full screen was left for a deactivation, full screen is entered again.
     void onPositionChanged() override;
 
     // Desktop full screen with the picture scaled to fit and letterboxed. Leaving it (only when the
-    // desktop depth is supported, or when forced) restores the centred window of the client size. When
-    // SDL refuses, the message "Unable to switch to Fullscreen mode." is shown and nothing changes.
+    // desktop depth is supported, or when forced) restores the centred window at its size. When SDL
+    // refuses, the message "Unable to switch to Fullscreen mode." is shown and nothing changes.
     virtual void setFullScreen(bool on, bool force);
+    // F11 asks for the other full-screen state; a frame that stores the choice does so here.
+    virtual void toggleFullScreen() { setFullScreen(!m_fullScreen, false); }
     // Orderly exit: leaves full screen and has the window destroyed from the message loop.
     virtual void quit();
     // The window is being destroyed (its children still exist).
@@ -54,6 +60,19 @@ public:
     void windowMoved(int32_t x, int32_t y);
     void minimize();
     bool isMinimized() const;
+    // The window's size when it is neither full screen nor maximised, and whether it is maximised. A
+    // resizable frame follows the user's resizing; setWindowSize resizes and centres it (main thread).
+    int32_t getWindowWidth() const { return m_windowWidth; }
+    int32_t getWindowHeight() const { return m_windowHeight; }
+    bool isMaximized() const { return m_maximized; }
+    void setWindowSize(int32_t width, int32_t height);
+    void setMaximized(bool on);
+    // The window manager resized the window (to its new size in window units) or changed whether it is
+    // maximised.
+    void windowResized(int32_t width, int32_t height);
+    void windowMaximized(bool on);
+    // What the window shows now: its size, the picture's scale in it, full screen or not.
+    WindowView windowView() const;
     bool isFullScreen() const { return m_fullScreen; }
     bool isDepthSupported() const { return m_depthSupported; }
     void setResizable(bool on) { m_resizable = on; }
@@ -73,6 +92,9 @@ protected:
 
     int32_t m_width = 640;
     int32_t m_height = 480;
+    int32_t m_windowWidth = 0;
+    int32_t m_windowHeight = 0;
+    bool m_maximized = false;
     bool m_fullScreen = false;
     bool m_depthSupported = true;
     bool m_resizable = false;

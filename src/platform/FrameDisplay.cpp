@@ -27,13 +27,13 @@ FrameDisplay::~FrameDisplay() {
     if (m_window != nullptr && Application::isInitialized() && Application::isMainThread()) close();
 }
 
-bool FrameDisplay::open(int32_t x, int32_t y, int32_t width, int32_t height, bool resizable,
-                        bool fullScreen) {
+bool FrameDisplay::open(int32_t x, int32_t y, int32_t windowWidth, int32_t windowHeight, int32_t width,
+                        int32_t height, bool resizable, bool fullScreen) {
     if (m_window != nullptr) return true;
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    m_window = SDL_CreateWindow("", x, y, width, height, flags);
+    m_window = SDL_CreateWindow("", x, y, windowWidth, windowHeight, flags);
     if (m_window == nullptr) return false;
     m_renderer = SDL_CreateRenderer(m_window, -1, 0);
     if (m_renderer == nullptr) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
@@ -45,11 +45,10 @@ bool FrameDisplay::open(int32_t x, int32_t y, int32_t width, int32_t height, boo
     // A software renderer draws into the window's own buffer, which keeps its contents between presents,
     // so only the changed areas need copying; other renderers leave the back buffer undefined.
     SDL_RendererInfo info;
-    m_partialPresent = SDL_GetRendererInfo(m_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    m_partialPresent =
+        SDL_GetRendererInfo(m_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     m_width = width;
     m_height = height;
-    // The picture keeps its size whatever the window's size; SDL scales it and fills the rest black.
-    SDL_RenderSetLogicalSize(m_renderer, width, height);
     resetTexture();
     std::lock_guard<std::mutex> guard(m_mutex);
     m_open = true;
@@ -62,8 +61,11 @@ void FrameDisplay::close() {
         m_open = false;
         m_dirty.clear();
     }
+    if (m_enlarged != nullptr) SDL_DestroyTexture(m_enlarged);
     if (m_texture != nullptr) SDL_DestroyTexture(m_texture);
     if (m_renderer != nullptr) SDL_DestroyRenderer(m_renderer);
+    m_enlarged = nullptr;
+    m_enlargedBy = 0;
     if (m_window != nullptr) SDL_DestroyWindow(m_window);
     m_texture = nullptr;
     m_renderer = nullptr;
@@ -86,7 +88,14 @@ void FrameDisplay::resetTexture() {
     m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                   m_width > 0 ? m_width : 1, m_height > 0 ? m_height : 1);
     // The picture's alpha is not a transparency of the window: copy the colours as they are.
-    if (m_texture != nullptr) SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
+    if (m_texture != nullptr) {
+        SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
+        SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeNearest);
+    }
+    // A renderer that lost its textures lost the enlarged picture too.
+    if (m_enlarged != nullptr) SDL_DestroyTexture(m_enlarged);
+    m_enlarged = nullptr;
+    m_enlargedBy = 0;
     std::lock_guard<std::mutex> guard(m_mutex);
     m_dirty.assign(1, lang::Rectangle(0, 0, m_width, m_height));
     m_fullPresent = true;
@@ -96,8 +105,33 @@ void FrameDisplay::resize(int32_t width, int32_t height) {
     if (m_renderer == nullptr || (width == m_width && height == m_height)) return;
     m_width = width;
     m_height = height;
-    SDL_RenderSetLogicalSize(m_renderer, width, height);
     resetTexture();
+}
+
+PictureFit FrameDisplay::currentFit() const {
+    int32_t w = 0;
+    int32_t h = 0;
+    if (m_renderer == nullptr || SDL_GetRendererOutputSize(m_renderer, &w, &h) != 0) {
+        w = m_width;
+        h = m_height;
+    }
+    return WindowScale::fit(m_width, m_height, w, h);
+}
+
+lang::Point FrameDisplay::toPicture(int32_t windowX, int32_t windowY) const {
+    if (m_window == nullptr || m_renderer == nullptr) return lang::Point(windowX, windowY);
+    int32_t ww = 0, wh = 0, ow = 0, oh = 0;
+    SDL_GetWindowSize(m_window, &ww, &wh);
+    if (SDL_GetRendererOutputSize(m_renderer, &ow, &oh) != 0 || ww <= 0 || wh <= 0) {
+        ow = ww;
+        oh = wh;
+    }
+    // The mouse comes in window units, which differ from output pixels on a scaled desktop.
+    const double ox = ww > 0 ? windowX * static_cast<double>(ow) / ww : windowX;
+    const double oy = wh > 0 ? windowY * static_cast<double>(oh) / wh : windowY;
+    lang::Point p;
+    WindowScale::toPicture(WindowScale::fit(m_width, m_height, ow, oh), ox, oy, p.x, p.y);
+    return p;
 }
 
 void FrameDisplay::addAll() {
@@ -175,22 +209,73 @@ void FrameDisplay::present() {
         if (!m_open) return;
     }
     if (m_texture == nullptr || m_frame == nullptr) return;
-    for (const lang::Rectangle& r : dirty)
+    for (lang::Rectangle& r : dirty) {
         upload(m_frame, r);
-    if (full) {
+        r.intersectWith(lang::Rectangle(0, 0, m_width, m_height));
+    }
+    const PictureFit fit = currentFit();
+    if (fit.x != m_lastFit.x || fit.y != m_lastFit.y || fit.width != m_lastFit.width ||
+        fit.height != m_lastFit.height)
+        full = true;
+    m_lastFit = fit;
+    // Smoothing spreads each area over its neighbours, so those presents always redraw everything.
+    draw(fit, dirty, !full && fit.isWhole());
+    SDL_RenderPresent(m_renderer);
+}
+
+bool FrameDisplay::prepareEnlarged(const PictureFit& fit) {
+    if (m_enlarged != nullptr && m_enlargedBy == fit.whole) return true;
+    if (m_enlarged != nullptr) SDL_DestroyTexture(m_enlarged);
+    m_enlarged = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                   m_width * fit.whole, m_height * fit.whole);
+    m_enlargedBy = m_enlarged != nullptr ? fit.whole : 0;
+    m_enlargedComplete = false;
+    if (m_enlarged == nullptr) return false;
+    SDL_SetTextureBlendMode(m_enlarged, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(m_enlarged, SDL_ScaleModeLinear);
+    return true;
+}
+
+void FrameDisplay::draw(const PictureFit& fit, const std::vector<lang::Rectangle>& dirty, bool partial) {
+    const SDL_Rect whole{fit.x, fit.y, fit.width, fit.height};
+    if (fit.isWhole()) {
+        const int32_t k = fit.whole;
+        if (partial) {
+            for (const lang::Rectangle& r : dirty) {
+                if (r.isEmpty()) continue;
+                const SDL_Rect from{r.x, r.y, r.width, r.height};
+                const SDL_Rect to{fit.x + r.x * k, fit.y + r.y * k, r.width * k, r.height * k};
+                SDL_RenderCopy(m_renderer, m_texture, &from, &to);
+            }
+            return;
+        }
         SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
         SDL_RenderClear(m_renderer);
+        SDL_RenderCopy(m_renderer, m_texture, nullptr, &whole);
+        return;
+    }
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    if (!prepareEnlarged(fit) || SDL_SetRenderTarget(m_renderer, m_enlarged) != 0) {
+        // Without a texture to enlarge into, the renderer smooths the picture directly.
+        SDL_RenderCopy(m_renderer, m_texture, nullptr, &whole);
+        return;
+    }
+    // Only the changed areas need enlarging again; the rest of the enlarged picture is still right.
+    const int32_t k = fit.whole;
+    if (!m_enlargedComplete) {
         SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+        m_enlargedComplete = true;
     } else {
         for (const lang::Rectangle& r : dirty) {
-            lang::Rectangle cut(r);
-            cut.intersectWith(lang::Rectangle(0, 0, m_width, m_height));
-            if (cut.isEmpty()) continue;
-            const SDL_Rect area{cut.x, cut.y, cut.width, cut.height};
-            SDL_RenderCopy(m_renderer, m_texture, &area, &area);
+            if (r.isEmpty()) continue;
+            const SDL_Rect from{r.x, r.y, r.width, r.height};
+            const SDL_Rect to{r.x * k, r.y * k, r.width * k, r.height * k};
+            SDL_RenderCopy(m_renderer, m_texture, &from, &to);
         }
     }
-    SDL_RenderPresent(m_renderer);
+    SDL_SetRenderTarget(m_renderer, nullptr);
+    SDL_RenderCopy(m_renderer, m_enlarged, nullptr, &whole);
 }
 
 } // namespace mph

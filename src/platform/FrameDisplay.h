@@ -1,7 +1,9 @@
 // FrameDisplay: a top-level frame's SDL window, renderer and streaming texture, and its pending dirty areas.
 #pragma once
 
+#include "platform/WindowScale.h"
 #include "runtime/Object.h"
+#include "runtime/Point.h"
 #include "runtime/Rectangle.h"
 
 #include <mutex>
@@ -16,10 +18,11 @@ namespace mph {
 class Frame;
 class Component;
 
-// The display of one frame. The frame's picture (width x height) is shown through a renderer whose
-// logical size is that picture size, so SDL scales and letterboxes it and reports the mouse in picture
-// coordinates. Areas reported from any thread collect here; the main thread uploads only those areas
-// into the texture and presents.
+// The display of one frame. The frame's picture (width x height) is kept in a texture and shown scaled to
+// fit the window, letterboxed, as WindowScale describes: at a whole-number scale the renderer enlarges it
+// with nearest neighbour; at any other it enlarges it by the next whole number into a second texture and
+// smooths that down to the final size. Areas reported from any thread collect here; the main thread
+// uploads only those areas into the texture and presents.
 class FrameDisplay : public lang::Object {
     LANG_CLASS(FrameDisplay, Object)
 
@@ -27,8 +30,10 @@ public:
     explicit FrameDisplay(Frame* frame);
     ~FrameDisplay() override;
 
-    // Main thread: creates the window (hidden) with a client area of width x height at (x, y).
-    bool open(int32_t x, int32_t y, int32_t width, int32_t height, bool resizable, bool fullScreen);
+    // Main thread: creates the window (hidden) with a client area of windowWidth x windowHeight at (x, y),
+    // showing a picture of width x height.
+    bool open(int32_t x, int32_t y, int32_t windowWidth, int32_t windowHeight, int32_t width, int32_t height,
+              bool resizable, bool fullScreen);
     // Main thread: destroys the window; later reports are ignored.
     void close();
     bool isOpen() const;
@@ -44,6 +49,10 @@ public:
     void resize(int32_t width, int32_t height);
     // Main thread: after the renderer lost its textures, makes a new one and uploads everything.
     void resetTexture();
+    // Main thread: where the picture sits in the window's output now.
+    PictureFit currentFit() const;
+    // Main thread: a point in window coordinates (as SDL reports the mouse) in picture coordinates.
+    lang::Point toPicture(int32_t windowX, int32_t windowY) const;
 
     SDL_Window* window() const { return m_window; }
     SDL_Renderer* renderer() const { return m_renderer; }
@@ -55,11 +64,21 @@ public:
 
 private:
     void upload(Component* component, const lang::Rectangle& area);
+    // Copies the picture to the output as fit says: only the given areas when partial.
+    void draw(const PictureFit& fit, const std::vector<lang::Rectangle>& dirty, bool partial);
+    // The texture holding the picture enlarged by fit.whole, made when missing or of another size.
+    bool prepareEnlarged(const PictureFit& fit);
 
     Frame* m_frame;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;
+    // The picture enlarged by a whole number, for scales that are not whole; its factor and whether it
+    // holds the whole picture yet.
+    SDL_Texture* m_enlarged = nullptr;
+    int32_t m_enlargedBy = 0;
+    bool m_enlargedComplete = false;
+    PictureFit m_lastFit;
     int32_t m_width = 0;
     int32_t m_height = 0;
 

@@ -157,6 +157,7 @@ KeyTranslation InputTranslation::keyDown(SDL_Keycode sym, uint16_t mod) {
     KeyTranslation t;
     t.virtualKey = virtualKey(sym);
     if ((mod & KMOD_CTRL) != 0) t.modifiers |= Event::kCtrlMask;
+    if ((mod & KMOD_SHIFT) != 0) t.modifiers |= Event::kShiftMask;
     if (isTranslatedToThousands(t.virtualKey)) {
         t.key = 1000 + t.virtualKey;
         return t;

@@ -35,6 +35,13 @@ lang::Point localPoint(Component* c, int32_t x, int32_t y) {
     return lang::Point(x - offset.x, y - offset.y);
 }
 
+// The mouse in the picture's coordinates: SDL reports it in the window's, and the picture is scaled and
+// centred in the window.
+lang::Point picturePoint(Frame* frame, int32_t x, int32_t y) {
+    if (frame == nullptr || frame->getDisplay() == nullptr) return lang::Point(x, y);
+    return frame->getDisplay()->toPicture(x, y);
+}
+
 // Every frame's components that are showing, parents before children.
 void collectShowing(Component* c, std::vector<lang::Ref<Component>>& out) {
     if (!c->isVisible()) return;
@@ -161,6 +168,7 @@ void WindowEvents::windowEvent(const SDL_WindowEvent& event) {
             SDL_RestoreWindow(frame->getDisplay()->window());
             frame->setFullScreen(true, false);
         } else {
+            frame->windowMaximized(true);
             frame->onPositionChanged();
         }
         break;
@@ -168,8 +176,12 @@ void WindowEvents::windowEvent(const SDL_WindowEvent& event) {
         frame->windowMoved(event.data1, event.data2);
         frame->onPositionChanged();
         break;
-    case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_RESTORED:
+        if ((SDL_GetWindowFlags(frame->getDisplay()->window()) & SDL_WINDOW_MAXIMIZED) == 0)
+            frame->windowMaximized(false);
+        frame->onPositionChanged();
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_SHOWN:
     case SDL_WINDOWEVENT_HIDDEN:
         frame->onPositionChanged();
@@ -183,6 +195,7 @@ void WindowEvents::windowEvent(const SDL_WindowEvent& event) {
         break;
     }
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+        frame->windowResized(event.data1, event.data2);
         if (frame->getDisplay() != nullptr) frame->getDisplay()->addAll();
         break;
     default:
@@ -216,12 +229,13 @@ void WindowEvents::keyEvent(const SDL_KeyboardEvent& event) {
 void WindowEvents::buttonEvent(const SDL_MouseButtonEvent& event) {
     if (event.button != SDL_BUTTON_LEFT && event.button != SDL_BUTTON_RIGHT) return;
     Frame* frame = Frame::fromWindowId(event.windowID);
+    const lang::Point at = picturePoint(frame, event.x, event.y);
     Component* target = g_capture;
-    if (target == nullptr && frame != nullptr) target = componentAt(frame, event.x, event.y);
+    if (target == nullptr && frame != nullptr) target = componentAt(frame, at.x, at.y);
     if (target == nullptr) return;
-    notePointer(event.x, event.y);
+    notePointer(at.x, at.y);
     lang::Ref<Component> keep = lang::retain(target);
-    const lang::Point p = localPoint(target, event.x, event.y);
+    const lang::Point p = localPoint(target, at.x, at.y);
     const int32_t modifiers = InputTranslation::buttonModifiers(event.button, SDL_GetModState());
     const uint32_t when = Application::getTickCount();
     const uint32_t mask = SDL_BUTTON(event.button);
@@ -249,8 +263,9 @@ void WindowEvents::buttonEvent(const SDL_MouseButtonEvent& event) {
 
 void WindowEvents::motionEvent(const SDL_MouseMotionEvent& event) {
     Frame* frame = Frame::fromWindowId(event.windowID);
-    notePointer(event.x, event.y);
-    Component* under = frame != nullptr ? componentAt(frame, event.x, event.y) : nullptr;
+    const lang::Point at = picturePoint(frame, event.x, event.y);
+    notePointer(at.x, at.y);
+    Component* under = frame != nullptr ? componentAt(frame, at.x, at.y) : nullptr;
     if (under != g_hover) {
         g_hover = under;
         refreshCursor();
@@ -261,7 +276,7 @@ void WindowEvents::motionEvent(const SDL_MouseMotionEvent& event) {
     int32_t id = 0;
     int32_t modifiers = 0;
     InputTranslation::motion(event.state, id, modifiers);
-    const lang::Point p = localPoint(target, event.x, event.y);
+    const lang::Point p = localPoint(target, at.x, at.y);
     lang::Ref<Event> e = lang::make<Event>(id, target, p.x, p.y, modifiers, Application::getTickCount());
     if (id == Event::kMouseDrag)
         target->mouseDrag(e.get(), p.x, p.y);

@@ -85,3 +85,42 @@ TEST(StartupSettings, QuitMarksTheRunAsEndedNormally) {
     const StartResult r = startOnce(dir, 24);
     EXPECT_TRUE(r.fullScreen);
 }
+
+TEST(StartupSettings, AResizableWindowGetsItsStoredSizeBackWhenItStillFits) {
+    TempDir dir;
+    auto start = [&dir](bool& maximized) {
+        lang::Ref<TestFrame> frame = lang::make<TestFrame>(dir.db(), 32);
+        frame->setResizable(true);
+        frame->setSize(800, 600);
+        lang::Ref<RecordingCanvas> canvas = lang::make<RecordingCanvas>();
+        frame->initSettings(canvas.get(), "+datafile", "Morphella");
+        const int32_t width = frame->getWindowWidth();
+        maximized = frame->isMaximized();
+        frame->quit();
+        frame->setCanvas(nullptr);
+        return width;
+    };
+    bool maximized = false;
+    store(dir, "WINDOWWIDTH", 640);
+    store(dir, "WINDOWHEIGHT", 480);
+    store(dir, "WINDOWMAXIMIZED", 1);
+    EXPECT_EQ(start(maximized), 640);
+    EXPECT_TRUE(maximized);
+    // quit stored what it found again.
+    lang::Ref<mph::User> user = lang::make<mph::User>();
+    user->openAt(dir.db());
+    EXPECT_EQ(user->getInt("WINDOWHEIGHT", 0), 480);
+    EXPECT_EQ(user->getInt("WINDOWMAXIMIZED", 0), 1);
+
+    // After a killed run the size comes back, but not the maximised state.
+    store(dir, "NORMALEXIT", 0);
+    EXPECT_EQ(start(maximized), 640);
+    EXPECT_FALSE(maximized);
+    // Sizes that make no sense leave the window at its first size (without a window here: unset).
+    for (const auto& [w, h] :
+         {std::pair{0, 0}, std::pair{-640, 480}, std::pair{100, 75}, std::pair{99999, 480}}) {
+        store(dir, "WINDOWWIDTH", w);
+        store(dir, "WINDOWHEIGHT", h);
+        EXPECT_EQ(start(maximized), 0) << w << "x" << h;
+    }
+}

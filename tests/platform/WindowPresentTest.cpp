@@ -95,3 +95,85 @@ TEST_F(PresentTest, ReportsOutsideThePictureAreCutAndManyAreasMerge) {
     // Forty separate points collapse into one bounding area, which is uploaded whole.
     EXPECT_EQ(screenPixel(400, 10), 0xFF111111u);
 }
+
+namespace {
+
+// A resizable frame, as the game's is, whose window the test sizes.
+class ScaledTest : public PresentTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(mph::Application::init());
+        frame = new TestFrame;
+        frame->setResizable(true);
+        ASSERT_TRUE(frame->create(nullptr, lang::Rectangle(0, 0, 800, 600)));
+        canvas = new TestCanvas;
+        ASSERT_TRUE(canvas->create(frame, lang::Rectangle(0, 0, 800, 600)));
+        frame->setVisible(true);
+        canvas->setVisible(true);
+        pump();
+    }
+    // A picture of one-pixel stripes: every other column is white.
+    void stripes() {
+        mph::WindowPicture* surface = canvas->getSurface();
+        lang::SyncGuard guard(surface);
+        mph::Image* picture = surface->picture();
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                picture->getPixels()[y * 800 + x] = x % 2 == 0 ? 0xFFFFFFFFu : 0xFF000000u;
+        surface->pictureChanged(lang::Rectangle(0, 0, 800, 600));
+    }
+};
+
+} // namespace
+
+TEST_F(ScaledTest, WholeScalesShowSquareBlocksAndOtherScalesKeepEachPixelsCore) {
+    frame->setWindowSize(1700, 1200);
+    pump();
+    stripes();
+    pump();
+    // 2x with 50-pixel bars: column 10 of the picture is outputs 70 and 71.
+    EXPECT_EQ(screenPixel(49, 300), 0xFF000000u);
+    EXPECT_EQ(screenPixel(70, 300), 0xFFFFFFFFu);
+    EXPECT_EQ(screenPixel(71, 301), 0xFFFFFFFFu);
+    EXPECT_EQ(screenPixel(72, 300), 0xFF000000u);
+    // A change reaches the screen at its enlarged place.
+    fill(canvas->getSurface(), lang::Rectangle(400, 300, 2, 2), 0xFF336699u, true);
+    pump();
+    EXPECT_EQ(screenPixel(50 + 803, 603), 0xFF336699u);
+    EXPECT_EQ(screenPixel(50 + 804, 604), 0xFFFFFFFFu);
+
+    // 1.5x: enlarged 2x and smoothed down. Every white pixel keeps a bright middle, every black one a
+    // dark middle, so the stripes stay stripes.
+    frame->setWindowSize(1200, 900);
+    pump();
+    stripes();
+    pump();
+    const mph::PictureFit fit = frame->getDisplay()->currentFit();
+    ASSERT_FALSE(fit.isWhole());
+    EXPECT_EQ(fit.whole, 2);
+    for (int px = 100; px < 110; ++px) {
+        const uint32_t p = screenPixel(static_cast<int>(px * 1.5 + 0.75), 450) & 0xFFu;
+        if (px % 2 == 0)
+            EXPECT_GE(p, 0xB0u) << px;
+        else
+            EXPECT_LE(p, 0x50u) << px;
+    }
+}
+
+TEST_F(ScaledTest, TheMouseLandsInPictureCoordinatesAtEverySize) {
+    frame->setWindowSize(2600, 1800);
+    pump();
+    pushButton(true, 100 + 3 * 408 + 1, 3 * 342 + 2);
+    pushButton(false, 100 + 3 * 408 + 1, 3 * 342 + 2);
+    pushMotion(100 + 3 * 10, 3 * 20, 0);
+    pump();
+    ASSERT_EQ(canvas->calls.size(), 3u);
+    EXPECT_EQ(canvas->calls[0].x, 408);
+    EXPECT_EQ(canvas->calls[0].y, 342);
+    EXPECT_EQ(canvas->calls[2].x, 10);
+    EXPECT_EQ(canvas->calls[2].y, 20);
+    EXPECT_EQ(frame->getWindowWidth(), 2600);
+    const mph::WindowView view = frame->windowView();
+    EXPECT_EQ(view.width, 2600);
+    EXPECT_DOUBLE_EQ(view.scale, 3.0);
+}

@@ -76,7 +76,7 @@ TEST_F(WindowTest, TimersTickOnTheMainThreadUntilKilled) {
     timed->destroy();
 }
 
-TEST_F(WindowTest, FullScreenAndBackRestoresTheCentredWindowOfTheClientSize) {
+TEST_F(WindowTest, FullScreenAndBackRestoresTheCentredWindowAndF11SwitchesIt) {
     frame->setFullScreen(true, false);
     pump();
     EXPECT_TRUE(frame->isFullScreen());
@@ -89,11 +89,17 @@ TEST_F(WindowTest, FullScreenAndBackRestoresTheCentredWindowOfTheClientSize) {
     SDL_GetWindowSize(frame->getDisplay()->window(), &w, &h);
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
-    int lw = 0;
-    int lh = 0;
-    SDL_RenderGetLogicalSize(frame->getDisplay()->renderer(), &lw, &lh);
-    EXPECT_EQ(lw, 800);
-    EXPECT_EQ(lh, 600);
+    const mph::PictureFit fit = frame->getDisplay()->currentFit();
+    EXPECT_TRUE(fit.isWhole());
+    EXPECT_EQ(fit.whole, 1);
+    EXPECT_EQ(fit.width, 800);
+    // F11 switches full screen on and off.
+    pushKey(true, SDLK_F11, KMOD_NONE);
+    pump();
+    EXPECT_TRUE(frame->isFullScreen());
+    pushKey(true, SDLK_F11, KMOD_NONE);
+    pump();
+    EXPECT_FALSE(frame->isFullScreen());
 }
 
 TEST_F(WindowTest, DeactivatedFullScreenIsLeftAndComesBackOnRestore) {

@@ -154,6 +154,18 @@ TEST(PlayCommand, ADamagedTranslationPlaysInEnglishWithAMessage) {
     fs::remove_all(dir);
 }
 
+TEST(PlayCommand, TheWindowIsTheOneTheGameWouldOpenOnTheDisplayGiven) {
+    int status = 0;
+    EXPECT_NE(play("dump\n", "", status).find("\"window\":{\"w\":800,\"h\":600,\"scale\":1,"),
+              std::string::npos);
+    const std::string large = play("dump\n", "--display 3840x2160", status);
+    EXPECT_NE(large.find("\"window\":{\"w\":2400,\"h\":1800,\"scale\":3,\"fullScreen\":false}"),
+              std::string::npos)
+        << large.substr(large.find("\"window\""));
+    play("dump\n", "--display 3840", status);
+    EXPECT_EQ(status, 2);
+}
+
 TEST(RandomCommand, WordsAndBoundedDraws) {
     int status = 0;
     const std::string out = shell(bin() + "/morphella-tool random 7 300 3", status);
