@@ -123,11 +123,12 @@ std::string runCommand(HeadlessGame& game, const std::string& line, bool& quit) 
         return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
     }
     if (verb == "key") {
-        std::string n, extra;
+        std::string n, modifier, extra;
         long long key = 0;
-        if (!(words >> n) || (words >> extra) || !parseInt(n, 0, 255, key))
-            return error("key: needs a key code 0-255");
-        game.key(static_cast<int32_t>(key), characterOf(static_cast<int32_t>(key)));
+        if (!(words >> n) || !parseInt(n, 0, 255, key)) return error("key: needs a key code 0-255");
+        if ((words >> modifier) && (modifier != "shift" || (words >> extra)))
+            return error("key: only \"shift\" may follow the key code");
+        game.key(static_cast<int32_t>(key), characterOf(static_cast<int32_t>(key)), modifier == "shift");
         return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
     }
     if (verb == "type") {
@@ -222,15 +223,15 @@ int runRandom(const tool::Args& args) {
     return tool::kOk;
 }
 
-tool::Registration
-    play("play",
-         "play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH]\n"
-         "    runs the game headless: commands on standard input (tick [N], auto [N], "
-         "press|release|move|drag X Y,\n"
-         "    key N, type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each;\n"
-         "    --language plays in another language (\"de\", \"pt_BR\"; default the store's LANGUAGE setting, "
-         "else English)",
-         runPlay);
+tool::Registration play(
+    "play",
+    "play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH]\n"
+    "    runs the game headless: commands on standard input (tick [N], auto [N], "
+    "press|release|move|drag X Y,\n"
+    "    key N [shift], type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each;\n"
+    "    --language plays in another language (\"de\", \"pt_BR\"; default the store's LANGUAGE setting, "
+    "else English)",
+    runPlay);
 tool::Registration
     random("random", "random SEED COUNT [BOUND]\n    prints the game generator's words, or nextInt(BOUND)",
            runRandom);

@@ -264,6 +264,16 @@ WindowView GameCanvas::windowView() {
     return view;
 }
 
+void GameCanvas::toggleFullScreen() {
+    if (!Application::isMainThread()) {
+        Ref<GameCanvas> self = retain(this);
+        Application::post(nullptr, [self] { self->toggleFullScreen(); });
+        return;
+    }
+    Frame* frame = getFrame();
+    if (frame != nullptr && frame->hasWindow()) frame->toggleFullScreen();
+}
+
 void GameCanvas::leaveFullScreen() {
     if (!Application::isMainThread()) {
         Ref<GameCanvas> self = retain(this);

@@ -72,6 +72,8 @@ public:
     void refuseStart() { m_startRefused.store(true); }
     bool startRefused() const { return m_startRefused.load(); }
     virtual void leaveFullScreen();
+    // F11 reached the game (where no frame takes it first): the frame's full screen goes on or off.
+    virtual void toggleFullScreen();
     // The window the canvas is shown in: its size, the picture's scale and full screen. Main thread.
     virtual WindowView windowView();
     virtual void createOffscreen(int32_t width, int32_t height);

@@ -186,6 +186,12 @@ void ShapeCanvas::makeBoardSprites() {
     m_blackness->setVisible(false);
     addSprite(m_blackness.get(), indexOfSprite(m_startDialog.get()) + 1, String("blackness"));
 
+    // The focus rings are drawn over everything, dialogs included.
+    m_targetRing = make<FocusRingSprite>(FocusRingSprite::Target);
+    m_focusRing = make<FocusRingSprite>(FocusRingSprite::Focus);
+    addSprite(m_targetRing.get(), -1, String());
+    addSprite(m_focusRing.get(), -1, String());
+
     // Every dialog waits hidden until the game shows it; the start dialog is shown by the start state.
     for (const char* name :
          {"menudlg", "exitdlg", "instdlg", "optdlg", "hsprompt", "globalask", "hsdlg", "bonusdlg"})

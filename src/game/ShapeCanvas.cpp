@@ -49,6 +49,9 @@ void ShapeCanvas::pauseHook() {
     input.kind = GameInput::kFocusLost;
     beginInput(input);
     m_pausePending = true;
+    // A key held down when the window lost the keyboard is never released there.
+    m_heldKey = 0;
+    releaseFocusPress();
 }
 
 void ShapeCanvas::shutdown() {
@@ -331,6 +334,8 @@ void ShapeCanvas::tick() {
         break;
     }
     if (fastForwardStarted && m_state == kPlaying) playSoundAt(kSoundPowerUp);
+    // The rings follow what moved: a hole on its row, a dialog that opened or closed.
+    if (m_focusShown) updateFocusRings();
     GameCanvas2::tick();
 }
 

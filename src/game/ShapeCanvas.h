@@ -8,6 +8,7 @@
 #include "rules/LevelTable.h"
 #include "runtime/Ref.h"
 #include "runtime/String.h"
+#include "sprites/FocusNavigator.h"
 
 #include <array>
 #include <cstdint>
@@ -21,6 +22,7 @@ class AudioClip;
 class ButtonSprite;
 class DialogSprite;
 class Event;
+class FocusRingSprite;
 class HighScoreSprite;
 class HourGlass;
 class InstructDialog;
@@ -94,13 +96,32 @@ public:
     ~ShapeCanvas() override;
 
     // ---- Overrides of the canvas ----
+    // In the window, keys are queued for the input thread like the mouse (F11, and Escape in full screen,
+    // are left to the frame).
     bool keyDown(Event* event, int32_t key) override;
+    bool keyUp(Event* event, int32_t key) override;
     void pauseHook() override;
     bool preload() override { return true; }
     void tick() override;
     void handleEvent() override;
     // What handleEvent does with the current event, for a caller that holds the event itself.
     void handleMouse(Event* event);
+    // A key pressed (id Event::kKeyDown) or released (kKeyUp): its virtual key in x, its character in key,
+    // Shift in the modifiers.
+    void handleKey(Event* event);
+
+    // ---- Focus: the game without a pointer ----
+    // The keyboard's keys come down to these actions (a gamepad's buttons can too). The focus rests on
+    // one item: a button or knob of the topmost dialog, or else a button of the start dialog, the board
+    // (the tray, or the target hole while a shape is held) or a side-panel button. Press acts on it
+    // exactly as a pointer's press at its middle; Release ends that press. The rings show from the first
+    // action on and hide when the pointer moves; a move while they are hidden only shows them.
+    void focusAction(FocusAction action);
+    // What the rings show, for the driver: the focused button's path as click takes it ("" when no ring
+    // shows or the board has the focus), the focused tray place and the targeted slot (-1 when none).
+    std::string focusPath();
+    int32_t focusedTray();
+    int32_t focusedTarget();
     void onDataLoaded(DataLoader* loader) override;
     void playSoundAt(int32_t index) override;
     void setSoundEnabled(bool on) override;
@@ -216,6 +237,33 @@ private:
     void checkTypedCodes();
     void startTrashAnimation();
     bool trayHoldsSpecial() const;
+
+    // Focus (ShapeFocus.cpp).
+    struct FocusStop {
+        std::string path; // as click takes it; kBoardStop for the board
+        lang::Rectangle bounds;
+        DialogSprite* holder = nullptr; // the dialog holding a button or knob
+        lang::String name;
+        bool adjustable = false;
+        bool board = false;
+    };
+    // The stops of the focus now, in order, and the scope they belong to ("" for the board's scope, else
+    // the topmost dialog's path); the current stop's index (-1 for none); commit keeps the scope.
+    std::string collectFocus(std::vector<FocusStop>& stops);
+    void addDialogStops(DialogSprite* dialog, const std::string& path, int32_t x, int32_t y,
+                        std::vector<FocusStop>& stops);
+    int32_t resolveFocus(const std::vector<FocusStop>& stops, const std::string& scope, bool commit);
+    bool handleKeyDown(Event* event);
+    bool isFocusKey(int32_t virtualKey) const;
+    void focusKey(int32_t virtualKey, bool shift);
+    void boardMove(FocusAction action);
+    void boardPress();
+    void pressAt(int32_t x, int32_t y);
+    void releaseFocusPress();
+    int32_t trayFocusIndex();
+    void acceptingHoles(std::vector<int32_t>& slots, std::vector<lang::Rectangle>& bounds);
+    void followTarget();
+    void updateFocusRings();
 
     // Input.
     void handlePress(Event* event);
@@ -345,6 +393,19 @@ private:
     lang::Ref<TextSprite> m_nameLimit; // optional in the data: "limit" of "hsprompt"
     int32_t m_nameLimitTicks = 0;
     int32_t m_curtain1Y = 0, m_curtain2Y = 0;
+
+    // ---- Focus ----
+    lang::Ref<FocusRingSprite> m_focusRing, m_targetRing;
+    bool m_focusShown = false;
+    std::string m_focusScope;
+    std::string m_focusPath; // the stop chosen in the scope; empty: the scope's first
+    int32_t m_trayFocus = 0;
+    int32_t m_target = -1;
+    // The key whose press is held (Enter or space; its repeats are ignored until it is released) and
+    // the pointer press it made, which its release ends.
+    int32_t m_heldKey = 0;
+    bool m_pressPending = false;
+    int32_t m_pressX = 0, m_pressY = 0;
 };
 
 } // namespace mph

@@ -1,10 +1,8 @@
-// ShapeCanvas: routing the mouse (input thread) and the keyboard (main thread) by state.
+// ShapeCanvas: routing the mouse (input thread) by state.
 #include "game/ShapeParts.h"
 
 #include "platform/Cursor.h"
 #include "platform/Event.h"
-
-#include <cstring>
 
 using namespace lang;
 
@@ -12,12 +10,14 @@ namespace mph {
 
 namespace {
 constexpr int32_t kDragDropMs = 500;
-constexpr int32_t kKeyPause = 0x13;
-constexpr int32_t kKeySpace = 32;
 } // namespace
 
 void ShapeCanvas::handleEvent() {
-    handleMouse(getCurrentEvent());
+    Event* event = getCurrentEvent();
+    if (event != nullptr && (event->id == Event::kKeyDown || event->id == Event::kKeyUp))
+        handleKey(event);
+    else
+        handleMouse(event);
 }
 
 void ShapeCanvas::handleMouse(Event* event) {
@@ -40,6 +40,11 @@ void ShapeCanvas::handleMouse(Event* event) {
         break;
     case Event::kMouseMove:
     case Event::kMouseDrag:
+        // The pointer is back in use: the focus rings give way.
+        if (m_focusShown) {
+            m_focusShown = false;
+            updateFocusRings();
+        }
         handleMove(event);
         break;
     default:
@@ -142,43 +147,6 @@ void ShapeCanvas::setHover(bool hover) {
     if (hover == m_hoverOnButton) return;
     m_hoverOnButton = hover;
     if (hasWindow()) setCursor(hover ? Cursor::getHand() : Cursor::getArrow());
-}
-
-bool ShapeCanvas::keyDown(Event* event, int32_t key) {
-    if (!isRunning() || !m_bound) return false;
-    SyncGuard guard(this);
-    GameInput input;
-    input.kind = GameInput::kKey;
-    input.x = event != nullptr ? event->x : key;
-    input.key = key;
-    beginInput(input);
-    std::memmove(m_typedKeys, m_typedKeys + 1, 3);
-    m_typedKeys[3] = static_cast<char>(key);
-    const int32_t virtualKey = event != nullptr ? event->x : key;
-    switch (m_state) {
-    case kStart:
-        if (m_namePrompt->isVisible()) editName(event, key);
-        return false;
-    case kPlaying:
-        checkTypedCodes();
-        if (virtualKey == kKeyPause || key == 'P' || key == 'p') {
-            togglePause();
-            return true;
-        }
-        if (key == kKeySpace) {
-            if (m_held->isVisible())
-                discardHeldShape();
-            else
-                discardTrayHead();
-            return true;
-        }
-        return false;
-    case kPaused:
-        togglePause();
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace mph

@@ -19,6 +19,7 @@
 #include "scores/OptionsSprite.h"
 #include "sprites/ButtonSprite.h"
 #include "sprites/DialogSprite.h"
+#include "sprites/FocusRingSprite.h"
 #include "sprites/NumberSprite.h"
 #include "sprites/TextSprite.h"
 

@@ -54,6 +54,11 @@ public:
             m_out << rounded;
         return *this;
     }
+    Json& null() {
+        comma();
+        m_out << "null";
+        return *this;
+    }
     Json& value(const std::string& v) {
         comma();
         m_out << GameDump::quote(v);
@@ -168,6 +173,9 @@ GameView GameDump::view(ShapeCanvas& c, uint32_t t) {
     v.shapeWidth = l.shapeWidth;
     v.shapeHeight = l.shapeHeight;
     v.framesPerKind = l.framesPerKind;
+    v.focus = c.focusPath();
+    v.trayFocus = c.focusedTray();
+    v.target = c.focusedTarget();
     const WindowView window = c.windowView();
     v.windowWidth = window.width;
     v.windowHeight = window.height;
@@ -253,6 +261,11 @@ std::string GameDump::json(const GameView& v) {
     for (const auto& name : v.dialogs)
         j.value(name);
     j.close(']');
+    if (v.focus.empty())
+        j.key("focus").null();
+    else
+        j.key("focus").value(v.focus);
+    j.field("trayFocus", int64_t{v.trayFocus}).field("target", int64_t{v.target});
     j.key("window").open('{').field("w", int64_t{v.windowWidth}).field("h", int64_t{v.windowHeight});
     j.key("scale").number(v.windowScale).field("fullScreen", v.fullScreen).close('}');
     j.close('}');

@@ -43,6 +43,10 @@ struct GameView {
     int32_t slotPitch = 0, rowPitch = 0, shapeWidth = 0, shapeHeight = 0;
     std::vector<int32_t> framesPerKind;
     std::vector<std::string> dialogs;
+    // Where a keyboard's focus is: the focused button's path as click takes it (empty when no ring shows),
+    // the focused tray place and the targeted slot (-1 when none).
+    std::string focus;
+    int32_t trayFocus = -1, target = -1;
     // The window the game is shown in (for the headless game, the one it would open).
     int32_t windowWidth = 0, windowHeight = 0;
     double windowScale = 1.0;

@@ -182,10 +182,13 @@ void HeadlessGame::mouse(int32_t id, int32_t x, int32_t y) {
     m_canvas->dropEvent();
 }
 
-void HeadlessGame::key(int32_t virtualKey, int32_t character) {
-    Ref<Event> event = make<Event>(Event::kKeyDown, nullptr, virtualKey, 0, 0, m_clock);
-    event->key = character;
-    m_canvas->keyDown(event.get(), character);
+void HeadlessGame::key(int32_t virtualKey, int32_t character, bool shift) {
+    // Pressed and let go at once, each handled as the input thread handles the window's keys.
+    for (const int32_t id : {Event::kKeyDown, Event::kKeyUp}) {
+        Ref<Event> event = make<Event>(id, nullptr, virtualKey, 0, shift ? Event::kShiftMask : 0, m_clock);
+        event->key = character;
+        m_canvas->handleKey(event.get());
+    }
 }
 
 bool HeadlessGame::click(const std::string& path, std::string& error) {

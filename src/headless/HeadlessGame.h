@@ -44,8 +44,8 @@ public:
     void tick(int32_t count = 1);
     // A mouse event (the ids of Event: 1 press, 2 move, 3 release, 4 drag) at picture coordinates.
     void mouse(int32_t id, int32_t x, int32_t y);
-    // A key: its virtual-key code and the character it types.
-    void key(int32_t virtualKey, int32_t character);
+    // A key pressed and released: its virtual-key code, the character it types and whether Shift is held.
+    void key(int32_t virtualKey, int32_t character, bool shift = false);
     // Press and release at the centre of the visible sprite a path names.
     bool click(const std::string& path, std::string& error);
 

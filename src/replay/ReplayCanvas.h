@@ -24,6 +24,8 @@ public:
 
     void tick() override;
     bool keyDown(Event* event, int32_t key) override;
+    // The viewer's keys are its own: a release never reaches the recorded game.
+    bool keyUp(Event*, int32_t) override { return true; }
     void handleEvent() override {}
     void pauseHook() override {}
     uint32_t currentMillis() override { return m_clock; }

@@ -63,10 +63,11 @@ void ReplayDriver::deliver(ShapeCanvas& canvas, const GameInput& input) {
         break;
     }
     case GameInput::kKey: {
-        Ref<Event> event = make<Event>(Event::kKeyDown, nullptr, input.x, 0, 0, input.clock);
+        const int32_t id = input.id == Event::kKeyUp ? Event::kKeyUp : Event::kKeyDown;
+        Ref<Event> event = make<Event>(id, nullptr, input.x, 0, input.y, input.clock);
         event->key = input.key;
         // The canvas's own handler, past whatever a subclass does with the keys of its viewer.
-        canvas.ShapeCanvas::keyDown(event.get(), input.key);
+        canvas.handleKey(event.get());
         break;
     }
     case GameInput::kFocusLost:

@@ -3,6 +3,7 @@
 
 #include "io/ResourceFile.h"
 #include "io/Resources.h"
+#include "platform/Event.h"
 #include "scores/GameVersion.h"
 
 #include <zlib.h>
@@ -18,6 +19,9 @@ namespace {
 
 constexpr char kMagic[4] = {'M', 'P', 'H', 'R'};
 constexpr int kKindMouse = 0, kKindKey = 1, kKindFocus = 2, kKindResume = 3;
+// A key record's tag also says whether the key was released and whether Shift was held; a press without
+// Shift is the bare kind, as in recordings made before keys could be released.
+constexpr uint32_t kKeyReleased = 4, kKeyShifted = 8;
 
 uint32_t checksum(std::string_view bytes) {
     uLong crc = crc32(0L, Z_NULL, 0);
@@ -140,7 +144,13 @@ std::string ReplayFile::encode() const {
                          : in.kind == GameInput::kKey       ? kKindKey
                          : in.kind == GameInput::kFocusLost ? kKindFocus
                                                             : kKindMouse;
-        w.u8(static_cast<uint32_t>(kind | (kind == kKindMouse ? (in.id & 7) << 2 : 0)));
+        uint32_t tag = static_cast<uint32_t>(kind);
+        if (kind == kKindMouse) tag |= static_cast<uint32_t>(in.id & 7) << 2;
+        if (kind == kKindKey) {
+            if (in.id == Event::kKeyUp) tag |= kKeyReleased;
+            if ((in.y & Event::kShiftMask) != 0) tag |= kKeyShifted;
+        }
+        w.u8(tag);
         w.zigzag(in.tick - tick);
         tick = in.tick;
         if (kind == kKindResume) continue;
@@ -249,15 +259,19 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
                     return bad("unknown record");
                 e.input.x = static_cast<int32_t>(x);
                 e.input.y = static_cast<int32_t>(y);
-            } else if (tag != static_cast<uint32_t>(kind)) {
-                return bad("unknown record");
             } else if (kind == kKindKey) {
+                if ((tag & ~(kKeyReleased | kKeyShifted)) != static_cast<uint32_t>(kind))
+                    return bad("unknown record");
                 e.input.kind = GameInput::kKey;
+                e.input.id = (tag & kKeyReleased) != 0 ? Event::kKeyUp : Event::kKeyDown;
+                e.input.y = (tag & kKeyShifted) != 0 ? Event::kShiftMask : 0;
                 const uint64_t virtualKey = r.varint();
                 const uint64_t key = r.varint();
                 if (virtualKey > 0xFFFF || key > 0xFFFF) return bad("unknown key");
                 e.input.x = static_cast<int32_t>(virtualKey);
                 e.input.key = static_cast<int32_t>(key);
+            } else if (tag != static_cast<uint32_t>(kind)) {
+                return bad("unknown record");
             } else {
                 e.input.kind = GameInput::kFocusLost;
             }

@@ -203,4 +203,30 @@ int32_t OptionsSprite::mouseUp(int32_t x, int32_t) {
     return NotHandled;
 }
 
+void OptionsSprite::focusItems(std::vector<FocusItem>& out) {
+    DialogSprite::focusItems(out);
+    for (const char* name : {"butfxknob", "butmuknob"}) {
+        Sprite* knob = child(name);
+        if (knob != nullptr && knob->isVisible())
+            out.push_back(FocusItem{String(name), knob->getBounds(), true});
+    }
+}
+
+bool OptionsSprite::adjustItem(const String& name, int32_t delta) {
+    const bool effects = m_effectKnob && name == "butfxknob";
+    if (!effects && !(m_musicKnob && name == "butmuknob")) return false;
+    Sprite* knob = effects ? m_effectKnob.get() : m_musicKnob.get();
+    const int32_t minX = effects ? m_fxMinX : m_musicMinX;
+    const int32_t x = std::clamp(knob->getX() + delta, minX, minX + kMaxVolume);
+    if (x == knob->getX()) return false;
+    knob->setLocation(x, knob->getY());
+    if (effects) {
+        setEffectsVolume(x - minX);
+        if (m_effectClip) m_effectClip->play();
+    } else if (m_musicClip) {
+        m_musicClip->setVolume(x - minX);
+    }
+    return true;
+}
+
 } // namespace mph

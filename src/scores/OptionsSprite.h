@@ -44,6 +44,11 @@ public:
     bool mouseMove(int32_t x, int32_t y) override;
     // Ends a drag; returns 0.
     int32_t mouseUp(int32_t x, int32_t y) override;
+    // The buttons and the two knobs, which Left and Right move.
+    void focusItems(std::vector<FocusItem>& out) override;
+    // Moves a knob by delta volume steps, with the preview a drag gives: the effects sample at the new
+    // volume, the music clip's volume.
+    bool adjustItem(const lang::String& name, int32_t delta) override;
 
     // What the game hands over before it opens the dialog. The settings object (kept with a reference).
     void setSettings(User* settings);

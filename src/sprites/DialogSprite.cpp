@@ -1,6 +1,7 @@
 // DialogSprite: named children, presses, hover routing and freeing pictures while hidden.
 #include "sprites/DialogSprite.h"
 
+#include "runtime/Cast.h"
 #include "runtime/Enumeration.h"
 #include "runtime/SyncGuard.h"
 #include "sprites/ButtonSprite.h"
@@ -14,7 +15,9 @@ namespace {
 ClassRecord<DialogSprite> dialogRecord("DialogSprite");
 } // namespace
 
-const Class& SpriteClasses::dialogSprite() { return dialogRecord; }
+const Class& SpriteClasses::dialogSprite() {
+    return dialogRecord;
+}
 
 bool DialogSprite::initFromDefinition(const ObjectArray& images, const IntArray& params) {
     if (!FancyContainer::initFromDefinition(images, params)) return false;
@@ -22,7 +25,9 @@ bool DialogSprite::initFromDefinition(const ObjectArray& images, const IntArray&
     return true;
 }
 
-void DialogSprite::onLoaded(Hashtable* spritesByName) { m_names = retain(spritesByName); }
+void DialogSprite::onLoaded(Hashtable* spritesByName) {
+    m_names = retain(spritesByName);
+}
 
 Sprite* DialogSprite::findChild(const char* name) {
     if (!m_names) return nullptr;
@@ -45,7 +50,8 @@ bool DialogSprite::update(int32_t tick, Rectangle& rect, Region* region) {
     const bool result = FancyContainer::update(tick, rect, region);
     if (m_paintVisible && !m_prepared) {
         SyncGuard guard(&m_children);
-        for (int32_t i = 0; i < m_children.size(); ++i) m_children.elementAtAs<Sprite>(i)->reloadImage();
+        for (int32_t i = 0; i < m_children.size(); ++i)
+            m_children.elementAtAs<Sprite>(i)->reloadImage();
         m_prepared = true;
     }
     return result;
@@ -72,7 +78,32 @@ int32_t DialogSprite::mouseDown(int32_t x, int32_t y) {
     return Consumed;
 }
 
-int32_t DialogSprite::mouseUp(int32_t, int32_t) { return NotHandled; }
+int32_t DialogSprite::mouseUp(int32_t, int32_t) {
+    return NotHandled;
+}
+
+void DialogSprite::focusItems(std::vector<FocusItem>& out) {
+    if (!m_names) return;
+    Ref<Enumeration> keys = adopt(m_names->keys());
+    while (keys->hasMoreElements()) {
+        Object* key = keys->nextElement();
+        auto* button = as<ButtonSprite>(m_names->get(key));
+        if (button == nullptr || !button->isVisible() || button->getState() == ButtonSprite::Disabled ||
+            button->getStateCell(button->getState()) < 0)
+            continue;
+        out.push_back(FocusItem{key->toString(), button->getBounds(), false});
+    }
+}
+
+DialogSprite* DialogSprite::focusedChild() {
+    SyncGuard guard(&m_children);
+    // The topmost visible nested dialog, as the pointer finds it.
+    for (int32_t i = m_children.size() - 1; i >= 0; --i) {
+        auto* dialog = as<DialogSprite>(m_children.elementAt(i));
+        if (dialog != nullptr && dialog->isVisible()) return dialog;
+    }
+    return nullptr;
+}
 
 bool DialogSprite::mouseMove(int32_t x, int32_t y) {
     const int32_t ex = x - m_x;

@@ -5,12 +5,23 @@
 #include "runtime/String.h"
 #include "sprites/FancyContainer.h"
 
+#include <vector>
+
 namespace mph {
 
 class DialogSprite : public FancyContainer {
     LANG_CLASS(DialogSprite, FancyContainer)
 
 public:
+    // Something a keyboard's or gamepad's focus can rest on: its name in the script and its place in the
+    // dialog's coordinates. An adjustable item (a knob) moves with Left and Right instead of giving the
+    // focus away.
+    struct FocusItem {
+        lang::String name;
+        lang::Rectangle bounds;
+        bool adjustable = false;
+    };
+
     // What a press did: not handled (offer it to others), a button was pressed (read getLastClicked), or
     // consumed without a button.
     enum PressResult { NotHandled = 0, ButtonPressed = 1, Consumed = 3 };
@@ -28,6 +39,14 @@ public:
     virtual int32_t mouseDown(int32_t x, int32_t y);
     virtual int32_t mouseUp(int32_t x, int32_t y);
     virtual bool mouseMove(int32_t x, int32_t y);
+
+    // The items a focus can rest on: every visible, enabled button (in no particular order). Dialogs
+    // whose children do more under the pointer add those.
+    virtual void focusItems(std::vector<FocusItem>& out);
+    // Moves an adjustable item by delta steps, as dragging it would; false when nothing moved.
+    virtual bool adjustItem(const lang::String& /*name*/, int32_t /*delta*/) { return false; }
+    // The visible nested dialog that has the focus inside this one, or null.
+    DialogSprite* focusedChild();
 
     // The sprite defined under name in the nested script, borrowed, or null.
     Sprite* findChild(const char* name);
