@@ -27,6 +27,8 @@ struct GameStart {
     char typedKeys[4] = {0, 0, 0, 0};
     int32_t mode = 0;  // the game chosen: 0 timed, 2 rising rows
     int32_t level = 1; // the level it starts at
+    // The keyboard's rings showed as it began, so the first focus key acts rather than only showing them.
+    bool focusShown = false;
 };
 
 // Called with the canvas locked, on whichever thread made the change; an observer must not call back

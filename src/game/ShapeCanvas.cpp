@@ -212,8 +212,11 @@ void ShapeCanvas::newGame(int32_t startLevel) {
         std::memcpy(start.typedKeys, m_typedKeys, 4);
         start.mode = m_mode;
         start.level = startLevel + 1;
+        start.focusShown = m_focusShown;
         m_observer->onGameStart(start);
     }
+    // Where the focus was before the game is no part of it: every game starts from the same focus.
+    resetFocus();
     // Power-up icons of a game ended from the menu would otherwise still arrive in this one.
     hidePowerUpIcons();
     setState(kCurtainsClosing);
@@ -230,6 +233,7 @@ void ShapeCanvas::beginRecordedGame(const GameStart& start) {
     std::memcpy(m_typedKeys, start.typedKeys, 4);
     displayList().setFrameCounter(start.tick);
     m_mode = start.mode == kRisingRows ? kRisingRows : kTimedGame;
+    m_focusShown = start.focusShown;
     newGame(std::max(start.level, 1) - 1);
 }
 

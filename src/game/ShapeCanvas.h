@@ -264,6 +264,8 @@ private:
     void acceptingHoles(std::vector<int32_t>& slots, std::vector<lang::Rectangle>& bounds);
     void followTarget();
     void updateFocusRings();
+    // Back to the board's first tray place with nothing targeted and no key holding a press.
+    void resetFocus();
 
     // Input.
     void handlePress(Event* event);

@@ -320,6 +320,15 @@ void ShapeCanvas::boardPress() {
     followTarget();
 }
 
+void ShapeCanvas::resetFocus() {
+    m_focusScope.clear();
+    m_focusPath.clear();
+    m_trayFocus = 0;
+    m_target = -1;
+    m_heldKey = 0;
+    m_pressPending = false;
+}
+
 // ---- The rings ----
 
 void ShapeCanvas::updateFocusRings() {

@@ -22,6 +22,8 @@ constexpr int kKindMouse = 0, kKindKey = 1, kKindFocus = 2, kKindResume = 3;
 // A key record's tag also says whether the key was released and whether Shift was held; a press without
 // Shift is the bare kind, as in recordings made before keys could be released.
 constexpr uint32_t kKeyReleased = 4, kKeyShifted = 8;
+// The mode byte's top bit: the keyboard's rings showed as the game began.
+constexpr uint32_t kFocusShown = 0x80;
 
 uint32_t checksum(std::string_view bytes) {
     uLong crc = crc32(0L, Z_NULL, 0);
@@ -131,7 +133,7 @@ std::string ReplayFile::encode() const {
     w.fixed(start.randomDraws, 8);
     w.fixed(static_cast<uint32_t>(start.tick), 4);
     w.bytes(start.typedKeys, 4);
-    w.u8(static_cast<uint32_t>(start.mode));
+    w.u8(static_cast<uint32_t>(start.mode) | (start.focusShown ? kFocusShown : 0));
     w.varint(static_cast<uint32_t>(start.level));
     w.text(name.substr(0, kMaxNameBytes));
     w.varint(static_cast<uint32_t>(nonce));
@@ -210,7 +212,9 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     out.start.tick = static_cast<int32_t>(r.fixed(4));
     for (char& c : out.start.typedKeys)
         c = static_cast<char>(r.u8());
-    out.start.mode = static_cast<int32_t>(r.u8());
+    const uint32_t mode = r.u8();
+    out.start.mode = static_cast<int32_t>(mode & ~kFocusShown);
+    out.start.focusShown = (mode & kFocusShown) != 0;
     const uint64_t level = r.varint();
     out.name = r.text(kMaxNameBytes);
     const uint64_t nonce = version >= 2 ? r.varint() : 0;
