@@ -76,6 +76,7 @@ protected:
         ASSERT_TRUE(canvas->loadData());
         ASSERT_TRUE(canvas->isBound()) << canvas->bindError();
         if (watched) canvas->setObserver(&watch);
+        m_watched = watched;
         frame->setVisible(true);
         canvas->setVisible(true);
         pump();
@@ -119,11 +120,14 @@ protected:
         const int wanted = before + static_cast<int>(events.size());
         ASSERT_TRUE(waitFor([&] { return watch.inputs.load() >= wanted; }, 5000));
     }
-    // Keys arrive on the main thread, as the frame passes them on.
+    // Keys go to the same queue as the frame passes them on; the call returns once the input thread has
+    // handled the press (the viewer takes its own keys at once).
     void key(int32_t virtualKey, int32_t character) {
+        const int before = watch.inputs.load();
         lang::Ref<Event> e = lang::make<Event>(Event::kKeyDown, canvas, virtualKey, 0, 0, lang::tickCount());
         e->key = character;
         canvas->keyDown(e.get(), character);
+        if (m_watched) ASSERT_TRUE(waitFor([&] { return watch.inputs.load() > before; }, 5000));
     }
     void click(const std::string& path) {
         std::string error;
@@ -145,6 +149,7 @@ protected:
     lang::Ref<mph::User> settings;
     mph::Frame* frame = nullptr;
     ShapeCanvas* canvas = nullptr;
+    bool m_watched = false;
 };
 
 } // namespace
