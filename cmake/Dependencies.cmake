@@ -3,6 +3,8 @@ find_package(Threads REQUIRED)
 find_package(PkgConfig REQUIRED)
 
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+# Xlib places a full screen window where no window manager does; without it such a window falls back.
+pkg_check_modules(X11 IMPORTED_TARGET x11)
 pkg_check_modules(SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo cairo-ft)
 pkg_check_modules(PIXMAN REQUIRED IMPORTED_TARGET pixman-1)

@@ -8,12 +8,14 @@
 #include "platform/FrameDisplay.h"
 #include "platform/MessageBox.h"
 #include "platform/TextEncoding.h"
+#include "platform/UnmanagedFullScreen.h"
 #include "platform/WindowEvents.h"
 #include "platform/WindowPicture.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace mph {
@@ -78,10 +80,12 @@ void Frame::setVisible(bool on) {
         return;
     }
     if (!hasWindow()) return;
-    if (on)
+    if (on) {
         SDL_ShowWindow(m_display->window());
-    else
+        if (m_fullScreen) coverUnmanaged();
+    } else {
         SDL_HideWindow(m_display->window());
+    }
     placePictures();
     if (!on) return;
     // A window that appears is painted whole, its shown children included.
@@ -195,6 +199,8 @@ void Frame::setFullScreen(bool on, bool force) {
             return;
         }
         m_fullScreen = true;
+        if (window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0 && !coverUnmanaged())
+            return;
     } else {
         if (!m_depthSupported && !force) return;
         if (window != nullptr) {
@@ -213,6 +219,14 @@ void Frame::setFullScreen(bool on, bool force) {
     }
     // The renderer's output size changed: the whole picture is shown again.
     if (window != nullptr) m_display->addAll();
+}
+
+bool Frame::coverUnmanaged() {
+    SDL_Window* window = m_display->window();
+    if (!UnmanagedFullScreen::applies(window) || UnmanagedFullScreen::cover(window)) return true;
+    std::fprintf(stderr, "morphella: the window could not be made full screen here; it stays a window\n");
+    setFullScreen(false, true);
+    return false;
 }
 
 void Frame::quit() {

@@ -89,6 +89,9 @@ protected:
     // Where the window of the client size goes when it is not full screen: centred in the work area,
     // never above or left of it.
     lang::Point centredPosition() const;
+    // Where no window manager carries out a full screen request, the window covers its display itself;
+    // where even that fails it goes back to being a window (false), with a line on standard error.
+    bool coverUnmanaged();
 
     int32_t m_width = 640;
     int32_t m_height = 480;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the game in a real X window under Xvfb: loading screen, scene, pointer and clicks, a window
-# manager's close request, and the crash marker after a normal exit and after a killed run.
+# manager's close request, a stored full screen on this server without a window manager (played by keys,
+# left and taken again with F11), and the crash marker after a normal exit and after a killed run.
 # Usage: window-test.sh BIN_DIR [SHOT_DIR]   (SHOT_DIR keeps the screenshots; default: a temporary folder)
 set -euo pipefail
 
@@ -44,6 +45,31 @@ python3 "$xw" shot "$window" "$shots/started.png"
 python3 "$xw" close "$window"
 wait_exit || fail "exit status $? after the close request: $(cat "$work/game.log")"
 [ "$(setting NORMALEXIT)" = 1 ] || fail "NORMALEXIT is $(setting NORMALEXIT) after a normal exit"
+
+echo "window-test: stored full screen without a window manager"
+# Nobody carries out the full screen request on this bare server: the game covers the screen itself, and
+# the picture, the keys and the pointer agree.
+"$bin/morphella-tool" settings set --dword FULLSCREEN 1 --store "$store"
+start_game
+wait_pixel_not 5 5 $loading 000000 $frame_back >/dev/null || fail "the full screen scene never showed"
+read -r width height < <(geometry)
+[ "$width" = 1024 ] && [ "$height" = 768 ] || fail "full screen without a window manager is ${width}x${height}"
+python3 "$xw" shot "$window" "$shots/fullscreen.png"
+# The keys alone start a game: Tab shows the ring on the chooser, Tab moves it to Play, Enter presses it.
+# (250, 300) of the picture is at (320, 384) on this screen.
+xdotool mousemove 1000 10
+screen_before=$(pixel 320 384)
+xdotool windowfocus --sync "$window" key Tab Tab Return
+wait_pixel_not 320 384 "$screen_before" >/dev/null || fail "Tab, Tab and Enter did not start a game"
+# F11 leaves full screen for the window at its own size.
+xdotool key F11
+for _ in $(seq 50); do read -r width height < <(geometry); [ "$width" = 800 ] && break; sleep 0.1; done
+[ "$width" = 800 ] && [ "$height" = 600 ] || fail "F11 left full screen for ${width}x${height}"
+xdotool key F11
+for _ in $(seq 50); do read -r width height < <(geometry); [ "$width" = 1024 ] && break; sleep 0.1; done
+[ "$width" = 1024 ] && [ "$height" = 768 ] || fail "F11 in the window gave ${width}x${height}"
+python3 "$xw" close "$window"
+wait_exit || fail "exit status $? after the close request in full screen: $(cat "$work/game.log")"
 
 echo "window-test: killed run"
 "$bin/morphella-tool" settings set --dword FULLSCREEN 1 --store "$store"

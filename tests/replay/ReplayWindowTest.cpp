@@ -127,7 +127,9 @@ protected:
         lang::Ref<Event> e = lang::make<Event>(Event::kKeyDown, canvas, virtualKey, 0, 0, lang::tickCount());
         e->key = character;
         canvas->keyDown(e.get(), character);
-        if (m_watched) ASSERT_TRUE(waitFor([&] { return watch.inputs.load() > before; }, 5000));
+        if (m_watched) {
+            ASSERT_TRUE(waitFor([&] { return watch.inputs.load() > before; }, 5000));
+        }
     }
     void click(const std::string& path) {
         std::string error;
