@@ -1,6 +1,7 @@
-// The score service under load on loopback: table fetches and score submissions per second and their
-// 99th-percentile latency, from 64 keep-alive connections against the SQLite store; and recordings of a
-// ten-minute game verified per second, one after another as before and on the replay pool.
+// The score service under load on loopback: table fetches, web pages and score submissions per second
+// and their 99th-percentile latency, from 64 keep-alive connections against the SQLite store, alone and
+// mixed; and recordings of a ten-minute game verified per second, one after another as before and on the
+// replay pool.
 #include "game/ShapeCanvas.h"
 #include "headless/AutoPlayer.h"
 #include "headless/HeadlessGame.h"
@@ -11,6 +12,7 @@
 #include "service/ReplayService.h"
 #include "service/ScoreService.h"
 #include "service/SqliteStore.h"
+#include "service/WebService.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -77,7 +79,8 @@ int connectTo(int port) {
     return fd;
 }
 
-// The length of the first complete reply in buffer and whether its status is 200; 0 while incomplete.
+// The length of the first complete reply in buffer and whether its status is 200 (or 304, for a
+// conditional request); 0 while incomplete.
 size_t completeReply(const std::string& buffer, bool& ok) {
     const size_t headEnd = buffer.find("\r\n\r\n");
     if (headEnd == std::string::npos) return 0;
@@ -85,7 +88,7 @@ size_t completeReply(const std::string& buffer, bool& ok) {
     if (lengthAt == std::string::npos || lengthAt > headEnd) return 0;
     const size_t length = std::strtoul(buffer.c_str() + lengthAt + 16, nullptr, 10);
     if (buffer.size() < headEnd + 4 + length) return 0;
-    ok = buffer.compare(0, 12, "HTTP/1.1 200") == 0;
+    ok = buffer.compare(0, 12, "HTTP/1.1 200") == 0 || buffer.compare(0, 12, "HTTP/1.1 304") == 0;
     return headEnd + 4 + length;
 }
 
@@ -311,6 +314,8 @@ int main(int argc, char** argv) {
         ScoreService service(store, serviceConfig);
         Router router;
         service.install(router);
+        WebService web(service);
+        web.install(router);
         HttpServer::Config serverConfig;
         serverConfig.bind = "127.0.0.1";
         serverConfig.port = 0;
@@ -326,7 +331,36 @@ int main(int argc, char** argv) {
                 return std::string("GET /globalhs.jsp?game=mphl&mode=S HTTP/1.1\r\nHost: bench\r\n\r\n");
             };
         });
+        measure("page", options, server.port(), [](int) {
+            return [] { return std::string("GET /table.html?mode=S HTTP/1.1\r\nHost: bench\r\n\r\n"); };
+        });
+        // What a site with visitors sees: the game's fetches, the pages, the JSON, a browser asking again
+        // with its tag, and now and then a submission that makes every rendering stale.
         std::atomic<uint32_t> counter{0};
+        std::atomic<uint32_t> turn{0};
+        const std::string styleTag = WebAssets().style().etag;
+        measure("mix", options, server.port(), [&](int) {
+            return [&] {
+                switch (turn++ % 8) {
+                case 0:
+                case 4:
+                    return std::string("GET /globalhs.jsp?game=mphl&mode=S HTTP/1.1\r\nHost: bench\r\n\r\n");
+                case 1:
+                    return std::string("GET /table.html?mode=S HTTP/1.1\r\nHost: bench\r\n\r\n");
+                case 2:
+                    return std::string("GET / HTTP/1.1\r\nHost: bench\r\n\r\n");
+                case 3:
+                    return std::string("GET /table.json?mode=S HTTP/1.1\r\nHost: bench\r\n\r\n");
+                case 5:
+                    return std::string(
+                        "GET /style.css HTTP/1.1\r\nHost: bench\r\nIf-None-Match: " + styleTag + "\r\n\r\n");
+                case 6:
+                    return submitRequest(counter++);
+                default:
+                    return std::string("GET /table.json?mode=N HTTP/1.1\r\nHost: bench\r\n\r\n");
+                }
+            };
+        });
         measure("submit", options, server.port(),
                 [&counter](int) { return [&counter] { return submitRequest(counter++); }; });
         server.stop(std::chrono::milliseconds(1000));

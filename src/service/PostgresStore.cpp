@@ -1,7 +1,7 @@
 // PostgresStore: the PostgreSQL schema, prepared statements and a small pool of libpq connections.
 #include "service/PostgresStore.h"
 
-#include <libpq-fe.h>
+#include "service/PostgresLease.h"
 
 #include <arpa/inet.h>
 #include <cstdint>
@@ -11,6 +11,8 @@
 #include <poll.h>
 
 namespace mph::service {
+
+using pgsupport::kChannel;
 
 namespace {
 
@@ -56,28 +58,28 @@ constexpr const char* kRecord =
     "SELECT id, 0 FROM scores WHERE mode = $1 AND nonce = $5 AND name = $2 AND level = $4 AND score = $3";
 constexpr const char* kRank = "SELECT count(*) + 1 FROM scores "
                               "WHERE mode = $1 AND (score > $2 OR (score = $2 AND id < $3))";
-constexpr const char* kTop = "SELECT name, score, level, verified FROM scores WHERE mode = $1 "
-                             "AND (NOT $3 OR verified) AND name NOT IN (SELECT name FROM hidden_names) "
-                             "ORDER BY score DESC, id LIMIT $2";
-constexpr const char* kChannel = "morphella_scores";
+constexpr const char* kTop =
+    "SELECT s.name, s.score, s.level, s.verified, s.id, "
+    "to_char(s.created AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"'), "
+    "s.verified AND r.entry_id IS NOT NULL FROM scores s LEFT JOIN recordings r ON r.entry_id = s.id "
+    "WHERE s.mode = $1 AND (NOT $3 OR s.verified) AND s.name NOT IN (SELECT name FROM hidden_names) "
+    "ORDER BY s.score DESC, s.id LIMIT $2";
 
 constexpr Oid kText = 25, kBytea = 17, kInt4 = 23, kInt8 = 20, kBool = 16;
-
-struct ResultDeleter {
-    void operator()(PGresult* r) const { PQclear(r); }
-};
-using Result = std::unique_ptr<PGresult, ResultDeleter>;
-
-[[noreturn]] void fail(pg_conn* conn, const char* what) {
-    std::string message = PQerrorMessage(conn);
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
-        message.pop_back();
-    throw StoreError(std::string("postgres: ") + what + ": " + message);
-}
 
 void prepare(pg_conn* conn, const char* name, const char* sql, int count, const Oid* types) {
     Result r(PQprepare(conn, name, sql, count, types));
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) fail(conn, "prepare");
+}
+
+int64_t readInt8(const PGresult* r, int row, int column) {
+    uint32_t half[2] = {0, 0};
+    if (PQgetlength(r, row, column) == 8) std::memcpy(half, PQgetvalue(r, row, column), 8);
+    return static_cast<int64_t>(static_cast<uint64_t>(ntohl(half[0])) << 32 | ntohl(half[1]));
+}
+
+bool readBool(const PGresult* r, int row, int column) {
+    return PQgetlength(r, row, column) == 1 && PQgetvalue(r, row, column)[0] != 0;
 }
 
 int32_t readInt4(const PGresult* r, int row, int column) {
@@ -86,99 +88,7 @@ int32_t readInt4(const PGresult* r, int row, int column) {
     return static_cast<int32_t>(ntohl(v));
 }
 
-std::string fromHex(std::string_view hex) {
-    std::string out;
-    auto digit = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out.push_back(static_cast<char>(digit(hex[i]) << 4 | digit(hex[i + 1])));
-    return out;
-}
-
 } // namespace
-
-// A connection taken from the pool for one operation. A connection whose session broke, that is left
-// inside a transaction, or that missed a deadline is closed rather than handed back, so the next
-// operation opens a fresh one.
-class PostgresStore::Lease {
-public:
-    explicit Lease(PostgresStore& store) : m_store(store), m_conn(store.acquire()) {}
-    ~Lease() {
-        if (!m_broken && PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) == PQTRANS_IDLE) {
-            m_store.release(m_conn);
-        } else {
-            PQfinish(m_conn);
-            m_store.release(nullptr);
-        }
-    }
-    Lease(const Lease&) = delete;
-    Lease& operator=(const Lease&) = delete;
-    pg_conn* get() const { return m_conn; }
-
-    // Sends a statement (a prepared one when prepared, else SQL text) and waits for its answer at most
-    // the store's statement wait: a stalled server fails the request instead of holding its thread.
-    Result run(const char* statement, bool prepared, int count, const char* const* values, const int* lengths,
-               const int* formats, int resultFormat, ExecStatusType expected = PGRES_TUPLES_OK) {
-        const int sent =
-            prepared ? PQsendQueryPrepared(m_conn, statement, count, values, lengths, formats, resultFormat)
-                     : PQsendQueryParams(m_conn, statement, count, nullptr, values, lengths, formats,
-                                         resultFormat);
-        if (sent == 0) {
-            m_broken = true;
-            fail(m_conn, "send");
-        }
-        const auto deadline = std::chrono::steady_clock::now() + m_store.m_limits.statementWait;
-        Result first, last;
-        for (;;) {
-            while (PQisBusy(m_conn) != 0) {
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    deadline - std::chrono::steady_clock::now());
-                if (left.count() <= 0) {
-                    m_broken = true;
-                    throw StoreError("postgres: no answer within " +
-                                     std::to_string(m_store.m_limits.statementWait.count()) + " ms");
-                }
-                pollfd p{PQsocket(m_conn), POLLIN, 0};
-                ::poll(&p, 1, static_cast<int>(left.count()));
-                if (PQconsumeInput(m_conn) == 0) {
-                    m_broken = true;
-                    fail(m_conn, "read");
-                }
-            }
-            PGresult* r = PQgetResult(m_conn);
-            if (r == nullptr) break;
-            if (!first)
-                first.reset(r);
-            else
-                last.reset(r);
-        }
-        for (const Result* r : {&first, &last}) {
-            if (!*r) continue;
-            const ExecStatusType status = PQresultStatus(r->get());
-            if (status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE || status == PGRES_NONFATAL_ERROR)
-                fail(m_conn, prepared ? statement : "statement");
-        }
-        Result& result = last ? last : first;
-        if (!result || PQresultStatus(result.get()) != expected)
-            fail(m_conn, prepared ? statement : "statement");
-        return std::move(result);
-    }
-    Result query(const char* text, std::vector<std::string> params, std::vector<int> formats,
-                 ExecStatusType expected = PGRES_TUPLES_OK) {
-        std::vector<const char*> values;
-        std::vector<int> lengths;
-        for (const std::string& c : params) {
-            values.push_back(c.data());
-            lengths.push_back(static_cast<int>(c.size()));
-        }
-        return run(text, false, static_cast<int>(values.size()), values.data(), lengths.data(),
-                   formats.data(), 0, expected);
-    }
-
-private:
-    PostgresStore& m_store;
-    pg_conn* m_conn;
-    bool m_broken = false;
-};
 
 PostgresStore::PostgresStore(const std::string& conninfo, size_t maxConnections)
     : PostgresStore(conninfo, maxConnections, Limits()) {}
@@ -304,7 +214,10 @@ std::vector<ScoreRow> PostgresStore::top(const std::string& mode, int32_t limit,
         row.name.assign(PQgetvalue(r.get(), i, 0), static_cast<size_t>(PQgetlength(r.get(), i, 0)));
         row.score = readInt4(r.get(), i, 1);
         row.level = readInt4(r.get(), i, 2);
-        row.verified = PQgetlength(r.get(), i, 3) == 1 && PQgetvalue(r.get(), i, 3)[0] != 0;
+        row.verified = readBool(r.get(), i, 3);
+        row.id = readInt8(r.get(), i, 4);
+        row.created.assign(PQgetvalue(r.get(), i, 5), static_cast<size_t>(PQgetlength(r.get(), i, 5)));
+        row.replay = readBool(r.get(), i, 6);
         row.rank = i + 1;
         rows.push_back(std::move(row));
     }
@@ -348,76 +261,6 @@ VerifyResult PostgresStore::verify(const Verification& v) {
     lease.query("SELECT pg_notify($1, $2)", {kChannel, v.mode}, {0, 0});
     lease.query("COMMIT", {}, {}, PGRES_COMMAND_OK);
     return v.human ? VerifyResult::Verified : VerifyResult::Review;
-}
-
-std::vector<AdminRow> PostgresStore::list(const std::string& mode, int32_t limit) {
-    Lease lease(*this);
-    Result r =
-        lease.query("SELECT s.id, encode(s.name, 'hex'), s.score, s.level, s.verified, r.human, s.address, "
-                    "to_char(s.created AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'), "
-                    "EXISTS (SELECT 1 FROM hidden_names h WHERE h.name = s.name) FROM scores s "
-                    "LEFT JOIN recordings r ON r.entry_id = s.id WHERE s.mode = $1 "
-                    "ORDER BY s.score DESC, s.id LIMIT $2::int",
-                    {mode, std::to_string(limit)}, {0, 0});
-    std::vector<AdminRow> rows;
-    for (int i = 0; i < PQntuples(r.get()); ++i) {
-        AdminRow row;
-        row.id = std::strtoll(PQgetvalue(r.get(), i, 0), nullptr, 10);
-        row.rank = i + 1;
-        row.name = fromHex(PQgetvalue(r.get(), i, 1));
-        row.score = static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), i, 2), nullptr, 10));
-        row.level = static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), i, 3), nullptr, 10));
-        const bool review = !PQgetisnull(r.get(), i, 5) && PQgetvalue(r.get(), i, 5)[0] == 'f';
-        row.state = PQgetvalue(r.get(), i, 4)[0] == 't' ? "verified" : review ? "review" : "-";
-        row.address = PQgetvalue(r.get(), i, 6);
-        row.created = PQgetvalue(r.get(), i, 7);
-        row.hidden = PQgetvalue(r.get(), i, 8)[0] == 't';
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-int32_t PostgresStore::remove(const std::vector<int64_t>& ids) {
-    std::string array = "{";
-    for (size_t i = 0; i < ids.size(); ++i)
-        array += (i > 0 ? "," : "") + std::to_string(ids[i]);
-    array += "}";
-    Lease lease(*this);
-    // One statement: the deletion and its announcement commit together.
-    Result r = lease.query("WITH gone AS (DELETE FROM scores WHERE id = ANY($1::bigint[]) RETURNING 1) "
-                           "SELECT (SELECT count(*) FROM gone), pg_notify($2, '')",
-                           {array, kChannel}, {0, 0});
-    return static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10));
-}
-
-bool PostgresStore::approve(int64_t id) {
-    Lease lease(*this);
-    Result r =
-        lease.query("WITH done AS (UPDATE scores SET verified = true WHERE id = $1::bigint AND NOT verified "
-                    "AND id IN (SELECT entry_id FROM recordings WHERE NOT human) RETURNING mode) "
-                    "SELECT (SELECT count(*) FROM done), pg_notify($2, '')",
-                    {std::to_string(id), kChannel}, {0, 0});
-    return std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10) > 0;
-}
-
-bool PostgresStore::hide(const std::string& name, bool hidden) {
-    Lease lease(*this);
-    Result r = lease.query(
-        hidden ? "WITH added AS (INSERT INTO hidden_names(name) VALUES($1::bytea) "
-                 "ON CONFLICT DO NOTHING RETURNING 1) SELECT (SELECT count(*) FROM added), pg_notify($2, '')"
-               : "WITH gone AS (DELETE FROM hidden_names WHERE name = $1::bytea RETURNING 1) "
-                 "SELECT (SELECT count(*) FROM gone), pg_notify($2, '')",
-        {name, kChannel}, {1, 0});
-    return std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10) > 0;
-}
-
-int32_t PostgresStore::forgetAddresses(int32_t days) {
-    Lease lease(*this);
-    Result r = lease.query(
-        "WITH cleared AS (UPDATE scores SET address = '' WHERE address <> '' AND "
-        "created < now() - make_interval(days => $1::int) RETURNING 1) SELECT count(*) FROM cleared",
-        {std::to_string(days)}, {0});
-    return static_cast<int32_t>(std::strtol(PQgetvalue(r.get(), 0, 0), nullptr, 10));
 }
 
 bool PostgresStore::reachable() {

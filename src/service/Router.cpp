@@ -7,17 +7,25 @@
 namespace mph::service {
 
 void Router::add(std::string method, std::string path, Handler handler, Dispatch dispatch) {
-    m_routes.push_back({std::move(method), std::move(path), std::move(handler), {}, dispatch});
+    m_routes.push_back({std::move(method), std::move(path), std::move(handler), {}, dispatch, false});
+}
+
+void Router::addPrefix(std::string method, std::string prefix, Handler handler, Dispatch dispatch) {
+    m_routes.push_back({std::move(method), std::move(prefix), std::move(handler), {}, dispatch, true});
+}
+
+bool Router::Route::matches(const std::string& requested) const {
+    return prefix ? requested.compare(0, path.size(), path) == 0 : requested == path;
 }
 
 void Router::addAsync(std::string method, std::string path, AsyncHandler handler, StopHook stop) {
-    m_routes.push_back({std::move(method), std::move(path), {}, std::move(handler), Dispatch::Async});
+    m_routes.push_back({std::move(method), std::move(path), {}, std::move(handler), Dispatch::Async, false});
     if (stop) m_stopHooks.push_back(std::move(stop));
 }
 
 const Router::Route* Router::find(const Request& request) const {
     for (const Route& route : m_routes)
-        if (route.path == request.path && route.method == request.method) return &route;
+        if (route.matches(request.path) && route.method == request.method) return &route;
     return nullptr;
 }
 
@@ -48,7 +56,7 @@ void Router::stop(bool graceOver) const {
 Response Router::route(const Request& request) const {
     std::string allowed;
     for (const Route& route : m_routes) {
-        if (route.path != request.path) continue;
+        if (!route.matches(request.path)) continue;
         if (route.method == request.method && route.handler) {
             try {
                 return route.handler(request);

@@ -27,6 +27,9 @@ public:
     enum class Dispatch { Inline, Worker, Async };
 
     void add(std::string method, std::string path, Handler handler, Dispatch dispatch = Dispatch::Inline);
+    // A handler for every path that begins with prefix ("/replay/" takes "/replay/17").
+    void addPrefix(std::string method, std::string prefix, Handler handler,
+                   Dispatch dispatch = Dispatch::Inline);
     void addAsync(std::string method, std::string path, AsyncHandler handler, StopHook stop = {});
     // The handler's answer; a handler's exception becomes a 500 and a line on standard error.
     Response route(const Request& request) const;
@@ -43,6 +46,8 @@ private:
         Handler handler;
         AsyncHandler async;
         Dispatch dispatch;
+        bool prefix = false;
+        bool matches(const std::string& path) const;
     };
     const Route* find(const Request& request) const;
     std::vector<Route> m_routes;

@@ -24,7 +24,8 @@ ScoreService::ScoreService(Store& store, const Config& config)
     : m_store(store), m_config(config), m_limiter(config.rateLimit, config.rateWindow),
       m_cache(
           [this](const std::string& mode) {
-              return TableXml::entries(m_store.top(mode, m_config.tableSize, m_config.requireReplay));
+              return std::make_shared<const RenderedTable>(
+                  mode, m_store.top(mode, m_config.tableSize, m_config.requireReplay));
           },
           config.cacheMaxAge) {}
 
@@ -85,7 +86,7 @@ Response ScoreService::submit(const Request& request) {
 Response ScoreService::table(const std::string& mode, int32_t highlight) {
     Response r;
     try {
-        r.body = TableXml::document(*m_cache.entries(mode), highlight);
+        r.body = TableXml::document(m_cache.entries(mode)->xml(), highlight);
     } catch (const StoreError& e) {
         return unavailable(e);
     }

@@ -35,6 +35,8 @@ public:
 
     Response fetch(const Request& request);
     Response submit(const Request& request);
+    // The mode's table as last read (from the cache, or the store when it changed); throws StoreError.
+    std::shared_ptr<const RenderedTable> rendered(const std::string& mode) { return m_cache.entries(mode); }
     // Something else changed mode's entries (a verification): the next fetch reads them again.
     void tableChanged(const std::string& mode) { m_cache.invalidate(mode); }
     // Entries were removed or hidden (mode "" for any): no rendering that may hold them is served again.

@@ -50,9 +50,19 @@ constexpr const char* kFindExisting =
 constexpr const char* kRank = "SELECT count(*) + 1 FROM scores "
                               "WHERE mode = ?1 AND (score > ?2 OR (score = ?2 AND id < ?3))";
 constexpr const char* kTop =
-    "SELECT name, score, level, verified FROM scores "
-    "WHERE mode = ?1 AND (?3 = 0 OR verified <> 0) "
-    "AND name NOT IN (SELECT name FROM hidden_names) ORDER BY score DESC, id LIMIT ?2";
+    "SELECT s.name, s.score, s.level, s.verified, s.id, substr(s.created, 1, 19) || 'Z', "
+    "s.verified <> 0 AND r.entry_id IS NOT NULL FROM scores s LEFT JOIN recordings r ON r.entry_id = s.id "
+    "WHERE s.mode = ?1 AND (?3 = 0 OR s.verified <> 0) "
+    "AND s.name NOT IN (SELECT name FROM hidden_names) ORDER BY s.score DESC, s.id LIMIT ?2";
+constexpr const char* kRecording =
+    "SELECT s.mode, r.game_hash, r.bytes FROM scores s JOIN recordings r ON r.entry_id = s.id "
+    "WHERE s.id = ?1 AND s.verified <> 0 AND s.name NOT IN (SELECT name FROM hidden_names)";
+
+std::string columnBytes(sqlite3_stmt* stmt, int column) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+    return std::string(bytes != nullptr ? bytes : "",
+                       static_cast<size_t>(sqlite3_column_bytes(stmt, column)));
+}
 
 } // namespace
 
@@ -223,14 +233,23 @@ void SqliteStore::releaseReader(sqlite3* db) {
     m_idleReaders.push_back(db);
 }
 
+// A reading connection for one query, handed back however the query ends.
+class SqliteStore::Reader {
+public:
+    explicit Reader(SqliteStore& store) : m_store(store), m_db(store.acquireReader()) {}
+    ~Reader() { m_store.releaseReader(m_db); }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    sqlite3* get() const { return m_db; }
+
+private:
+    SqliteStore& m_store;
+    sqlite3* m_db;
+};
+
 std::vector<ScoreRow> SqliteStore::top(const std::string& mode, int32_t limit, bool verifiedOnly) {
-    sqlite3* db = acquireReader();
-    // Hands the connection back however the query ends.
-    struct Lease {
-        SqliteStore* store;
-        sqlite3* db;
-        ~Lease() { store->releaseReader(db); }
-    } lease{this, db};
+    Reader reader(*this);
+    sqlite3* db = reader.get();
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v3(db, kTop, -1, 0, &stmt, nullptr) != SQLITE_OK) fail(db, "prepare");
     std::vector<ScoreRow> rows;
@@ -240,17 +259,34 @@ std::vector<ScoreRow> SqliteStore::top(const std::string& mode, int32_t limit, b
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         ScoreRow row;
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, 0));
-        row.name.assign(bytes != nullptr ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(stmt, 0)));
+        row.name = columnBytes(stmt, 0);
         row.score = sqlite3_column_int(stmt, 1);
         row.level = sqlite3_column_int(stmt, 2);
         row.verified = sqlite3_column_int(stmt, 3) != 0;
+        row.id = sqlite3_column_int64(stmt, 4);
+        row.created = columnBytes(stmt, 5);
+        row.replay = sqlite3_column_int(stmt, 6) != 0;
         row.rank = static_cast<int32_t>(rows.size()) + 1;
         rows.push_back(std::move(row));
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) fail(db, "read the table");
     return rows;
+}
+
+std::optional<KeptRecording> SqliteStore::recording(int64_t id) {
+    Reader reader(*this);
+    sqlite3* db = reader.get();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(db, kRecording, -1, 0, &stmt, nullptr) != SQLITE_OK) fail(db, "prepare");
+    sqlite3_bind_int64(stmt, 1, id);
+    const int rc = sqlite3_step(stmt);
+    std::optional<KeptRecording> kept;
+    if (rc == SQLITE_ROW)
+        kept = KeptRecording{columnBytes(stmt, 0), columnBytes(stmt, 1), columnBytes(stmt, 2)};
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(db, "read the recording");
+    return kept;
 }
 
 } // namespace mph::service

@@ -26,6 +26,7 @@ public:
     Recorded record(const Submission& submission) override;
     std::vector<ScoreRow> top(const std::string& mode, int32_t limit, bool verifiedOnly = false) override;
     VerifyResult verify(const Verification& verification) override;
+    std::optional<KeptRecording> recording(int64_t id) override;
     std::vector<AdminRow> list(const std::string& mode, int32_t limit) override;
     int32_t remove(const std::vector<int64_t>& ids) override;
     bool approve(int64_t id) override;
@@ -43,6 +44,7 @@ public:
 
 private:
     struct Pending;
+    class Reader;
     // Records a batch in one transaction, so that one sync of the log commits all of them.
     void writeBatch(const std::vector<Pending*>& batch);
     void recordOne(Pending& pending);

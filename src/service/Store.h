@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +18,19 @@ struct ScoreRow {
     int32_t rank = 0;
     // The game's recording was replayed to this very score.
     bool verified = false;
+    int64_t id = 0;
+    // When it was submitted, in UTC: "2026-05-01T12:34:56Z".
+    std::string created;
+    // Verified, and its recording is kept: it can be downloaded.
+    bool replay = false;
+};
+
+// The recording of a listed, verified entry.
+struct KeptRecording {
+    std::string mode;
+    // ReplayFile::gameHash as 16 hex digits: the recording's bytes never change once kept.
+    std::string gameHash;
+    std::string bytes;
 };
 
 // A submission whose token checked.
@@ -94,6 +108,9 @@ public:
     // Keeps a recording with the one entry of its mode, nonce, name, level and score, and marks that entry
     // verified when the game is a person's; one game verifies one entry only.
     virtual VerifyResult verify(const Verification& verification) = 0;
+    // The kept recording of entry id when that entry is verified and not kept off the tables; nothing for
+    // any other id.
+    virtual std::optional<KeptRecording> recording(int64_t id) = 0;
 
     // The operator's view: every entry of mode, best first, hidden ones and those waiting included.
     virtual std::vector<AdminRow> list(const std::string& mode, int32_t limit) = 0;

@@ -17,10 +17,10 @@ TableCache::Slot& TableCache::slot(const std::string& mode) {
     return *s;
 }
 
-std::shared_ptr<const std::string> TableCache::entries(const std::string& mode) {
+std::shared_ptr<const RenderedTable> TableCache::entries(const std::string& mode) {
     Slot& s = slot(mode);
     enum class State { Fresh, Old, Invalid, Missing };
-    auto look = [&](std::shared_ptr<const std::string>& text) {
+    auto look = [&](std::shared_ptr<const RenderedTable>& text) {
         std::lock_guard<std::mutex> guard(s.textMutex);
         text = s.text;
         if (!s.text) return State::Missing;
@@ -31,7 +31,7 @@ std::shared_ptr<const std::string> TableCache::entries(const std::string& mode) 
         if (m_maxAge.count() != 0 && now - s.renderedAt >= m_maxAge) return State::Old;
         return State::Fresh;
     };
-    std::shared_ptr<const std::string> text;
+    std::shared_ptr<const RenderedTable> text;
     State state = look(text);
     if (state == State::Fresh) return text;
     std::unique_lock<std::mutex> render(s.renderMutex, std::defer_lock);
@@ -47,7 +47,7 @@ std::shared_ptr<const std::string> TableCache::entries(const std::string& mode) 
     // marked stale, so it is rendered again on the next call.
     const uint64_t generation = s.generation.load();
     try {
-        auto rendered = std::make_shared<const std::string>(m_loader(mode));
+        std::shared_ptr<const RenderedTable> rendered = m_loader(mode);
         std::lock_guard<std::mutex> guard(s.textMutex);
         s.text = rendered;
         s.renderedGeneration = generation;

@@ -1,6 +1,8 @@
-// TableCache: the rendered entries of each mode's table, kept until a write to that mode (or an age limit),
+// TableCache: the rendered table of each mode, kept until a write to that mode (or an age limit),
 // and served on while the store is away.
 #pragma once
+
+#include "service/RenderedTable.h"
 
 #include <atomic>
 #include <chrono>
@@ -16,7 +18,7 @@ class TableCache {
 public:
     using Clock = std::chrono::steady_clock;
     // Reads and renders a mode's table; may throw (the caller answers the request with an error).
-    using Loader = std::function<std::string(const std::string& mode)>;
+    using Loader = std::function<std::shared_ptr<const RenderedTable>(const std::string& mode)>;
     // After a failed rendering, the last good one is served this long before the store is asked again.
     static constexpr std::chrono::milliseconds kRetryAfterFailure{1000};
 
@@ -27,7 +29,7 @@ public:
     // The current rendering of mode. One caller renders at a time; while it does, others get the
     // rendering there is when it is only old (not invalidated), and wait otherwise. When the loader
     // fails, the last good rendering is served (unless dropped); with none, the failure is thrown.
-    std::shared_ptr<const std::string> entries(const std::string& mode);
+    std::shared_ptr<const RenderedTable> entries(const std::string& mode);
     // Called after a write to mode committed: the next entries() renders again.
     void invalidate(const std::string& mode);
     // Entries were removed from mode ("" for every mode): the rendering is forgotten, so it is never
@@ -43,7 +45,7 @@ private:
         Clock::time_point renderedAt;
         Clock::time_point failedAt;
         bool failed = false;
-        std::shared_ptr<const std::string> text;
+        std::shared_ptr<const RenderedTable> text;
     };
     Slot& slot(const std::string& mode);
 

@@ -21,6 +21,8 @@ std::string TableXml::entries(const std::vector<ScoreRow>& rows) {
         xml.element("rank", row.rank);
         // Readers that know nothing of it skip the element.
         if (row.verified) xml.element("verified", 1);
+        // The entry's recording, downloaded from /replay/ID.
+        if (row.replay) xml.element("replay", row.id);
         xml.close("entry");
         out += '\n';
     }

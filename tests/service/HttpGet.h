@@ -10,11 +10,32 @@
 #include <unistd.h>
 
 #include <string>
+#include <strings.h>
 
 struct HttpReply {
     long status = 0; // 0 when the request failed
     std::string body;
     std::string contentType;
+    // The reply's header lines as received.
+    std::string headers;
+
+    // The value of the header name (any case), or "" when absent.
+    std::string header(const std::string& name) const {
+        size_t at = 0;
+        while (at < headers.size()) {
+            const size_t end = headers.find("\r\n", at);
+            const std::string line =
+                headers.substr(at, end == std::string::npos ? std::string::npos : end - at);
+            if (line.size() > name.size() && line[name.size()] == ':' &&
+                strncasecmp(line.c_str(), name.c_str(), name.size()) == 0) {
+                const size_t value = line.find_first_not_of(' ', name.size() + 1);
+                return value == std::string::npos ? std::string() : line.substr(value);
+            }
+            if (end == std::string::npos) break;
+            at = end + 2;
+        }
+        return {};
+    }
 };
 
 inline size_t appendBody(char* data, size_t size, size_t count, void* out) {
@@ -22,9 +43,15 @@ inline size_t appendBody(char* data, size_t size, size_t count, void* out) {
     return size * count;
 }
 
-inline HttpReply httpGet(const std::string& url, const char* method = nullptr) {
+// requestHeader, when not empty, is one more header line to send ("If-None-Match: \"x\"").
+inline HttpReply httpGet(const std::string& url, const char* method = nullptr,
+                         const std::string& requestHeader = std::string()) {
     HttpReply reply;
     CURL* curl = curl_easy_init();
+    curl_slist* extra = requestHeader.empty() ? nullptr : curl_slist_append(nullptr, requestHeader.c_str());
+    if (extra != nullptr) curl_easy_setopt(curl, CURLOPT_HTTPHEADER, extra);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, appendBody);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &reply.headers);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 10000L);
@@ -38,6 +65,7 @@ inline HttpReply httpGet(const std::string& url, const char* method = nullptr) {
         if (type != nullptr) reply.contentType = type;
     }
     curl_easy_cleanup(curl);
+    curl_slist_free_all(extra);
     return reply;
 }
 

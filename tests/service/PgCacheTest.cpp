@@ -4,7 +4,9 @@
 #include "PgCluster.h"
 #include "scores/ScoreToken.h"
 #include "service/PostgresStore.h"
+#include "service/ReplayDownload.h"
 #include "service/ScoreService.h"
+#include "service/WebService.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,14 @@ Request submission(const std::string& name, int32_t score, int32_t nonce) {
     r.query = "game=mphl&mode=S&name=" + name + "&score=" + scoretoken::make(nonce, name, 2, score) +
               "&s=" + std::to_string(score);
     ClientAddress::fromText("192.0.2.1", r.client);
+    return r;
+}
+
+Request get(const std::string& path, const std::string& query = std::string()) {
+    Request r;
+    r.method = "GET";
+    r.path = path;
+    r.query = query;
     return r;
 }
 
@@ -90,6 +100,12 @@ TEST(PgCache, AStalledDatabaseFreezesNothing) {
         EXPECT_EQ(r.status, 200);
         EXPECT_NE(r.body.find("<name>Ann</name>"), std::string::npos) << "the last good table";
     }
+    // The page of the table read before is served on; one never read, and a recording, cannot be.
+    WebService web(service);
+    EXPECT_EQ(web.table(get("/table.html", "mode=S"), false).status, 200);
+    EXPECT_EQ(web.table(get("/table.json", "mode=N"), true).status, 503);
+    ReplayDownload downloads(store);
+    EXPECT_EQ(downloads.answer(get("/replay/1")).status, 503);
     Response refused;
     EXPECT_LT(timed([&] { refused = service.submit(submission("Bo", 700, 12)); }),
               std::chrono::milliseconds(2500));

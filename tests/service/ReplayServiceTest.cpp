@@ -13,6 +13,7 @@
 #include "scores/ScoreToken.h"
 #include "service/HttpServer.h"
 #include "service/Plausibility.h"
+#include "service/ReplayDownload.h"
 #include "service/ScoreService.h"
 #include "service/SqliteStore.h"
 
@@ -49,6 +50,8 @@ public:
         m_replays = std::make_unique<ReplayService>(*m_store, *m_scores, replay, error.empty());
         m_scores->install(m_router);
         m_replays->install(m_router);
+        m_downloads = std::make_unique<ReplayDownload>(*m_store);
+        m_downloads->install(m_router);
         HttpServer::Config server;
         server.bind = "127.0.0.1";
         server.port = 0;
@@ -62,12 +65,15 @@ public:
     HttpReply table(const std::string& mode) const {
         return httpGet(url("/globalhs.jsp?game=mphl&mode=" + mode));
     }
+    Store& store() { return *m_store; }
+    std::string dbPath() const { return m_dir.path() + "/scores.db"; }
 
 private:
     TempDir m_dir;
     std::unique_ptr<SqliteStore> m_store;
     std::unique_ptr<ScoreService> m_scores;
     std::unique_ptr<ReplayService> m_replays;
+    std::unique_ptr<ReplayDownload> m_downloads;
     Router m_router;
     std::unique_ptr<HttpServer> m_server;
 };
@@ -117,16 +123,36 @@ TEST(ReplayService, AMatchingRecordingVerifiesItsEntryAndNothingElseDoes) {
     EXPECT_EQ(httpGet(services.url("/addreplay.jsp")).status, 405);
 }
 
-TEST(ReplayService, WhenReplaysAreRequiredOnlyVerifiedEntriesAreListed) {
+TEST(ReplayService, WhenReplaysAreRequiredOnlyVerifiedEntriesAreListedAndTheirRecordingsServed) {
     Services services(true);
     ReplayFile ann = recordGame("Ann");
     const HttpReply submitted = httpGet(services.url(submitPath(ann, 1)));
     EXPECT_EQ(submitted.status, 200);
     EXPECT_EQ(submitted.body.find("<entry>"), std::string::npos);
     EXPECT_EQ(submitted.body.find("<highlight>"), std::string::npos);
+    ReplayFile bo = ann;
+    bo.name = "Bo";
+    ASSERT_EQ(httpGet(services.url(submitPath(bo, 2))).status, 200);
     ASSERT_EQ(post(services.url("/addreplay.jsp"), ann.encode()).status, 200);
     const std::string listing = services.table(ann.tableMode()).body;
     EXPECT_NE(listing.find("<name>Ann</name>"), std::string::npos) << listing;
+
+    // The recording downloads byte for byte from the id the reply names; Bo's unverified entry has none.
+    const std::vector<AdminRow> rows = services.store().list(ann.tableMode(), 10);
+    ASSERT_EQ(rows.size(), 2u);
+    const int64_t annId = rows[0].name == "Ann" ? rows[0].id : rows[1].id;
+    const int64_t boId = rows[0].name == "Bo" ? rows[0].id : rows[1].id;
+    EXPECT_NE(listing.find("<verified>1</verified><replay>" + std::to_string(annId) + "</replay>"),
+              std::string::npos);
+    const HttpReply download = httpGet(services.url("/replay/" + std::to_string(annId)));
+    EXPECT_EQ(download.status, 200);
+    EXPECT_TRUE(download.body == ann.encode()) << "the recording as sent";
+    EXPECT_EQ(httpGet(services.url("/replay/" + std::to_string(boId))).status, 404);
+    // Kept in the store's file: what a restarted service opens.
+    SqliteStore reopened(services.dbPath());
+    const std::optional<KeptRecording> kept = reopened.recording(annId);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_TRUE(kept->bytes == ann.encode());
 }
 
 TEST(ReplayService, TheProgramChecksRecordingsWithoutADisplay) {

@@ -126,6 +126,23 @@ void checkVerification(Store& store) {
     ASSERT_EQ(all.size(), 5u);
     EXPECT_TRUE(all[1].verified);
     EXPECT_FALSE(all[2].verified) << "Ann's other entry";
+    // The verified entry's recording, byte for byte, and only while the entry is verified and listed.
+    EXPECT_TRUE(all[1].replay);
+    EXPECT_FALSE(all[2].replay || all[4].replay);
+    ASSERT_EQ(all[1].created.size(), 20u);
+    EXPECT_EQ(all[1].created[10], 'T');
+    EXPECT_EQ(all[1].created.back(), 'Z');
+    const std::optional<KeptRecording> kept = store.recording(all[1].id);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->bytes, std::string("MPHR\0game", 9));
+    EXPECT_EQ(kept->mode, "S");
+    EXPECT_EQ(kept->gameHash, "a1");
+    EXPECT_FALSE(store.recording(all[2].id)) << "not verified";
+    EXPECT_FALSE(store.recording(all[4].id)) << "waiting for review";
+    EXPECT_FALSE(store.recording(all[4].id + 1000)) << "no such entry";
+    EXPECT_TRUE(store.hide("Ann\xe9", true));
+    EXPECT_FALSE(store.recording(all[1].id)) << "kept off the tables";
+    EXPECT_TRUE(store.hide("Ann\xe9", false));
     const std::vector<ScoreRow> verified = store.top("S", 100, true);
     ASSERT_EQ(verified.size(), 1u);
     EXPECT_EQ(verified[0].name, "Ann\xe9");
@@ -145,6 +162,7 @@ void checkVerification(Store& store) {
     EXPECT_EQ(store.top("S", 100).size(), 4u);
     EXPECT_TRUE(store.list("S", 100)[0].hidden);
     EXPECT_EQ(store.remove({rows[1].id, rows[2].id, 999999}), 2);
+    EXPECT_FALSE(store.recording(rows[1].id)) << "removed";
     EXPECT_TRUE(store.top("S", 100, true).empty());
     EXPECT_EQ(store.list("S", 100).size(), 3u);
     EXPECT_TRUE(store.hide("Bo", false));

@@ -43,11 +43,12 @@ TEST(XmlReply, EscapesMarkupAndReplacesBytesXmlCannotCarry) {
 }
 
 TEST(XmlReply, DocumentBytesWithEntriesAndHighlight) {
-    const std::vector<ScoreRow> rows = {{"Ann", 900, 4, 1, true}, {"B&B", 800, 3, 2}};
+    const std::vector<ScoreRow> rows = {{"Ann", 900, 4, 1, true, 17, "2026-05-01T12:34:56Z", true},
+                                        {"B&B", 800, 3, 2, false, 18, "2026-05-01T12:34:57Z", false}};
     EXPECT_EQ(TableXml::document(TableXml::entries(rows), 2),
               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<highscores>\n"
               "<entry><name>Ann</name><score>900</score><level>4</level><rank>1</rank><verified>1</verified>"
-              "</entry>\n"
+              "<replay>17</replay></entry>\n"
               "<entry><name>B&amp;B</name><score>800</score><level>3</level><rank>2</rank></entry>\n"
               "<highlight>2</highlight>\n</highscores>\n");
     EXPECT_EQ(TableXml::document("", 0),
@@ -61,6 +62,6 @@ TEST(XmlReply, AReaderGetsHostileAndLatin1NamesBackExactly) {
                                             "<b>'&\"", "');--", "]]>\xff"};
     std::vector<ScoreRow> rows;
     for (const std::string& n : names)
-        rows.push_back({n, 1, 1, static_cast<int32_t>(rows.size()) + 1});
+        rows.push_back({n, 1, 1, static_cast<int32_t>(rows.size()) + 1, false, 0, "", false});
     EXPECT_EQ(namesAsRead(TableXml::document(TableXml::entries(rows), 0)), names);
 }

@@ -5,10 +5,12 @@
 #include "service/HttpServer.h"
 #include "service/Log.h"
 #include "service/PostgresStore.h"
+#include "service/ReplayDownload.h"
 #include "service/ReplayService.h"
 #include "service/ScoreService.h"
 #include "service/ServiceOptions.h"
 #include "service/SqliteStore.h"
+#include "service/WebService.h"
 
 #include <unistd.h>
 
@@ -159,6 +161,11 @@ int main(int argc, char** argv) {
         Router router;
         service.install(router);
         replays.install(router);
+        // The pages take the game's logo and icon from its container, loaded above for the replays.
+        WebService web(service);
+        web.install(router);
+        ReplayDownload downloads(*store);
+        downloads.install(router);
         HttpServer server(router, options.server);
         server.start();
         log::line("listening on %s", server.endpoint().c_str());
