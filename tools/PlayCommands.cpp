@@ -7,6 +7,7 @@
 #include "headless/GameDump.h"
 #include "headless/HeadlessGame.h"
 #include "platform/Event.h"
+#include "platform/PadButton.h"
 #include "rules/Random.h"
 
 #include <cctype>
@@ -131,6 +132,41 @@ std::string runCommand(HeadlessGame& game, const std::string& line, bool& quit) 
         game.key(static_cast<int32_t>(key), characterOf(static_cast<int32_t>(key)), modifier == "shift");
         return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
     }
+    if (verb == "pad") {
+        std::string name, how, extra;
+        if (!(words >> name) || (words >> how && (words >> extra)))
+            return error("pad: needs a button and at most \"down\" or \"up\"");
+        const int32_t button = mph::padButtonNamed(name);
+        if (button < 0)
+            return error("pad: no button \"" + name + "\" (a b x y back start l r up down left right)");
+        if (!how.empty() && how != "down" && how != "up")
+            return error("pad: \"" + how + "\" is neither down nor up");
+        if (how != "up") game.pad(button, true);
+        if (how != "down") game.pad(button, false);
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "stick") {
+        std::string xs, ys, extra;
+        long long x = 0, y = 0;
+        if (!(words >> xs >> ys) || (words >> extra) || !parseInt(xs, -32768, 32767, x) ||
+            !parseInt(ys, -32768, 32767, y))
+            return error("stick: needs X Y from -32768 to 32767");
+        game.stick(static_cast<int32_t>(x), static_cast<int32_t>(y));
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
+    if (verb == "touch") {
+        std::string how, xs, ys, extra;
+        long long x = 0, y = 0;
+        if (!(words >> how >> xs >> ys) || (words >> extra) ||
+            (how != "down" && how != "move" && how != "up") || !parseInt(xs, -100000, 100000, x) ||
+            !parseInt(ys, -100000, 100000, y))
+            return error("touch: needs down, move or up and X Y");
+        const int32_t id = how == "down" ? Event::kMouseDown
+                           : how == "up" ? Event::kMouseUp
+                                         : Event::kMouseDrag;
+        game.touch(id, static_cast<int32_t>(x), static_cast<int32_t>(y));
+        return "{\"t\":" + std::to_string(game.clock()) + ",\"ok\":true}";
+    }
     if (verb == "type") {
         const std::string text = rest();
         for (unsigned char c : text)
@@ -228,7 +264,8 @@ tool::Registration play(
     "play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH]\n"
     "    runs the game headless: commands on standard input (tick [N], auto [N], "
     "press|release|move|drag X Y,\n"
-    "    key N [shift], type TEXT, click PATH, dump, sprite PATH, snapshot FILE, quit), one JSON line each;\n"
+    "    key N [shift], pad BUTTON [down|up], stick X Y, touch down|move|up X Y, type TEXT, click PATH,\n"
+    "    dump, sprite PATH, snapshot FILE, quit), one JSON line each;\n"
     "    --language plays in another language (\"de\", \"pt_BR\"; default the store's LANGUAGE setting, "
     "else English)",
     runPlay);

@@ -175,6 +175,9 @@ bool GameCanvas::mouseDown(Event* event, int32_t, int32_t) {
 bool GameCanvas::mouseUp(Event* event, int32_t, int32_t) {
     return queueEvent(event);
 }
+bool GameCanvas::padInput(Event* event) {
+    return queueEvent(event);
+}
 bool GameCanvas::mouseMove(Event* event, int32_t, int32_t) {
     return queueEvent(event);
 }

@@ -51,6 +51,10 @@ public:
     bool mouseDrag(Event* event, int32_t x, int32_t y) override;
     // "S" toggles the sound while running.
     bool keyDown(Event* event, int32_t key) override;
+    // A gamepad's input is queued for the input thread as the mouse is; losing the gamepad in use is
+    // taken as losing the window's focus.
+    bool padInput(Event* event) override;
+    void padLost() override { pauseHook(); }
 
     // Called by the frame when the window is minimised or deactivated.
     virtual void pauseHook() {}

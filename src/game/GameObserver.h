@@ -9,7 +9,9 @@ namespace mph {
 
 // One input as the canvas handled it: after how many ticks, with which clock value, and what it was.
 struct GameInput {
-    enum Kind : int32_t { kMouse = 0, kKey = 1, kFocusLost = 2 };
+    // kPad: a gamepad button (id Event::kPadDown or kPadUp, the button in x); kStick: the stick's axes in x
+    // and y; kTouch: a finger, as the mouse event it makes (id and position as for the mouse).
+    enum Kind : int32_t { kMouse = 0, kKey = 1, kFocusLost = 2, kPad = 3, kStick = 4, kTouch = 5 };
     int32_t tick = 0;   // ticks run before the input was handled
     uint32_t clock = 0; // the millisecond clock every rule read while handling it
     int32_t kind = kMouse;
@@ -29,6 +31,11 @@ struct GameStart {
     int32_t level = 1; // the level it starts at
     // The keyboard's rings showed as it began, so the first focus key acts rather than only showing them.
     bool focusShown = false;
+    // The gamepad's stick and the pointer it moves (in 1/256 pixels), and whether the stick was the
+    // control used last (a pad's A then presses at the pointer).
+    int32_t stickX = 0, stickY = 0;
+    int32_t pointerX = 0, pointerY = 0;
+    bool pointerLast = false;
 };
 
 // Called with the canvas locked, on whichever thread made the change; an observer must not call back

@@ -3,9 +3,11 @@
 
 #include "audio/AudioSystem.h"
 #include "gfx/Font.h"
+#include "gfx/Image.h"
 #include "io/Resources.h"
 #include "io/User.h"
 #include "sprites/DataLoader.h"
+#include "sprites/KeyboardSprite.h"
 
 using namespace lang;
 
@@ -189,8 +191,19 @@ void ShapeCanvas::makeBoardSprites() {
     // The focus rings are drawn over everything, dialogs included.
     m_targetRing = make<FocusRingSprite>(FocusRingSprite::Target);
     m_focusRing = make<FocusRingSprite>(FocusRingSprite::Focus);
+    // The on-screen keyboard lies under the rings (one marks its focused key); the stick's pointer is
+    // drawn above everything, as the game's own cursor.
+    m_keyboard = make<KeyboardSprite>();
+    addSprite(m_keyboard.get(), -1, String("keyboard"));
     addSprite(m_targetRing.get(), -1, String());
     addSprite(m_focusRing.get(), -1, String());
+    Ref<Image> cursor = make<Image>(String("+cursor"));
+    if (cursor->getWidth() > 0) {
+        m_pointer = make<Sprite>();
+        m_pointer->setImage(cursor.get());
+        m_pointer->setVisible(false);
+        addSprite(m_pointer.get(), -1, String("pointer"));
+    }
 
     // Every dialog waits hidden until the game shows it; the start dialog is shown by the start state.
     for (const char* name :

@@ -213,6 +213,11 @@ void ShapeCanvas::newGame(int32_t startLevel) {
         start.mode = m_mode;
         start.level = startLevel + 1;
         start.focusShown = m_focusShown;
+        start.stickX = m_stickX;
+        start.stickY = m_stickY;
+        start.pointerX = m_pointerX;
+        start.pointerY = m_pointerY;
+        start.pointerLast = m_pointerLast;
         m_observer->onGameStart(start);
     }
     // Where the focus was before the game is no part of it: every game starts from the same focus.
@@ -234,6 +239,11 @@ void ShapeCanvas::beginRecordedGame(const GameStart& start) {
     displayList().setFrameCounter(start.tick);
     m_mode = start.mode == kRisingRows ? kRisingRows : kTimedGame;
     m_focusShown = start.focusShown;
+    m_stickX = start.stickX;
+    m_stickY = start.stickY;
+    m_pointerX = std::clamp(start.pointerX, 0, (kScreenWidth - 1) * 256);
+    m_pointerY = std::clamp(start.pointerY, 0, (kScreenHeight - 1) * 256);
+    m_pointerLast = start.pointerLast;
     newGame(std::max(start.level, 1) - 1);
 }
 
@@ -288,6 +298,8 @@ void ShapeCanvas::tick() {
         stopSound(m_music.get());
         m_pausePending = false;
     }
+    stepPointer();
+    if (keyboardShown() && !m_namePrompt->isVisible()) showKeyboard(false);
     const int32_t curtainBottom = m_curtain2->getY() + m_curtain2->getHeight();
     bool fastForwardStarted = false;
     switch (m_state) {

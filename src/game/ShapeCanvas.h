@@ -26,6 +26,7 @@ class FocusRingSprite;
 class HighScoreSprite;
 class HourGlass;
 class InstructDialog;
+class KeyboardSprite;
 class MeltSprite;
 class NumberSprite;
 class OptionsSprite;
@@ -33,6 +34,7 @@ class Random;
 class RectSprite;
 class ShapeSprite;
 class SlotSprite;
+class Sprite;
 class SquishSprite;
 class TextSprite;
 
@@ -122,6 +124,20 @@ public:
     std::string focusPath();
     int32_t focusedTray();
     int32_t focusedTarget();
+
+    // ---- Gamepads ----
+    // A gamepad's button pressed or released (Event::kPadDown, kPadUp; the PadButton in x) or its stick's
+    // axes (Event::kStick, in x and y), as the input thread hands them over. The D-pad is the arrow keys,
+    // A is Enter (or, after the stick moved the pointer, the mouse button at the pointer), B throws away in
+    // play and closes a dialog, Start pauses and goes on, Back opens the menu, L and R move along the tray.
+    void handlePad(Event* event);
+    // Where the pointer is, in picture pixels: the stick moves it, the mouse and a finger put it where
+    // they are.
+    int32_t pointerX();
+    int32_t pointerY();
+    // Whether the on-screen keyboard shows beside the name prompt, and its focused key's label.
+    bool keyboardShown();
+    std::string keyboardKey();
     void onDataLoaded(DataLoader* loader) override;
     void playSoundAt(int32_t index) override;
     void setSoundEnabled(bool on) override;
@@ -254,6 +270,11 @@ private:
                         std::vector<FocusStop>& stops);
     int32_t resolveFocus(const std::vector<FocusStop>& stops, const std::string& scope, bool commit);
     bool handleKeyDown(Event* event);
+    // What a key press does once it is recorded; typed: it came from the keyboard (the typed codes read
+    // it), not from a gamepad's button acting as that key.
+    bool actOnKey(int32_t virtualKey, int32_t key, bool shift, Event* event, bool typed);
+    // The focus on the board (the tray, or the target hole), where no dialog keeps it.
+    void focusBoard();
     bool isFocusKey(int32_t virtualKey) const;
     void focusKey(int32_t virtualKey, bool shift);
     void boardMove(FocusAction action);
@@ -282,6 +303,21 @@ private:
     // The note under the name field that a name is full: shown for a while when a letter is refused.
     void showNameLimit(bool on);
     void stepNameLimit();
+
+    // Gamepad and touch (ShapePad.cpp).
+    void padPress(int32_t button);
+    void padRelease(int32_t button);
+    // Presses and releases at the middle of an item, as a click there.
+    void clickAt(const lang::Rectangle& bounds);
+    // B in a dialog: its close button, when it has one the focus can reach.
+    bool closeTopDialog();
+    void stepPointer();
+    void showPointer(bool on);
+    void notePointer(int32_t x, int32_t y);
+    // The on-screen keyboard beside the name prompt (shown with the prompt after a gamepad's input).
+    void showKeyboard(bool on);
+    // A button while the keyboard shows; false when the keyboard has no use for it.
+    bool keyboardButton(int32_t button);
 
     // Inputs: every rule reads the clock value taken when the input's handling began.
     void beginInput(GameInput input);
@@ -408,6 +444,18 @@ private:
     int32_t m_heldKey = 0;
     bool m_pressPending = false;
     int32_t m_pressX = 0, m_pressY = 0;
+
+    // ---- Gamepad and touch ----
+    int32_t m_stickX = 0, m_stickY = 0;
+    // The pointer in 1/256 pixels; whether the stick moved it last, and whether A holds a press there.
+    int32_t m_pointerX = kScreenWidth / 2 * 256, m_pointerY = kScreenHeight / 2 * 256;
+    bool m_pointerLast = false;
+    bool m_pointerPressed = false;
+    // The last input came from a gamepad (the name prompt then brings its on-screen keyboard).
+    bool m_lastFromPad = false;
+    lang::Ref<Sprite> m_pointer;
+    lang::Ref<KeyboardSprite> m_keyboard;
+    int32_t m_promptX = 0; // where the name prompt stands without the keyboard beside it
 };
 
 } // namespace mph

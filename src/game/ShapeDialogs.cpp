@@ -220,6 +220,8 @@ void ShapeCanvas::showNamePrompt() {
     m_nameField->setText(settings ? settings->getString("MRUHSNAME", "") : String());
     showNameLimit(false);
     showDialog("hsprompt", true);
+    // A player holding only a gamepad types on the screen.
+    if (m_lastFromPad) showKeyboard(true);
 }
 
 void ShapeCanvas::showNameLimit(bool on) {

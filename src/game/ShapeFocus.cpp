@@ -5,6 +5,7 @@
 #include "platform/Event.h"
 #include "runtime/Enumeration.h"
 #include "sprites/FocusRingSprite.h"
+#include "sprites/KeyboardSprite.h"
 
 using namespace lang;
 
@@ -327,12 +328,30 @@ void ShapeCanvas::resetFocus() {
     m_target = -1;
     m_heldKey = 0;
     m_pressPending = false;
+    m_pointerPressed = false;
 }
 
 // ---- The rings ----
 
+void ShapeCanvas::focusBoard() {
+    std::vector<FocusStop> stops;
+    const std::string scope = collectFocus(stops);
+    if (!scope.empty()) return;
+    for (const FocusStop& stop : stops) {
+        if (!stop.board) continue;
+        m_focusScope = scope;
+        m_focusPath = stop.path;
+    }
+}
+
 void ShapeCanvas::updateFocusRings() {
     if (!m_focusRing || !m_targetRing) return;
+    // The on-screen keyboard always shows which key A types.
+    if (keyboardShown()) {
+        m_focusRing->surround(m_keyboard->focusedBounds(), KeyboardSprite::kKeyRound);
+        if (m_targetRing->isVisible()) m_targetRing->setVisible(false);
+        return;
+    }
     bool focusOn = false;
     bool targetOn = false;
     if (m_focusShown) {

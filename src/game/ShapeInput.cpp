@@ -16,6 +16,9 @@ void ShapeCanvas::handleEvent() {
     Event* event = getCurrentEvent();
     if (event != nullptr && (event->id == Event::kKeyDown || event->id == Event::kKeyUp))
         handleKey(event);
+    else if (event != nullptr &&
+             (event->id == Event::kPadDown || event->id == Event::kPadUp || event->id == Event::kStick))
+        handlePad(event);
     else
         handleMouse(event);
 }
@@ -25,18 +28,29 @@ void ShapeCanvas::handleMouse(Event* event) {
     // The whole handling is one step between ticks; it lets ticks run only where it waits for a drawn
     // frame or for the score service.
     SyncGuard guard(this);
+    const bool touch = (event->modifiers & Event::kTouchMask) != 0;
     GameInput input;
-    input.kind = GameInput::kMouse;
+    input.kind = touch ? GameInput::kTouch : GameInput::kMouse;
     input.id = event->id;
     input.x = event->x;
     input.y = event->y;
     beginInput(input);
+    // The mouse and a finger are the pointer now; the stick's drawn pointer gives way to them.
+    notePointer(event->x, event->y);
     switch (event->id) {
     case Event::kMouseDown:
+        // A finger lands where it is put down, with no way there: what is under it learns it first.
+        if (touch) handleMove(event);
         handlePress(event);
         break;
     case Event::kMouseUp:
         handleRelease(event);
+        // A lifted finger hovers over nothing.
+        if (touch && !m_held->isVisible()) {
+            Ref<Event> away =
+                make<Event>(Event::kMouseMove, nullptr, -kScreenWidth, -kScreenHeight, 0, m_inputClock);
+            handleMove(away.get());
+        }
         break;
     case Event::kMouseMove:
     case Event::kMouseDrag:
@@ -140,6 +154,8 @@ void ShapeCanvas::beginInput(GameInput input) {
     m_inputClock = currentMillis();
     input.tick = getFrameCounter();
     input.clock = m_inputClock;
+    if (input.kind != GameInput::kFocusLost)
+        m_lastFromPad = input.kind == GameInput::kPad || input.kind == GameInput::kStick;
     if (m_observer != nullptr) m_observer->onInput(input);
 }
 

@@ -116,7 +116,12 @@ bool ShapeCanvas::handleKeyDown(Event* event) {
     beginInput(input);
     std::memmove(m_typedKeys, m_typedKeys + 1, 3);
     m_typedKeys[3] = static_cast<char>(key);
+    // A player at the keyboard needs no keyboard on the screen.
+    if (keyboardShown()) showKeyboard(false);
+    return actOnKey(virtualKey, key, shift, event, true);
+}
 
+bool ShapeCanvas::actOnKey(int32_t virtualKey, int32_t key, bool shift, Event* event, bool typed) {
     // A dialog that keeps the focus to itself takes the focus keys; the name prompt takes what is typed
     // (space included).
     std::vector<FocusStop> stops;
@@ -137,7 +142,7 @@ bool ShapeCanvas::handleKeyDown(Event* event) {
     }
     switch (m_state) {
     case kPlaying:
-        checkTypedCodes();
+        if (typed) checkTypedCodes();
         if (virtualKey == kKeyPause || key == 'P' || key == 'p') {
             togglePause();
             return true;

@@ -20,6 +20,7 @@
 #include "sprites/ButtonSprite.h"
 #include "sprites/DialogSprite.h"
 #include "sprites/FocusRingSprite.h"
+#include "sprites/KeyboardSprite.h"
 #include "sprites/NumberSprite.h"
 #include "sprites/TextSprite.h"
 

@@ -176,6 +176,10 @@ GameView GameDump::view(ShapeCanvas& c, uint32_t t) {
     v.focus = c.focusPath();
     v.trayFocus = c.focusedTray();
     v.target = c.focusedTarget();
+    v.pointerX = c.pointerX();
+    v.pointerY = c.pointerY();
+    v.keyboard = c.keyboardShown();
+    v.keyboardKey = c.keyboardKey();
     const WindowView window = c.windowView();
     v.windowWidth = window.width;
     v.windowHeight = window.height;
@@ -266,6 +270,13 @@ std::string GameDump::json(const GameView& v) {
     else
         j.key("focus").value(v.focus);
     j.field("trayFocus", int64_t{v.trayFocus}).field("target", int64_t{v.target});
+    j.key("pointer").open('{').field("x", int64_t{v.pointerX}).field("y", int64_t{v.pointerY}).close('}');
+    j.key("osk").open('{').field("visible", v.keyboard);
+    if (v.keyboard)
+        j.key("key").value(v.keyboardKey);
+    else
+        j.key("key").null();
+    j.close('}');
     j.key("window").open('{').field("w", int64_t{v.windowWidth}).field("h", int64_t{v.windowHeight});
     j.key("scale").number(v.windowScale).field("fullScreen", v.fullScreen).close('}');
     j.close('}');

@@ -47,6 +47,10 @@ struct GameView {
     // the focused tray place and the targeted slot (-1 when none).
     std::string focus;
     int32_t trayFocus = -1, target = -1;
+    // Where the pointer is (the stick moves it), and the on-screen keyboard: shown, and its focused key.
+    int32_t pointerX = 0, pointerY = 0;
+    bool keyboard = false;
+    std::string keyboardKey;
     // The window the game is shown in (for the headless game, the one it would open).
     int32_t windowWidth = 0, windowHeight = 0;
     double windowScale = 1.0;

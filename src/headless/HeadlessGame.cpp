@@ -191,6 +191,28 @@ void HeadlessGame::key(int32_t virtualKey, int32_t character, bool shift) {
     }
 }
 
+void HeadlessGame::pad(int32_t button, bool down) {
+    Ref<Event> event = make<Event>(down ? Event::kPadDown : Event::kPadUp, nullptr, button, 0, 0, m_clock);
+    m_canvas->takeEvent(event.get());
+    m_canvas->handleEvent();
+    m_canvas->dropEvent();
+}
+
+void HeadlessGame::stick(int32_t x, int32_t y) {
+    Ref<Event> event = make<Event>(Event::kStick, nullptr, x, y, 0, m_clock);
+    m_canvas->takeEvent(event.get());
+    m_canvas->handleEvent();
+    m_canvas->dropEvent();
+}
+
+void HeadlessGame::touch(int32_t id, int32_t x, int32_t y) {
+    Ref<Event> event = make<Event>(id, nullptr, x, y, Event::kTouchMask, m_clock);
+    event->clickCount = id == Event::kMouseDown ? 1 : 0;
+    m_canvas->takeEvent(event.get());
+    m_canvas->handleEvent();
+    m_canvas->dropEvent();
+}
+
 bool HeadlessGame::click(const std::string& path, std::string& error) {
     const GameDump::Found found = GameDump::find(*m_canvas, path, error);
     if (found.sprite == nullptr) return false;

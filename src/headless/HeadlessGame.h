@@ -46,6 +46,12 @@ public:
     void mouse(int32_t id, int32_t x, int32_t y);
     // A key pressed and released: its virtual-key code, the character it types and whether Shift is held.
     void key(int32_t virtualKey, int32_t character, bool shift = false);
+    // A gamepad's button (PadButton) pressed (down) or released, handled as the input thread handles a
+    // controller's; the stick's axes from now on.
+    void pad(int32_t button, bool down);
+    void stick(int32_t x, int32_t y);
+    // One finger on the touchscreen: the mouse event it makes (press, drag, release) at picture coordinates.
+    void touch(int32_t id, int32_t x, int32_t y);
     // Press and release at the centre of the visible sprite a path names.
     bool click(const std::string& path, std::string& error);
 

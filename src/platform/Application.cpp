@@ -2,6 +2,7 @@
 #include "platform/Application.h"
 
 #include "platform/Component.h"
+#include "platform/Gamepads.h"
 #include "runtime/Exception.h"
 #include "runtime/Ref.h"
 
@@ -115,6 +116,7 @@ bool Application::init() {
         return false;
     }
     g_mainThread = std::this_thread::get_id();
+    Gamepads::start();
     const Uint32 type = SDL_RegisterEvents(1);
     g_userEvent.store(type == static_cast<Uint32>(-1) ? 0 : type);
     // Keys are translated by the program itself; SDL's text input events are not needed.
@@ -143,6 +145,7 @@ void Application::shutdown() {
     dropped.clear();
     g_initialized.store(false);
     g_userEvent.store(0);
+    Gamepads::stop();
     SDL_Quit();
 }
 

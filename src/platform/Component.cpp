@@ -167,6 +167,10 @@ bool Component::keyDown(Event*, int32_t) {
 bool Component::keyUp(Event*, int32_t) {
     return false;
 }
+
+bool Component::padInput(Event*) {
+    return false;
+}
 void Component::onResize() {}
 void Component::onPositionChanged() {}
 void Component::onTimer(int32_t) {}

@@ -73,6 +73,11 @@ public:
     virtual bool mouseDrag(Event* event, int32_t x, int32_t y);
     virtual bool keyDown(Event* event, int32_t key);
     virtual bool keyUp(Event* event, int32_t key);
+    // A gamepad's button (Event::kPadDown, kPadUp) or stick (Event::kStick); sent to the component that
+    // has the keyboard.
+    virtual bool padInput(Event* event);
+    // The gamepad used last was unplugged.
+    virtual void padLost() {}
     // Called after the window's size changed.
     virtual void onResize();
     // Called when the window was moved, shown, minimised or restored.

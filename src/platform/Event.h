@@ -21,10 +21,17 @@ public:
     static constexpr int32_t kMouseDrag = 4;
     static constexpr int32_t kKeyDown = 5;
     static constexpr int32_t kKeyUp = 6;
+    // A gamepad's button pressed or released (the button's number, PadButton, in x), and its left stick's
+    // axes from now on (-32768 to 32767 in x and y).
+    static constexpr int32_t kPadDown = 7;
+    static constexpr int32_t kPadUp = 8;
+    static constexpr int32_t kStick = 9;
 
     // Modifier bits: Ctrl (also set for the right mouse button) and Shift.
     static constexpr int32_t kCtrlMask = 1;
     static constexpr int32_t kShiftMask = 2;
+    // A mouse event that a finger on a touchscreen made.
+    static constexpr int32_t kTouchMask = 4;
 
     // Translated keys of the arrows and F1 to F3: 1000 plus their virtual-key code.
     static constexpr int32_t kLeft = 1037;

@@ -7,6 +7,7 @@
 #include "platform/Event.h"
 #include "platform/Frame.h"
 #include "platform/FrameDisplay.h"
+#include "platform/Gamepads.h"
 #include "platform/InputTranslation.h"
 #include "platform/WindowPicture.h"
 #include "runtime/Ref.h"
@@ -22,6 +23,9 @@ Component* g_focus = nullptr;
 Component* g_capture = nullptr;
 Component* g_hover = nullptr;
 uint32_t g_buttonsDown = 0;
+// The finger that acts as the pointer (-1: none), and whether the mouse's cursor shows.
+SDL_FingerID g_finger = -1;
+bool g_cursorShown = true;
 std::atomic<int32_t> g_mouseX{0};
 std::atomic<int32_t> g_mouseY{0};
 
@@ -130,10 +134,16 @@ void WindowEvents::dispatch(const SDL_Event& event) {
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        buttonEvent(event.button);
+        // What SDL makes up from a finger comes here as the finger's own events already.
+        if (event.button.which != SDL_TOUCH_MOUSEID) buttonEvent(event.button);
         break;
     case SDL_MOUSEMOTION:
-        motionEvent(event.motion);
+        if (event.motion.which != SDL_TOUCH_MOUSEID) motionEvent(event.motion);
+        break;
+    case SDL_FINGERDOWN:
+    case SDL_FINGERMOTION:
+    case SDL_FINGERUP:
+        fingerEvent(event.tfinger);
         break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
@@ -143,6 +153,7 @@ void WindowEvents::dispatch(const SDL_Event& event) {
         }
         break;
     default:
+        Gamepads::dispatch(event);
         break;
     }
 }
@@ -261,7 +272,55 @@ void WindowEvents::buttonEvent(const SDL_MouseButtonEvent& event) {
     }
 }
 
+void WindowEvents::fingerEvent(const SDL_TouchFingerEvent& event) {
+    // The first finger down is the pointer until it lifts; others are ignored.
+    if (event.type == SDL_FINGERDOWN) {
+        if (g_finger >= 0) return;
+        g_finger = event.fingerId;
+    } else if (event.fingerId != g_finger) {
+        return;
+    }
+    if (event.type == SDL_FINGERUP) g_finger = -1;
+    Frame* frame = Frame::fromWindowId(event.windowID);
+    if (frame == nullptr && Frame::frames().size() == 1) frame = Frame::frames()[0];
+    if (frame == nullptr || frame->getDisplay() == nullptr) return;
+    // No pointer shows while a finger is the input.
+    if (g_cursorShown) {
+        SDL_ShowCursor(SDL_DISABLE);
+        g_cursorShown = false;
+    }
+    int w = 0, h = 0;
+    SDL_GetWindowSize(frame->getDisplay()->window(), &w, &h);
+    const lang::Point at =
+        picturePoint(frame, static_cast<int32_t>(event.x * w), static_cast<int32_t>(event.y * h));
+    notePointer(at.x, at.y);
+    Component* target = g_capture != nullptr ? g_capture : componentAt(frame, at.x, at.y);
+    if (target == nullptr) return;
+    lang::Ref<Component> keep = lang::retain(target);
+    const lang::Point p = localPoint(target, at.x, at.y);
+    const uint32_t when = Application::getTickCount();
+    if (event.type == SDL_FINGERDOWN) {
+        lang::Ref<Event> e = lang::make<Event>(Event::kMouseDown, target, p.x, p.y, Event::kTouchMask, when);
+        e->clickCount = target->clickCounter().press(when, p.x, p.y);
+        g_capture = target;
+        target->setCapturing(true);
+        target->mouseDown(e.get(), p.x, p.y);
+    } else if (event.type == SDL_FINGERMOTION) {
+        lang::Ref<Event> e = lang::make<Event>(Event::kMouseDrag, target, p.x, p.y, Event::kTouchMask, when);
+        target->mouseDrag(e.get(), p.x, p.y);
+    } else {
+        lang::Ref<Event> e = lang::make<Event>(Event::kMouseUp, target, p.x, p.y, Event::kTouchMask, when);
+        target->setCapturing(false);
+        if (g_buttonsDown == 0) g_capture = nullptr;
+        target->mouseUp(e.get(), p.x, p.y);
+    }
+}
+
 void WindowEvents::motionEvent(const SDL_MouseMotionEvent& event) {
+    if (!g_cursorShown) {
+        SDL_ShowCursor(SDL_ENABLE);
+        g_cursorShown = true;
+    }
     Frame* frame = Frame::fromWindowId(event.windowID);
     const lang::Point at = picturePoint(frame, event.x, event.y);
     notePointer(at.x, at.y);

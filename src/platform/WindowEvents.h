@@ -32,6 +32,8 @@ private:
     static void keyEvent(const SDL_KeyboardEvent& event);
     static void buttonEvent(const SDL_MouseButtonEvent& event);
     static void motionEvent(const SDL_MouseMotionEvent& event);
+    // One finger on a touchscreen acts as the mouse's left button, its events marked as a finger's.
+    static void fingerEvent(const SDL_TouchFingerEvent& event);
     // Ends a capture that was taken away (the window lost the focus): the capturing component gets its
     // mouse-up at the last known pointer position.
     static void cancelCapture();

@@ -70,6 +70,21 @@ void ReplayDriver::deliver(ShapeCanvas& canvas, const GameInput& input) {
         canvas.handleKey(event.get());
         break;
     }
+    case GameInput::kTouch: {
+        Ref<Event> event = make<Event>(input.id, nullptr, input.x, input.y, Event::kTouchMask, input.clock);
+        event->clickCount = input.id == Event::kMouseDown ? 1 : 0;
+        canvas.handleMouse(event.get());
+        break;
+    }
+    case GameInput::kPad:
+    case GameInput::kStick: {
+        const int32_t id = input.kind == GameInput::kStick ? Event::kStick
+                           : input.id == Event::kPadUp     ? Event::kPadUp
+                                                           : Event::kPadDown;
+        Ref<Event> event = make<Event>(id, nullptr, input.x, input.y, 0, input.clock);
+        canvas.handlePad(event.get());
+        break;
+    }
     case GameInput::kFocusLost:
         canvas.ShapeCanvas::pauseHook();
         break;

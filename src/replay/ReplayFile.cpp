@@ -24,6 +24,10 @@ constexpr int kKindMouse = 0, kKindKey = 1, kKindFocus = 2, kKindResume = 3;
 constexpr uint32_t kKeyReleased = 4, kKeyShifted = 8;
 // The mode byte's top bit: the keyboard's rings showed as the game began.
 constexpr uint32_t kFocusShown = 0x80;
+// The focus kind's sub-kinds (format 3 on), in tag bits 2-3, and what their tags carry besides.
+constexpr uint32_t kSubFocusLost = 0, kSubPad = 1, kSubStick = 2, kSubTouch = 3;
+constexpr uint32_t kPadReleased = 16;
+constexpr uint16_t kFirstPadFormat = 3;
 
 uint32_t checksum(std::string_view bytes) {
     uLong crc = crc32(0L, Z_NULL, 0);
@@ -137,17 +141,33 @@ std::string ReplayFile::encode() const {
     w.varint(static_cast<uint32_t>(start.level));
     w.text(name.substr(0, kMaxNameBytes));
     w.varint(static_cast<uint32_t>(nonce));
+    w.zigzag(start.stickX);
+    w.zigzag(start.stickY);
+    w.zigzag(start.pointerX);
+    w.zigzag(start.pointerY);
+    w.u8(start.pointerLast ? 1 : 0);
     w.varint(events.size());
     int64_t tick = start.tick, x = 0, y = 0;
     uint32_t clock = 0;
     for (const ReplayEvent& e : events) {
         const GameInput& in = e.input;
-        const int kind = e.resume                           ? kKindResume
-                         : in.kind == GameInput::kKey       ? kKindKey
-                         : in.kind == GameInput::kFocusLost ? kKindFocus
-                                                            : kKindMouse;
+        const bool focusKind = in.kind == GameInput::kFocusLost || in.kind == GameInput::kPad ||
+                               in.kind == GameInput::kStick || in.kind == GameInput::kTouch;
+        const int kind = e.resume                     ? kKindResume
+                         : in.kind == GameInput::kKey ? kKindKey
+                         : focusKind                  ? kKindFocus
+                                                      : kKindMouse;
+        const uint32_t sub = in.kind == GameInput::kPad     ? kSubPad
+                             : in.kind == GameInput::kStick ? kSubStick
+                             : in.kind == GameInput::kTouch ? kSubTouch
+                                                            : kSubFocusLost;
         uint32_t tag = static_cast<uint32_t>(kind);
         if (kind == kKindMouse) tag |= static_cast<uint32_t>(in.id & 7) << 2;
+        if (kind == kKindFocus && !e.resume) {
+            tag |= sub << 2;
+            if (sub == kSubPad && in.id == Event::kPadUp) tag |= kPadReleased;
+            if (sub == kSubTouch) tag |= static_cast<uint32_t>(in.id & 7) << 4;
+        }
         if (kind == kKindKey) {
             if (in.id == Event::kKeyUp) tag |= kKeyReleased;
             if ((in.y & Event::kShiftMask) != 0) tag |= kKeyShifted;
@@ -158,11 +178,16 @@ std::string ReplayFile::encode() const {
         if (kind == kKindResume) continue;
         w.zigzag(static_cast<int32_t>(in.clock - clock));
         clock = in.clock;
-        if (kind == kKindMouse) {
+        if (kind == kKindMouse || (kind == kKindFocus && sub == kSubTouch)) {
             w.zigzag(in.x - x);
             w.zigzag(in.y - y);
             x = in.x;
             y = in.y;
+        } else if (kind == kKindFocus && sub == kSubPad) {
+            w.varint(static_cast<uint32_t>(in.x));
+        } else if (kind == kKindFocus && sub == kSubStick) {
+            w.zigzag(in.x);
+            w.zigzag(in.y);
         } else if (kind == kKindKey) {
             w.varint(static_cast<uint32_t>(in.x));
             w.varint(static_cast<uint32_t>(in.key));
@@ -218,6 +243,13 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     const uint64_t level = r.varint();
     out.name = r.text(kMaxNameBytes);
     const uint64_t nonce = version >= 2 ? r.varint() : 0;
+    int64_t pad[4] = {0, 0, 0, 0};
+    uint32_t pointerLast = 0;
+    if (version >= kFirstPadFormat) {
+        for (int64_t& v : pad)
+            v = r.zigzag();
+        pointerLast = r.u8();
+    }
     const uint64_t count = r.varint();
     auto bad = [&error](const std::string& what) {
         error = "the recording is damaged (" + what + ")";
@@ -227,6 +259,16 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
     if (out.start.tick < 0 || out.start.tick > INT32_MAX - kMaxTicks ||
         (out.start.mode != 0 && out.start.mode != 2) || level < 1 || level > 1000 || nonce > INT32_MAX)
         return bad("impossible start");
+    constexpr int64_t kAxis = 32768, kPointerMax = 800 * 256;
+    auto axis = [](int64_t v) { return v >= -kAxis && v <= kAxis; };
+    if (!axis(pad[0]) || !axis(pad[1]) || pad[2] < 0 || pad[2] > kPointerMax || pad[3] < 0 ||
+        pad[3] > kPointerMax || pointerLast > 1)
+        return bad("impossible start");
+    out.start.stickX = static_cast<int32_t>(pad[0]);
+    out.start.stickY = static_cast<int32_t>(pad[1]);
+    out.start.pointerX = static_cast<int32_t>(pad[2]);
+    out.start.pointerY = static_cast<int32_t>(pad[3]);
+    out.start.pointerLast = pointerLast != 0;
     out.start.level = static_cast<int32_t>(level);
     out.nonce = static_cast<int32_t>(nonce);
     // Every record takes at least two bytes, which bounds what the count may claim.
@@ -274,10 +316,32 @@ bool ReplayFile::decode(std::string_view bytes, ReplayFile& out, std::string& er
                 if (virtualKey > 0xFFFF || key > 0xFFFF) return bad("unknown key");
                 e.input.x = static_cast<int32_t>(virtualKey);
                 e.input.key = static_cast<int32_t>(key);
-            } else if (tag != static_cast<uint32_t>(kind)) {
-                return bad("unknown record");
-            } else {
+            } else if (version < kFirstPadFormat || ((tag >> 2) & 3) == kSubFocusLost) {
+                if (tag != static_cast<uint32_t>(kind)) return bad("unknown record");
                 e.input.kind = GameInput::kFocusLost;
+            } else if (((tag >> 2) & 3) == kSubPad) {
+                if ((tag & ~(kPadReleased | 0xF)) != 0) return bad("unknown record");
+                const uint64_t button = r.varint();
+                if (button > 0xFF) return bad("unknown button");
+                e.input.kind = GameInput::kPad;
+                e.input.id = (tag & kPadReleased) != 0 ? Event::kPadUp : Event::kPadDown;
+                e.input.x = static_cast<int32_t>(button);
+            } else if (((tag >> 2) & 3) == kSubStick) {
+                if ((tag >> 4) != 0) return bad("unknown record");
+                const int64_t sx = r.zigzag();
+                const int64_t sy = r.zigzag();
+                if (sx < -32768 || sx > 32768 || sy < -32768 || sy > 32768) return bad("unknown record");
+                e.input.kind = GameInput::kStick;
+                e.input.x = static_cast<int32_t>(sx);
+                e.input.y = static_cast<int32_t>(sy);
+            } else {
+                e.input.kind = GameInput::kTouch;
+                e.input.id = static_cast<int32_t>(tag >> 4);
+                const bool moved = addChecked(x, r.zigzag()) && addChecked(y, r.zigzag());
+                if (!moved || e.input.id < 1 || e.input.id > 4 || !fitsInt32(x) || !fitsInt32(y))
+                    return bad("unknown record");
+                e.input.x = static_cast<int32_t>(x);
+                e.input.y = static_cast<int32_t>(y);
             }
         }
         out.events.push_back(e);

@@ -23,15 +23,20 @@ struct ReplayEvent {
 //   "MPHR", u16 format version, u64 hash of the game's data, u8 length + game version text,
 //   u32 generator seed, u64 words drawn before the game, i32 tick, 4 typed keys, u8 mode, varint level,
 //   u8 length + player's name (empty until the name prompt is answered), varint nonce of the world-table
-//   submission the game was sent with (0 until then; format 2 on), varint record count, the records, i32
-//   final score, i32 final level, u32 CRC-32 of all bytes before it.
+//   submission the game was sent with (0 until then; format 2 on), the gamepad's stick axes and pointer
+//   (zigzag x, y of each, the pointer in 1/256 pixels) and a u8 saying whether the stick was used last
+//   (format 3 on), varint record count, the records, i32 final score, i32 final level, u32 CRC-32 of all
+//   bytes before it.
 // A record starts with a tag byte: the low two bits say mouse (the event id in bits 2-4), key, focus lost
 // or resume; then the tick as a zigzag difference from the previous record's; inputs add their clock as
 // a zigzag difference from the previous input's; mouse records their position as zigzag differences from
-// the previous mouse record's, keys the virtual key and the character as varints.
+// the previous mouse record's, keys the virtual key and the character as varints. From format 3 the focus
+// kind's bits 2-3 tell it from a gamepad's button (bit 4 set when released; the button as a varint), its
+// stick (the axes as zigzag numbers) and a finger (its mouse event id in bits 4-6; the position as a mouse
+// record's).
 class ReplayFile {
 public:
-    static constexpr uint16_t kFormatVersion = 2;
+    static constexpr uint16_t kFormatVersion = 3;
     // The oldest format still read (it has no nonce).
     static constexpr uint16_t kOldestFormat = 1;
     // Limits a reader holds every file to; a real game stays far below them.

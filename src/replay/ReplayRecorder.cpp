@@ -8,9 +8,12 @@
 namespace mph {
 
 namespace {
+// Moves of one pointer, and the stick's axes, of which only the last in a tick matters (the stick moves
+// the pointer with the ticks).
 bool isMove(const GameInput& input) {
-    return input.kind == GameInput::kMouse &&
-           (input.id == Event::kMouseMove || input.id == Event::kMouseDrag);
+    return ((input.kind == GameInput::kMouse || input.kind == GameInput::kTouch) &&
+            (input.id == Event::kMouseMove || input.id == Event::kMouseDrag)) ||
+           input.kind == GameInput::kStick;
 }
 } // namespace
 
@@ -28,7 +31,8 @@ void ReplayRecorder::onInput(const GameInput& input) {
     if (!m_recording) return;
     if (isMove(input) && !m_game.events.empty()) {
         ReplayEvent& last = m_game.events.back();
-        if (!last.resume && isMove(last.input) && last.input.tick == input.tick) {
+        if (!last.resume && isMove(last.input) && last.input.kind == input.kind &&
+            last.input.tick == input.tick) {
             last.input = input;
             return;
         }

@@ -2,6 +2,7 @@
 #include "service/Plausibility.h"
 
 #include "platform/Event.h"
+#include "platform/PadButton.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -36,11 +37,15 @@ Plausibility::Verdict Plausibility::judge(const ReplayFile& file) {
     for (const ReplayEvent& e : file.events) {
         if (e.resume) continue;
         const GameInput& in = e.input;
-        const bool press = in.kind == GameInput::kMouse && in.id == Event::kMouseDown;
+        // A finger lands where it is put down without a way there, so its presses never count as jumps.
+        const bool touch = in.kind == GameInput::kTouch;
+        const bool press = (in.kind == GameInput::kMouse || touch) && in.id == Event::kMouseDown;
         // Arrow keys steer a cursor and repeat while held; they are no actions of their own.
         const bool steering = in.kind == GameInput::kKey && in.x >= Event::kLeft && in.x <= Event::kDown;
-        const bool action = press || (in.kind == GameInput::kKey && !steering);
-        if (in.kind == GameInput::kMouse && !press && in.id != Event::kMouseUp) {
+        // A gamepad's buttons are actions; its D-pad steers as the arrow keys do.
+        const bool padAction = in.kind == GameInput::kPad && in.id == Event::kPadDown && in.x < kPadUp;
+        const bool action = press || padAction || (in.kind == GameInput::kKey && !steering);
+        if ((in.kind == GameInput::kMouse || touch) && !press && in.id != Event::kMouseUp) {
             pointerX = in.x;
             pointerY = in.y;
             lastMoveTick = in.tick;
@@ -54,7 +59,7 @@ Plausibility::Verdict Plausibility::judge(const ReplayFile& file) {
                 v.peakActionsPer10s = static_cast<int32_t>(window.size());
         }
         if (!press) {
-            if (in.kind == GameInput::kMouse) {
+            if (in.kind == GameInput::kMouse || touch) {
                 pointerX = in.x;
                 pointerY = in.y;
                 havePointer = true;
@@ -63,7 +68,7 @@ Plausibility::Verdict Plausibility::judge(const ReplayFile& file) {
         }
         ++v.presses;
         const int32_t jump = std::abs(in.x - pointerX) + std::abs(in.y - pointerY);
-        if ((!havePointer || jump >= kJumpDistance) && in.tick - lastMoveTick > kJumpTicks) ++jumps;
+        if (!touch && (!havePointer || jump >= kJumpDistance) && in.tick - lastMoveTick > kJumpTicks) ++jumps;
         if (havePress) {
             const int32_t ms = (in.tick - lastPressTick) * kTickMs;
             const int32_t distance = std::abs(in.x - lastPressX) + std::abs(in.y - lastPressY);

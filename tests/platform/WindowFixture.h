@@ -42,6 +42,9 @@ public:
         return consumeKeys || Base::keyDown(e, key);
     }
     bool keyUp(mph::Event* e, int32_t) override { return note("keyUp", e, e->x, e->y); }
+    bool padInput(mph::Event* e) override { return note("pad", e, e->x, e->y); }
+    void padLost() override { ++padLosses; }
+    int padLosses = 0;
 
 private:
     bool note(const char* handler, mph::Event* e, int32_t x, int32_t y) {

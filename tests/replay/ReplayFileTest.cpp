@@ -65,7 +65,7 @@ std::string refusal(const std::string& bytes) {
 
 TEST(ReplayFile, ASmallRecordingHasItsExactBytesAndReadsBack) {
     const std::string bytes = small().encode();
-    const std::string body("MPHR\x02\x00"                     // magic, format 2
+    const std::string body("MPHR\x03\x00"                     // magic, format 3
                            "\x08\x07\x06\x05\x04\x03\x02\x01" // data hash
                            "\x04"
                            "1.00"                             // game version
@@ -77,23 +77,30 @@ TEST(ReplayFile, ASmallRecordingHasItsExactBytesAndReadsBack) {
                            "\x03"
                            "Ann"                              // name
                            "\x07"                             // nonce 7
+                           "\x00\x00\x00\x00\x00"             // stick, pointer, the stick not used last
                            "\x04"                             // four records
                            "\x04\x14\x90\x4E\xC8\x01\x90\x03" // press: +10 ticks, clock +5000, x +100, y +200
                            "\x03\x04"                         // resume: +2 ticks
                            "\x01\x00\x13\x50\x70" // key: +0 ticks, clock -10, virtual key 'P', 'p'
                            "\x02\x02\xDC\x01"     // focus lost: +1 tick, clock +110
                            "\xD2\x04\x00\x00\x04\x00\x00\x00", // score 1234, level 4
-                           74);
+                           79);
     EXPECT_EQ(bytes, withChecksum(body));
-    // Format 1 had no nonce; its files still read, with nonce 0.
-    std::string first = body;
+    // Format 2 had no gamepad, format 1 no nonce either; their files still read.
+    std::string second = body;
+    second[4] = 2;
+    second.erase(second.find("Ann") + 4, 5);
+    std::string first = second;
     first[4] = 1;
     first.erase(first.find("Ann") + 3, 1);
-    ReplayFile old;
-    std::string oldError;
-    ASSERT_TRUE(ReplayFile::decode(withChecksum(first), old, oldError)) << oldError;
-    EXPECT_EQ(old.nonce, 0);
-    EXPECT_EQ(old.events.size(), 4u);
+    for (const std::string& older : {first, second}) {
+        ReplayFile old;
+        std::string oldError;
+        ASSERT_TRUE(ReplayFile::decode(withChecksum(older), old, oldError)) << oldError;
+        EXPECT_EQ(old.nonce, older[4] == 1 ? 0 : 7);
+        EXPECT_EQ(old.events.size(), 4u);
+        EXPECT_EQ(old.events[3].input.kind, mph::GameInput::kFocusLost);
+    }
 
     ReplayFile back;
     std::string error;
@@ -119,8 +126,8 @@ TEST(ReplayFile, AnyChangedBitOrMissingByteIsRefused) {
     }
     EXPECT_EQ(refusal(bytes + "x"), "the recording is damaged (its checksum does not match)");
     std::string format = bytes;
-    format[4] = 3;
-    EXPECT_EQ(refusal(format), "the recording's format 3 is not known here (this program reads 1 to 2)");
+    format[4] = 4;
+    EXPECT_EQ(refusal(format), "the recording's format 4 is not known here (this program reads 1 to 3)");
 }
 
 TEST(ReplayFile, ImpossibleContentsAreRefusedEvenWithAGoodChecksum) {
@@ -140,13 +147,25 @@ TEST(ReplayFile, ImpossibleContentsAreRefusedEvenWithAGoodChecksum) {
     // The record count claims more than the bytes can hold.
     std::string body = small().encode();
     body.resize(body.size() - 4);
-    const size_t count = body.find("Ann") + 4;
+    const size_t count = body.find("Ann") + 9;
     body[count] = '\x7F';
     EXPECT_EQ(refusal(withChecksum(body)), "the recording is damaged (more records than bytes)");
     // A mouse record with an event id the window never makes.
     body[count] = '\x04';
     body[count + 1] = '\x1C';
     EXPECT_EQ(refusal(withChecksum(body)), "the recording is damaged (unknown record)");
+
+    // A stick beyond its travel, a pointer off the picture; a gamepad's button with bits no record has.
+    const size_t pad = body.find("Ann") + 4;
+    std::string far = body;
+    far[pad + 2] = '\x7F'; // the pointer 64 sub-pixels left of the picture
+    EXPECT_EQ(refusal(withChecksum(far)), "the recording is damaged (impossible start)");
+    ReplayFile button = small();
+    button.events[3].input.kind = mph::GameInput::kPad;
+    std::string bits = button.encode();
+    bits.resize(bits.size() - 4);
+    bits[bits.rfind('\x06', bits.size() - 9)] = '\x46';
+    EXPECT_EQ(refusal(withChecksum(bits)), "the recording is damaged (unknown record)");
 
     EXPECT_EQ(refusal(std::string(ReplayFile::kMaxBytes + 1, 'M')),
               "the recording is larger than " + std::to_string(ReplayFile::kMaxBytes) + " bytes");
@@ -157,7 +176,7 @@ TEST(ReplayFile, ImpossibleContentsAreRefusedEvenWithAGoodChecksum) {
 // tick, and a record count beyond any game; none may cost more than the bytes really read.
 TEST(ReplayFile, HostileNumbersAreRefusedWithoutOverflowOrAllocation) {
     std::string head = small().encode();
-    head.resize(head.find("Ann") + 4); // up to the nonce, before the record count
+    head.resize(head.find("Ann") + 9); // up to the gamepad's start, before the record count
     const std::string huge("\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01", 10); // zigzag: 2^63 - 1
     const std::string tail("\xD2\x04\x00\x00\x04\x00\x00\x00", 8);
     EXPECT_EQ(refusal(withChecksum(head + "\x02" + "\x03\x02" + "\x03" + huge + tail)),

@@ -83,7 +83,9 @@ inline std::string submitPath(ReplayFile& game, int32_t nonce) {
 // A game of the timed game played with a person's pace by the bot's choices: the pointer glides to each
 // shape over a few ticks, presses it, glides to the hole (following it as the row moves) and presses
 // there, and the player looks around for a varying while between moves. Ended from the menu after ticks.
-inline ReplayFile recordHumanGame(const std::string& name, int32_t ticks, uint32_t seed = 5) {
+// touch: the presses are a finger's, put down where it goes with no way there.
+inline ReplayFile recordHumanGame(const std::string& name, int32_t ticks, uint32_t seed = 5,
+                                  bool touch = false) {
     using mph::GameView;
     ReplayRecorder recorder(nullptr);
     HeadlessGame game;
@@ -111,12 +113,18 @@ inline ReplayFile recordHumanGame(const std::string& name, int32_t ticks, uint32
             const auto [tx, ty] = target();
             x += (tx - x) * i / steps;
             y += (ty - y) * i / steps;
-            game.mouse(2, x, y);
+            if (!touch) game.mouse(2, x, y);
             game.tick();
         }
         const auto [tx, ty] = target();
         x = tx;
         y = ty;
+        if (touch) {
+            game.touch(1, x, y);
+            game.tick();
+            game.touch(3, x, y);
+            return;
+        }
         game.mouse(2, x, y);
         game.mouse(1, x, y);
         game.tick();

@@ -236,6 +236,19 @@ TEST(ReplayService, ABotGameWaitsForReviewInsteadOfBeingVerified) {
     EXPECT_EQ(services.table(bot.tableMode()).body.find("<entry>"), std::string::npos);
 }
 
+// A finger lands on each place it presses without a way there; a touch player's game is not held for
+// those jumps, while the same presses made by a mouse that never moved would be.
+TEST(ReplayService, ATouchPlayersJumpingPressesAreJudgedHuman) {
+    ReplayFile game = recordHumanGame("Fi", 2500, 5, true);
+    const Plausibility::Verdict verdict = Plausibility::judge(game);
+    ASSERT_GE(verdict.presses, 10);
+    EXPECT_TRUE(verdict.human) << verdict.summary();
+    EXPECT_LT(verdict.jumpShare, 0.1) << "only the mouse's few clicks between levels may count";
+    for (ReplayEvent& e : game.events)
+        if (e.input.kind == mph::GameInput::kTouch) e.input.kind = mph::GameInput::kMouse;
+    EXPECT_FALSE(Plausibility::judge(game).human);
+}
+
 // A game played at a person's pace passes the plausibility check and is verified.
 TEST(ReplayService, AGameAtAPersonsPaceIsVerified) {
     Services services(true, true);
