@@ -50,7 +50,9 @@ constexpr const char* kFindExisting =
 constexpr const char* kRank = "SELECT count(*) + 1 FROM scores "
                               "WHERE mode = ?1 AND (score > ?2 OR (score = ?2 AND id < ?3))";
 constexpr const char* kTop =
-    "SELECT s.name, s.score, s.level, s.verified, s.id, substr(s.created, 1, 19) || 'Z', "
+    "SELECT s.name, s.score, s.level, s.verified, s.id, "
+    // Kept to the second; entries of the first schema may have no time at all.
+    "CASE WHEN length(s.created) >= 19 THEN substr(s.created, 1, 19) || 'Z' ELSE '' END, "
     "s.verified <> 0 AND r.entry_id IS NOT NULL FROM scores s LEFT JOIN recordings r ON r.entry_id = s.id "
     "WHERE s.mode = ?1 AND (?3 = 0 OR s.verified <> 0) "
     "AND s.name NOT IN (SELECT name FROM hidden_names) ORDER BY s.score DESC, s.id LIMIT ?2";

@@ -210,6 +210,7 @@ TEST(SqliteStore, VerifiesEntriesAndUpgradesAFileOfTheFirstSchema) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].name, "Ann");
     EXPECT_EQ(rows[0].state, "-");
+    EXPECT_EQ(upgraded.top("S", 10).at(0).created, "") << "the first schema kept no time";
 }
 
 TEST(SqliteStore, RanksTiesOlderFirstAndKeepsTheTop100) {
