@@ -128,7 +128,7 @@ void gameCard(cairo_t* cr, double y, const std::string& heading, const std::stri
     paragraph(cr, text, kStartCardX + 22, y + 80, 268, 15, 20, palette::text, false, Align::Left,
               y + kStartCardH - 14);
     // The level chooser's window, label and frame.
-    textAt(cr, tr("Start at level"), kChooserCentreX, y + kChooserLabelY, 13, true,
+    textAt(cr, tr("Start at level"), kChooserCentreX, y + kChooserLabelY, kSmallTextSize, true,
            darken(palette::violet, 0.1), Align::Centre, 1.0, kChooserLabelW);
     inset(cr, kChooserCentreX - 28, y + kChooserTop - 3, 56, 42, hex(0x2a1a4a));
 }
@@ -274,9 +274,11 @@ cairo_surface_t* drawScoresPanel() {
     const double header = kTableY - 6;
     // Each column's heading keeps to its column: names up to the levels, levels up to the scores.
     const Rgb ink = darken(palette::violet, 0.2);
-    textAt(cr, tr("Name"), kNameX + 6, header, 13, true, ink, Align::Centre, 1.0, 2 * (kNameX + 6 - kTableX));
-    textAt(cr, tr("Level"), kLevelX, header, 13, true, ink, Align::Centre, 1.0, kScoreX - kLevelX - 12);
-    textAt(cr, tr("Score"), kScoreX, header, 13, true, ink, Align::Centre, 1.0,
+    textAt(cr, tr("Name"), kNameX + 6, header, kSmallTextSize, true, ink, Align::Centre, 1.0,
+           2 * (kNameX + 6 - kTableX));
+    textAt(cr, tr("Level"), kLevelX, header, kSmallTextSize, true, ink, Align::Centre, 1.0,
+           kScoreX - kLevelX - 12);
+    textAt(cr, tr("Score"), kScoreX, header, kSmallTextSize, true, ink, Align::Centre, 1.0,
            2 * (kTableX + kTableW - kScoreX));
     // Faint stripes behind every other row.
     for (int r = 0; r < 10; r += 2) {

@@ -38,6 +38,7 @@ void spacedLabel(cairo_t* cr, const std::string& text, double cx, double y, doub
         fitted = std::max(size * kMinTextScale, fitted - 0.25);
     const double total = measure(fitted);
     if (total > width) reportOverflow("too wide", text, total, width);
+    checkReadable(cr, text);
     const double spacing = fitted * 0.18;
     double x = cx - total / 2;
     for (const std::string& one : letters) {
@@ -228,13 +229,13 @@ void sidePanel(cairo_t* cr) {
     fancyText(cr, "Morphella", cx, 55, 38, hex(0xfff1b8), palette::coral, palette::ink, 5);
     // Score.
     recess(cr, 528, 70, 248, 66, 10);
-    spacedLabel(cr, tr("SCORE"), cx, 87, 12, palette::gold, 248 - 24);
+    spacedLabel(cr, tr("SCORE"), cx, 87, kSmallTextSize, palette::gold, 248 - 24);
     // The hourglass's niche, the level and the time.
     recess(cr, 528, 144, 120, 192, 12);
     recess(cr, 656, 144, 120, 84, 10);
-    spacedLabel(cr, tr("LEVEL"), 716, 162, 12, palette::gold, 120 - 12);
+    spacedLabel(cr, tr("LEVEL"), 716, 162, kSmallTextSize, palette::gold, 120 - 12);
     recess(cr, 656, 236, 120, 100, 10);
-    spacedLabel(cr, tr("TIME"), 716, 254, 12, palette::gold, 120 - 12);
+    spacedLabel(cr, tr("TIME"), 716, 254, kSmallTextSize, palette::gold, 120 - 12);
     // The trash can's corner.
     recess(cr, 528, 494, 248, 86, 12);
     for (const double x : {kPanelLeft + 10.0, kPanelLeft + kPanelWidth - 10.0}) {
@@ -255,7 +256,7 @@ void machine(cairo_t* cr, bool wells) {
     recess(cr, 26, 435, 226, 50, 10);
     recess(cr, 264, 435, 234, 50, 10);
     // TRANSLATORS: over the gauge of the power-up that lights up the holes the held shape fits.
-    spacedLabel(cr, tr("REVEALER"), 381, 452, 10, palette::gold, 234 - 20);
+    spacedLabel(cr, tr("REVEALER"), 381, 453, kSmallTextSize, palette::gold, 234 - 20);
     cairo_rectangle(cr, 272, 459, 218, 16);
     setColor(cr, hex(0x07040f));
     cairo_fill(cr);

@@ -79,8 +79,8 @@ void arrow(cairo_t* cr, double x0, double y0, double x1, double y1, double bend,
 
 void heading(cairo_t* cr, int page, const std::string& text) {
     textAt(cr, text, kPageW / 2.0, 26, 22, true, kHeading, Align::Centre, 1.0, kPageW - 20);
-    textAt(cr, formatNumbers(tr("Page %d of %d"), {page, kPages}), kPageW / 2.0, kPageH - 4, 12, false,
-           darken(palette::violet, 0.05), Align::Centre, 1.0, kPageW - 20);
+    textAt(cr, formatNumbers(tr("Page %d of %d"), {page, kPages}), kPageW / 2.0, kPageH - 4, kSmallTextSize,
+           false, darken(palette::violet, 0.05), Align::Centre, 1.0, kPageW - 20);
 }
 
 // An icon on the left and a short text beside it.
@@ -235,8 +235,8 @@ void pageScoring(cairo_t* cr) {
              [&](double x, double cy) { paintHole(cr, 3, 0, x - 18, cy - 18, 36); });
     item(cr, y + 8, tr("Level bonus"), tr("At the end of a level, the time left pays out."),
          [&](double x, double cy) { paintShape(cr, 12, 0, x, cy, 18); });
-    textAt(cr, tr("Keys: P pauses, the space bar throws a shape away."), kPageW / 2.0, kPageH - 24, 13, true,
-           darken(palette::violet, 0.1), Align::Centre, 1.0, kPageW - 20);
+    textAt(cr, tr("Keys: P pauses, the space bar throws a shape away."), kPageW / 2.0, kPageH - 24,
+           kSmallTextSize, true, darken(palette::violet, 0.1), Align::Centre, 1.0, kPageW - 20);
 }
 
 } // namespace
@@ -275,7 +275,10 @@ cairo_surface_t* drawPage(int page) {
         }
         cairo_destroy(cr);
         problems = takeFitProblems();
-        const bool fits = g_bottom <= limit && problems.empty();
+        // Smaller type only makes small type smaller: those reports stay, and decide nothing here.
+        const bool fits =
+            g_bottom <= limit && std::all_of(problems.begin(), problems.end(),
+                                             [](const FitProblem& p) { return p.what == kTooSmall; });
         if (fits || g_scale <= kMinTextScale) break;
     }
     g_scale = 1.0;

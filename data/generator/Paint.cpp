@@ -164,10 +164,28 @@ double fitSize(cairo_t* cr, const std::string& text, double width, double size, 
     return fitted;
 }
 
+void checkReadable(cairo_t* cr, const std::string& text) {
+    // The outline's own height, not one rounded to whole pixels by hinting.
+    cairo_font_options_t* saved = cairo_font_options_create();
+    cairo_get_font_options(cr, saved);
+    cairo_font_options_t* exact = cairo_font_options_copy(saved);
+    cairo_font_options_set_hint_style(exact, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(exact, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, exact);
+    cairo_text_extents_t capital;
+    cairo_text_extents(cr, "H", &capital);
+    cairo_set_font_options(cr, saved);
+    cairo_font_options_destroy(exact);
+    cairo_font_options_destroy(saved);
+    if (capital.height < kMinCapitalHeight - 0.01)
+        reportOverflow(kTooSmall, text, capital.height, kMinCapitalHeight);
+}
+
 void textAt(cairo_t* cr, const std::string& text, double x, double y, double size, bool bold, Rgb c,
             Align align, double alpha, double width) {
     size = fitSize(cr, text, width, size, bold);
     useFont(cr, size, bold);
+    checkReadable(cr, text);
     const double w = textWidth(cr, text);
     const double left = align == Align::Left ? x : align == Align::Centre ? x - w / 2 : x - w;
     cairo_move_to(cr, left, y);

@@ -59,10 +59,20 @@ enum class Align { Left, Centre, Right };
 // smaller, down to this share of its size, and a paragraph that runs too long is drawn smaller too; what
 // still does not fit is reported (Fit.h), never cut.
 inline constexpr double kMinTextScale = 0.6;
+// Every word the player reads has capitals at least this many picture pixels tall, so it can still be
+// read where the picture is shown small (a handheld's 1280 by 800 screen shows it at 1.33 times); a
+// smaller text is reported as not fitting.
+inline constexpr double kMinCapitalHeight = 9;
+inline constexpr const char* kTooSmall = "too small to read";
+// The smallest size of type that keeps to it, in Liberation Sans (its capitals are 0.69 of the size).
+inline constexpr double kSmallTextSize = 13.5;
 
 // The size, from size down to kMinTextScale * size, at which text in Liberation Sans (bold or not) is at
 // most width wide; a width of 0 or less is no limit.
 double fitSize(cairo_t* cr, const std::string& text, double width, double size, bool bold);
+
+// Reports the text when the current font's capitals are below kMinCapitalHeight.
+void checkReadable(cairo_t* cr, const std::string& text);
 
 // Draws one line of text in Liberation Sans with its baseline at y, anchored at x by the alignment; with a
 // width above 0, the text is made to fit that width.

@@ -131,7 +131,7 @@ cairo_surface_t* drawSpecials() {
             break;
         default: // points
             coin(cr, c, c, r, hex(0xe0a020));
-            textAt(cr, "10K", c, c + 5, 13, true, hex(0x5a3a0a), Align::Centre);
+            textAt(cr, "10K", c, c + 5, kSmallTextSize, true, hex(0x5a3a0a), Align::Centre);
             break;
         }
     });
@@ -185,7 +185,8 @@ cairo_surface_t* drawRowsLabel() {
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     // TRANSLATORS: over the number of rows still to rise in the rising-rows game; a short label.
-    textAt(cr, tr("ROWS TO COME"), w / 2.0, 15.5, 11.5, true, palette::gold, Align::Centre, 1.0, w - 6);
+    textAt(cr, tr("ROWS TO COME"), w / 2.0, 16, kSmallTextSize, true, palette::gold, Align::Centre, 1.0,
+           w - 6);
     cairo_destroy(cr);
     return s;
 }

@@ -19,7 +19,7 @@ constexpr uint32_t kBlacknessColour = 0x80000000u;
 constexpr int32_t kPreviewSound = 1;
 constexpr int32_t kNameFontSize = 16;
 constexpr uint32_t kNameColour = 0xFF2B1B4Eu;
-constexpr int32_t kNameLimitFontSize = 12;
+constexpr int32_t kNameLimitFontSize = 14;
 constexpr uint32_t kNameLimitColour = 0xFFC8323Cu;
 
 std::string indexed(const char* prefix, int32_t i) {

@@ -44,6 +44,10 @@ out=$(desktop-file-validate "$root/share/applications/$app.desktop" 2>&1) || fai
 metainfo="$root/share/metainfo/$app.metainfo.xml"
 out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli: $out"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo's release is not $version"
+for control in pointing keyboard gamepad touch; do
+  sed -n '/<recommends>/,/<\/recommends>/p' "$metainfo" | grep -q "<control>$control</control>" ||
+    fail "the metainfo does not recommend $control controls"
+done
 # Both carry the translations of every language installed.
 for code in de es fr it nl pt_BR; do
   grep -q "^Comment\[$code\]=" "$root/share/applications/$app.desktop" || fail "the desktop entry lacks $code"
