@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -236,6 +237,11 @@ int main() {
     std::printf("game ticks_measured %zu ticks\n", ticksMs.size());
     std::printf("game levels_played %d levels\n", recorder.lastGame().finalLevel - kStartLevel + 1);
     std::fflush(stdout);
+    // For profiling a replay outside the benchmark (morphella-tool replay FILE).
+    if (const char* keep = std::getenv("MPH_BENCH_KEEP_RECORDING")) {
+        std::ofstream out(keep, std::ios::binary);
+        out << recorder.lastGame().encode();
+    }
 
     // The recorded game replayed as the checker does it (no pictures), then with every picture composed.
     for (const bool compose : {false, true}) {

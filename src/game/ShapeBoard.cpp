@@ -107,23 +107,34 @@ void ShapeCanvas::buildSlotPicture(SlotSprite* slot) {
     uint32_t* out = picture->getPixels();
     if (out == nullptr) return;
     const int32_t frame = slot->getFrame();
-    // The background cell of the slot's frame, then a hole where the shape's cell is opaque.
-    auto cell = [frame, w, h](const Image* grid, int32_t columns, int32_t x, int32_t y) -> uint32_t {
-        if (grid == nullptr || !grid->hasPixels() || columns < 1) return 0;
-        const int32_t cx = (frame % columns) * w + x;
+    // The background cell of the slot's frame, then a hole where the shape's cell is opaque. A cell's row
+    // outside its grid reads as transparent black, and so do its columns past the grid's right edge.
+    struct CellRow {
+        const uint32_t* pixels = nullptr;
+        int32_t inside = 0; // how many of the cell row's w pixels lie inside the grid
+    };
+    auto cellRow = [frame, w, h](const Image* grid, int32_t columns, int32_t y) {
+        CellRow row;
+        if (grid == nullptr || !grid->hasPixels() || columns < 1 || frame < 0) return row;
+        const int32_t cx = (frame % columns) * w;
         const int32_t cy = (frame / columns) * h + y;
-        if (cx >= grid->getWidth() || cy >= grid->getHeight()) return 0;
-        return grid->getPixels()[static_cast<size_t>(cy) * grid->getWidth() + cx];
+        if (cy >= grid->getHeight() || cx >= grid->getWidth()) return row;
+        row.pixels = grid->getPixels() + static_cast<size_t>(cy) * grid->getWidth() + cx;
+        row.inside = std::min(w, grid->getWidth() - cx);
+        return row;
     };
     const Image* background = m_slotBg->getImage();
     const Image* shapes = m_shapeTemplate->getImage();
     const int32_t bgColumns = m_slotBg->getColumns();
     const int32_t shapeColumns = m_shapeTemplate->getColumns();
     for (int32_t y = 0; y < h; ++y) {
+        const CellRow bg = cellRow(background, bgColumns, y);
+        const CellRow shape = cellRow(shapes, shapeColumns, y);
+        uint32_t* line = out + static_cast<size_t>(y) * w;
         for (int32_t x = 0; x < w; ++x) {
-            const uint32_t bg = cell(background, bgColumns, x, y);
-            const uint32_t shapeAlpha = cell(shapes, shapeColumns, x, y) >> 24;
-            out[static_cast<size_t>(y) * w + x] = (bg & 0x00FFFFFFu) | ((255u - shapeAlpha) << 24);
+            const uint32_t b = x < bg.inside ? bg.pixels[x] : 0;
+            const uint32_t shapeAlpha = x < shape.inside ? shape.pixels[x] >> 24 : 0;
+            line[x] = (b & 0x00FFFFFFu) | ((255u - shapeAlpha) << 24);
         }
     }
     slot->invalidate();

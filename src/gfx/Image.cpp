@@ -1,6 +1,7 @@
 // Image: pixel storage, clearing and the size limits.
 #include "gfx/Image.h"
 
+#include "gfx/DecodedPictures.h"
 #include "gfx/GifDecoder.h"
 #include "gfx/JpegDecoder.h"
 #include "gfx/PngDecoder.h"
@@ -55,9 +56,16 @@ Image::~Image() {
 bool Image::decode(const uint8_t* buffer, size_t length) {
     free();
     if (buffer == nullptr || length < 7) return false;
-    if (GifDecoder::recognises(buffer, length)) return GifDecoder::decode(buffer, length, *this);
-    if (PngDecoder::recognises(buffer, length)) return PngDecoder::decode(buffer, length, *this);
-    return JpegDecoder::decode(buffer, length, *this);
+    if (DecodedPictures::find(buffer, length, *this)) return true;
+    bool decoded = false;
+    if (GifDecoder::recognises(buffer, length))
+        decoded = GifDecoder::decode(buffer, length, *this);
+    else if (PngDecoder::recognises(buffer, length))
+        decoded = PngDecoder::decode(buffer, length, *this);
+    else
+        decoded = JpegDecoder::decode(buffer, length, *this);
+    if (decoded) DecodedPictures::remember(buffer, length, *this);
+    return decoded;
 }
 
 void Image::free() {

@@ -3,6 +3,7 @@
 
 #include "game/GameClasses.h"
 #include "game/ShapeCanvas.h"
+#include "gfx/DecodedPictures.h"
 #include "gfx/Image.h"
 #include "gfx/PngWriter.h"
 #include "io/LanguageChoice.h"
@@ -86,6 +87,8 @@ HeadlessGame::~HeadlessGame() {
 bool HeadlessGame::start(const Options& options, std::string& error) {
     static std::once_flag registered;
     std::call_once(registered, [] { registerGameClasses(); });
+    // Runs without a window play game after game in one process; their pictures are decoded once.
+    DecodedPictures::setKeeping(true);
     // The container is process-wide; a run names it once (later runs in one process share it).
     if (!resourceChain()) {
         const String container(options.container.empty() ? kContainerName : options.container.c_str());
@@ -144,7 +147,15 @@ bool HeadlessGame::start(const Options& options, std::string& error) {
         return false;
     }
     m_canvas->compose();
+    m_canvas->displayList().setTracking(m_composing);
     return true;
+}
+
+void HeadlessGame::setComposing(bool on) {
+    m_composing = on;
+    if (!m_canvas) return;
+    SyncGuard guard(m_canvas.get());
+    m_canvas->displayList().setTracking(on);
 }
 
 void HeadlessGame::setObserver(GameObserver* observer) {

@@ -66,7 +66,7 @@ public:
     // What the canvas's wait for a drawn frame does; empty (the default) runs one tick.
     void setFrameWait(std::function<void()> wait) { m_frameWait = std::move(wait); }
     // Whether each tick composes the picture (the default); a check of a recording needs no pictures.
-    void setComposing(bool on) { m_composing = on; }
+    void setComposing(bool on);
     ShapeCanvas& canvas();
     User* settings() const;
 

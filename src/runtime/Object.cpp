@@ -62,15 +62,22 @@ Object::Monitor* Object::monitor() {
 
 void Object::lock() {
     Monitor* m = monitor();
+    const std::thread::id self = std::this_thread::get_id();
+    // Only the holder ever stores its own id, so seeing it means this thread holds the mutex already: a
+    // nested lock only counts (nested locks are most of them, and the mutex would cost far more).
+    if (m->owner.load(std::memory_order_relaxed) == self) {
+        m_lockDepth.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
     m->mutex.lock();
-    if (m_lockDepth.fetch_add(1, std::memory_order_relaxed) == 0)
-        m->owner.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    m_lockDepth.fetch_add(1, std::memory_order_relaxed);
+    m->owner.store(self, std::memory_order_relaxed);
 }
 
 void Object::unlock() {
     Monitor* m = monitor();
-    if (m_lockDepth.fetch_sub(1, std::memory_order_relaxed) == 1)
-        m->owner.store(std::thread::id(), std::memory_order_relaxed);
+    if (m_lockDepth.fetch_sub(1, std::memory_order_relaxed) > 1) return;
+    m->owner.store(std::thread::id(), std::memory_order_relaxed);
     m->mutex.unlock();
 }
 

@@ -27,7 +27,7 @@ void DisplayList::tick() {
         for (int32_t i = 0; i < m_sprites.size(); ++i) {
             auto* sprite = static_cast<Sprite*>(m_sprites.elementAt(i));
             Rectangle scratch(0, 0, 0, 0);
-            if (sprite->update(m_frameCounter, scratch, &m_dirtyRegion)) {
+            if (sprite->update(m_frameCounter, scratch, m_tracking ? &m_dirtyRegion : nullptr)) {
                 m_dirtyFlag = true;
                 mergeDirty(scratch);
             }
@@ -40,7 +40,16 @@ void DisplayList::invalidate(const Rectangle& area) {
     if (area.width == 0) return;
     m_dirtyFlag = true;
     mergeDirty(area);
-    m_dirtyRegion.addRect(area);
+    if (m_tracking) m_dirtyRegion.addRect(area);
+}
+
+void DisplayList::setTracking(bool on) {
+    if (on == m_tracking) return;
+    m_tracking = on;
+    if (on)
+        invalidateAll();
+    else
+        m_dirtyRegion.clear();
 }
 
 void DisplayList::invalidateAll() {

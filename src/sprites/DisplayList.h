@@ -32,6 +32,9 @@ public:
     // to them, then forgets the areas. background is the colour the sub-surface starts with.
     void compose(Graphics* target, uint32_t background);
 
+    // Whether changed areas are collected as a region for composing (the default). A run that never
+    // composes turns it off: the region would only grow. Turning it back on marks the whole screen.
+    void setTracking(bool on);
     bool isDirty() const { return m_dirtyFlag; }
     const lang::Rectangle& getDirtyRect() const { return m_dirtyRect; }
     Region& getDirtyRegion() { return m_dirtyRegion; }
@@ -47,6 +50,7 @@ private:
     lang::Rectangle m_dirtyRect;
     Region m_dirtyRegion;
     bool m_dirtyFlag = false;
+    bool m_tracking = true;
     int32_t m_frameCounter = 0;
 };
 
