@@ -17,6 +17,21 @@ bool touches(const lang::Rectangle& a, const lang::Rectangle& b) {
     return a.x <= b.x + b.width && b.x <= a.x + a.width && a.y <= b.y + b.height && b.y <= a.y + a.height;
 }
 
+// The picture is uploaded as it is: its alpha byte never reaches the window (nothing is blended), so when
+// the window's own pixels are 32-bit colours without alpha the texture takes that format, and showing it
+// is a plain copy instead of a conversion of every pixel.
+Uint32 pictureFormat(SDL_Window* window, SDL_Renderer* renderer) {
+    const Uint32 own = SDL_GetWindowPixelFormat(window);
+    SDL_RendererInfo info;
+    if (own != SDL_PIXELFORMAT_RGB888 || SDL_GetRendererInfo(renderer, &info) != 0)
+        return SDL_PIXELFORMAT_ARGB8888;
+    // A software renderer takes every format; others list theirs.
+    if ((info.flags & SDL_RENDERER_SOFTWARE) != 0) return own;
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i)
+        if (info.texture_formats[i] == own) return own;
+    return SDL_PIXELFORMAT_ARGB8888;
+}
+
 } // namespace
 
 FrameDisplay::FrameDisplay(Frame* frame) : m_frame(frame) {}
@@ -85,7 +100,7 @@ uint32_t FrameDisplay::windowId() const {
 void FrameDisplay::resetTexture() {
     if (m_renderer == nullptr) return;
     if (m_texture != nullptr) SDL_DestroyTexture(m_texture);
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+    m_texture = SDL_CreateTexture(m_renderer, pictureFormat(m_window, m_renderer), SDL_TEXTUREACCESS_STREAMING,
                                   m_width > 0 ? m_width : 1, m_height > 0 ? m_height : 1);
     // The picture's alpha is not a transparency of the window: copy the colours as they are.
     if (m_texture != nullptr) {
@@ -174,6 +189,24 @@ void FrameDisplay::addDirty(const lang::Rectangle& area) {
     }
 }
 
+bool FrameDisplay::coveredByChild(Component* component, const lang::Rectangle& area) {
+    // A shown child is uploaded after its parent and overwrites it wherever it lies, so a parent's area that
+    // one child covers whole need not be uploaded at all (the game's canvas covers the frame).
+    for (Component* child : component->getChildren()) {
+        WindowPicture* picture = child->getSurface();
+        if (picture == nullptr || !picture->isShown()) continue;
+        const lang::Rectangle c(picture->offsetX(), picture->offsetY(), picture->width(), picture->height());
+        if (c.x > area.x || c.y > area.y || c.x + c.width < area.x + area.width ||
+            c.y + c.height < area.y + area.height)
+            continue;
+        // Only a child that really uploads its pixels hides its parent.
+        lang::SyncGuard guard(picture);
+        const Image* image = picture->picture();
+        if (image != nullptr && image->hasPixels() && image->getWidth() == picture->width()) return true;
+    }
+    return false;
+}
+
 void FrameDisplay::upload(Component* component, const lang::Rectangle& area) {
     WindowPicture* picture = component->getSurface();
     if (picture == nullptr) return;
@@ -181,7 +214,7 @@ void FrameDisplay::upload(Component* component, const lang::Rectangle& area) {
     lang::Rectangle r(picture->offsetX(), picture->offsetY(), picture->width(), picture->height());
     r.intersectWith(area);
     r.intersectWith(lang::Rectangle(0, 0, m_width, m_height));
-    if (!r.isEmpty()) {
+    if (!r.isEmpty() && !coveredByChild(component, r)) {
         lang::SyncGuard guard(picture);
         Image* image = picture->picture();
         if (image != nullptr && image->hasPixels() && image->getWidth() == picture->width()) {

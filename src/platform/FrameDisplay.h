@@ -64,6 +64,7 @@ public:
 
 private:
     void upload(Component* component, const lang::Rectangle& area);
+    static bool coveredByChild(Component* component, const lang::Rectangle& area);
     // Copies the picture to the output as fit says: only the given areas when partial.
     void draw(const PictureFit& fit, const std::vector<lang::Rectangle>& dirty, bool partial);
     // The texture holding the picture enlarged by fit.whole, made when missing or of another size.
