@@ -5,6 +5,8 @@
 #include "sprites/PaintSupport.h"
 #include "sprites/SpriteClasses.h"
 
+#include <cstdio>
+
 using namespace lang;
 
 namespace mph {
@@ -19,6 +21,14 @@ void AnimateSprite::applyGrid(int32_t columns, int32_t rows) {
     // A grid needs at least one cell each way; smaller values would divide by zero.
     m_columns = columns < 1 ? 1 : columns;
     m_rows = rows < 1 ? 1 : rows;
+    if (int64_t(m_columns) * m_rows > kMaxGridCells) {
+        // Frame numbers could not count the cells: a damaged definition, shown as the picture uncut.
+        std::fprintf(stderr,
+                     "AnimateSprite: a grid of %d by %d cells is more than %d; the picture is one cell\n",
+                     m_columns, m_rows, kMaxGridCells);
+        m_columns = 1;
+        m_rows = 1;
+    }
     m_frameCount = m_columns * m_rows;
     m_lastFrame = m_frameCount - 1;
     if (m_image) {

@@ -12,6 +12,9 @@ class AnimateSprite : public Sprite {
     LANG_CLASS(AnimateSprite, Sprite)
 
 public:
+    // The most cells a grid may have (a sheet of 256 by 256); a larger one is taken as one cell.
+    static constexpr int32_t kMaxGridCells = 65536;
+
     AnimateSprite() = default;
 
     bool initFromDefinition(const lang::ObjectArray& images, const lang::IntArray& params) override;

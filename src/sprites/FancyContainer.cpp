@@ -170,6 +170,12 @@ void FancyContainer::paint(Graphics* surface) {
         g->clipRect(m_x, m_y, m_width, m_height);
         g->translate(m_x, m_y);
         Ref<Region> clip = adopt(g->getClip());
+        // Nothing of a container off the surface shows. One whose corner lies at the very end of the
+        // coordinate range (a damaged definition) is always off it, and its translation could not be undone.
+        if (clip && !clip->isNull() && clip->getRectCount() == 0) {
+            m_localDirty.setBounds(0, 0, 0, 0);
+            return;
+        }
         int32_t tx = 0;
         int32_t ty = 0;
         g->getTranslation(tx, ty);

@@ -135,6 +135,10 @@ TEST(AnimateSprite, FramesDefinitionsAndHits) {
     zero.setImageGrid(img.get(), 0, -3); // raised to one cell
     EXPECT_EQ(zero.getFrameCount(), 1);
     EXPECT_EQ(zero.getWidth(), 40);
+    AnimateSprite huge; // more cells than a frame number counts: the picture uncut
+    huge.setImageGrid(img.get(), 100000, 100000);
+    EXPECT_EQ(huge.getFrameCount(), 1);
+    EXPECT_EQ(huge.getWidth(), 40);
 
     AnimateSprite looping;
     EXPECT_TRUE(looping.initFromDefinition(*images({img.get()}), *ints({0, 0, 4, 2, 1, 2, 1, 1})));

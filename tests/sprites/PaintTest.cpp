@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 using namespace lang;
@@ -108,6 +109,22 @@ TEST(SpritePaint, ContainerPaintsChildrenInsideItself) {
     EXPECT_EQ(t.row(3), "...G..");
     EXPECT_EQ(t.row(4), "...G..");
     EXPECT_EQ(t.row(5), "......");
+}
+
+// A container whose corner lies at the very end of the coordinate range (a damaged definition) is off
+// every surface: it paints nothing, and what its translation would have to undo is never worked out.
+TEST(SpritePaint, ContainerAtTheEndOfTheCoordinateRangePaintsNothing) {
+    Target t(6, 6);
+    FancyContainer c;
+    ASSERT_TRUE(c.initFromDefinition(*images({}), *ints({INT32_MIN, INT32_MIN, 40, 30})));
+    auto green = solidImage(4, 4, kGreen);
+    auto child = make<Sprite>();
+    child->setImage(green.get());
+    c.addChild(child.get());
+    tick(c, 0);
+    c.repaintAll();
+    c.paint(t.surface.get());
+    EXPECT_EQ(t.row(0), "......");
 }
 
 TEST(SpritePaint, NumberGlyphsAndFlatTiles) {
