@@ -56,6 +56,10 @@ public:
     virtual void onResume(int32_t /*tick*/) {}
     // The player answered the name prompt after a game (the name goes with the game's score).
     virtual void onNameEntered(std::string_view /*name*/) {}
+    // The player took a shape from the tray at tick; it had come within reach there at arrived.
+    virtual void onPickUp(int32_t /*arrived*/, int32_t /*tick*/) {}
+    // The held shape went into a hole at tick.
+    virtual void onPlace(int32_t /*tick*/) {}
 };
 
 } // namespace mph

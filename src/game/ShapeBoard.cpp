@@ -86,6 +86,7 @@ void ShapeCanvas::buildBoard() {
         shape->setCarriesPowerUp(false);
         shape->setLocation(m_layout.trayLeft + m_layout.shapeWidth * i, m_layout.trayTop);
         shape->setVisible(true);
+        m_trayArrived[i] = getFrameCounter();
         if (++m_deckIndex >= static_cast<int32_t>(m_deck.size())) buildDeck();
     }
     m_held->setVisible(false);
@@ -218,6 +219,8 @@ void ShapeCanvas::stepTraySlide() {
         const int32_t home = m_layout.trayLeft + m_layout.slotPitch * i;
         if (shape->isVisible() && shape->getX() > home)
             shape->setLocation(std::max(shape->getX() - kTraySlideStep, home), m_layout.trayTop);
+        if (shape->isVisible() && m_trayArrived[i] < 0 && shape->getX() < m_layout.boardRight())
+            m_trayArrived[i] = getFrameCounter();
     }
 }
 
@@ -260,6 +263,7 @@ void ShapeCanvas::dealToTray() {
     if (i > 0 && m_tray[i - 1]->getX() >= right - m_layout.shapeWidth)
         x = m_tray[i - 1]->getX() + m_layout.shapeWidth;
     shape->setLocation(x, m_layout.trayTop);
+    m_trayArrived[i] = x < m_layout.boardRight() ? getFrameCounter() : -1;
 }
 
 void ShapeCanvas::closeTrayGap(int32_t from) {
@@ -271,6 +275,7 @@ void ShapeCanvas::closeTrayGap(int32_t from) {
         shape->setFrame(next->getFrame());
         shape->setCarriesPowerUp(next->carriesPowerUp());
         m_trayMorphing[i] = m_trayMorphing[i + 1];
+        m_trayArrived[i] = m_trayArrived[i + 1];
         shape->setVisible(true);
         next->setVisible(false);
     }

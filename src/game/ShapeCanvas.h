@@ -356,6 +356,8 @@ private:
     std::array<lang::Ref<ShapeSprite>, kMaxSlots> m_placed;
     std::array<lang::Ref<ShapeSprite>, kTraySize> m_tray;
     std::array<bool, kTraySize> m_trayMorphing{};
+    // The tick each tray place's shape came within reach (left of the board's right edge); -1 not yet.
+    std::array<int32_t, kTraySize> m_trayArrived{};
     lang::Ref<ShapeSprite> m_held;
     bool m_heldIsMorphing = false;
     uint32_t m_pickupTime = 0;

@@ -28,6 +28,7 @@ void ShapeCanvas::pickUp(int32_t x, int32_t y) {
         m_held->setVisible(true);
         if (m_revealerTimer > 0) highlightMatchingSlots(m_held->getFrame(), true);
         m_heldIsMorphing = m_trayMorphing[i];
+        if (m_observer != nullptr) m_observer->onPickUp(m_trayArrived[i], getFrameCounter());
         m_pickupTime = std::max<uint32_t>(m_inputClock, 1);
         if (m_bonusIntroCountdown > 0) m_bonusIntroCountdown = 1;
         playSoundAt(kSoundPickUp);
@@ -78,6 +79,7 @@ void ShapeCanvas::dropHeldShape(int32_t x, int32_t y) {
             m_held->setVisible(false);
             m_heldIsMorphing = false;
             m_pickupTime = 0;
+            if (m_observer != nullptr) m_observer->onPlace(getFrameCounter());
             if (m_held->carriesPowerUp()) {
                 m_held->setCarriesPowerUp(false);
                 awardPowerUp(hit);

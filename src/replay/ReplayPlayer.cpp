@@ -36,6 +36,12 @@ public:
     void onResume(int32_t tick) override {
         pass([&](GameObserver& o) { o.onResume(tick); });
     }
+    void onPickUp(int32_t arrived, int32_t tick) override {
+        pass([&](GameObserver& o) { o.onPickUp(arrived, tick); });
+    }
+    void onPlace(int32_t tick) override {
+        pass([&](GameObserver& o) { o.onPlace(tick); });
+    }
     void onGameEnd(int32_t score, int32_t level) override {
         if (!ended) {
             ended = true;

@@ -18,6 +18,33 @@ constexpr int32_t kJumpTicks = 2;
 
 } // namespace
 
+void Plausibility::Verdict::fail(std::string reason) {
+    human = false;
+    reasons.push_back(std::move(reason));
+}
+
+void Plausibility::judgeHand(const HandTimes& hand, Verdict& v) {
+    const auto reactions = static_cast<int32_t>(hand.reactions().size());
+    const auto carries = static_cast<int32_t>(hand.carries().size());
+    // A time in whole ticks is below a limit in milliseconds when it is below the limit's ticks rounded up.
+    const int32_t fastReactions =
+        HandTimes::countBelow(hand.reactions(), (kMinReactionMs + kTickMs - 1) / kTickMs);
+    const int32_t fastCarries = HandTimes::countBelow(hand.carries(), (kMinCarryMs + kTickMs - 1) / kTickMs);
+    v.reactions = reactions;
+    v.carries = carries;
+    v.fastReactionShare = reactions > 0 ? static_cast<double>(fastReactions) / reactions : 0;
+    v.fastCarryShare = carries > 0 ? static_cast<double>(fastCarries) / carries : 0;
+    v.medianReactionMs = HandTimes::median(hand.reactions()) * kTickMs;
+    v.medianCarryMs = HandTimes::median(hand.carries()) * kTickMs;
+    if (reactions >= kHandMinCount && v.fastReactionShare > kMaxFastHandShare)
+        v.fail(std::to_string(fastReactions) + " of " + std::to_string(reactions) + " pick-ups less than " +
+               std::to_string(kMinReactionMs) + " ms after the shape could be taken");
+    if (carries >= kHandMinCount && v.fastCarryShare > kMaxFastHandShare)
+        v.fail(std::to_string(fastCarries) + " of " + std::to_string(carries) +
+               " shapes dropped into their hole less than " + std::to_string(kMinCarryMs) +
+               " ms after their pick-up");
+}
+
 std::string Plausibility::Verdict::summary() const {
     std::string out;
     for (const std::string& r : reasons)
@@ -25,7 +52,7 @@ std::string Plausibility::Verdict::summary() const {
     return out;
 }
 
-Plausibility::Verdict Plausibility::judge(const ReplayFile& file) {
+Plausibility::Verdict Plausibility::judge(const ReplayFile& file, const HandTimes& hand) {
     Verdict v;
     std::deque<int32_t> window; // ticks of the actions within the last ten seconds
     bool havePress = false, havePointer = false;
@@ -107,6 +134,7 @@ Plausibility::Verdict Plausibility::judge(const ReplayFile& file) {
              " presses where the pointer never moved to");
     if (v.presses >= kRegularityMinPresses && v.variation < kMinVariation)
         fail("presses as regular as a clock");
+    judgeHand(hand, v);
     return v;
 }
 

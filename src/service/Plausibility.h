@@ -4,6 +4,7 @@
 #pragma once
 
 #include "replay/ReplayFile.h"
+#include "service/HandTimes.h"
 
 #include <cstdint>
 #include <string>
@@ -29,6 +30,15 @@ public:
     // coefficient of variation (deviation over mean) is at least 0.15.
     static constexpr int32_t kRegularityMinPresses = 30;
     static constexpr double kMinVariation = 0.15;
+    // From a replay: a pick-up less than 100 ms after the shape could be taken (it was in reach and the hand
+    // empty), and a drop into a hole less than 100 ms after its pick-up, on more than half of 20 or more.
+    // The fastest people react to a sight in about 150 ms (athletics takes a start sooner than 100 ms
+    // after the gun for a guess), and the hand must also travel the 80 pixels or more between the tray
+    // and the lowest holes; a person beats both now and then by anticipating, never on most moves.
+    static constexpr int32_t kMinReactionMs = 100;
+    static constexpr int32_t kMinCarryMs = 100;
+    static constexpr int32_t kHandMinCount = 20;
+    static constexpr double kMaxFastHandShare = 0.5;
 
     struct Verdict {
         bool human = true;
@@ -38,11 +48,19 @@ public:
         double fastAimedShare = 0;
         double jumpShare = 0;
         double variation = 0;
+        int32_t reactions = 0, carries = 0; // measured in the replay
+        double fastReactionShare = 0, fastCarryShare = 0;
+        int32_t medianReactionMs = 0, medianCarryMs = 0;
         // The reasons joined with "; ".
         std::string summary() const;
+        void fail(std::string reason);
     };
 
-    static Verdict judge(const ReplayFile& file);
+    // hand: what a replay of the game measured (empty: those limits are not applied).
+    static Verdict judge(const ReplayFile& file, const HandTimes& hand = {});
+
+private:
+    static void judgeHand(const HandTimes& hand, Verdict& v);
 };
 
 } // namespace mph::service

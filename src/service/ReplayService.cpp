@@ -138,6 +138,10 @@ Response ReplayService::check(const Request& request) {
     options.compose = false;
     options.abort = &m_abort;
     options.maxTicks = m_config.maxTicks;
+    // The replay also times the hand's moves for the plausibility check.
+    HandTimes hand;
+    HandWatch handWatch(hand);
+    if (m_config.plausibility) options.observer = &handWatch;
     const auto started = std::chrono::steady_clock::now();
     const bool played = ReplayPlayer::play(file, options, outcome, error);
     const auto took = std::chrono::steady_clock::now() - started;
@@ -162,7 +166,7 @@ Response ReplayService::check(const Request& request) {
     v.ticks = outcome.ticks;
     v.recording = request.body;
     if (m_config.plausibility) {
-        const Plausibility::Verdict verdict = Plausibility::judge(file);
+        const Plausibility::Verdict verdict = Plausibility::judge(file, hand);
         v.human = verdict.human;
         v.reasons = verdict.summary();
     }

@@ -84,8 +84,10 @@ inline std::string submitPath(ReplayFile& game, int32_t nonce) {
 // shape over a few ticks, presses it, glides to the hole (following it as the row moves) and presses
 // there, and the player looks around for a varying while between moves. Ended from the menu after ticks.
 // touch: the presses are a finger's, put down where it goes with no way there.
+// grab: a program's hand instead, that takes each shape the moment the last one is dropped and a hole for
+// it is in reach (the pointer there in the same tick), then carries it at the same pace.
 inline ReplayFile recordHumanGame(const std::string& name, int32_t ticks, uint32_t seed = 5,
-                                  bool touch = false) {
+                                  bool touch = false, bool grab = false) {
     using mph::GameView;
     ReplayRecorder recorder(nullptr);
     HeadlessGame game;
@@ -107,8 +109,8 @@ inline ReplayFile recordHumanGame(const std::string& name, int32_t ticks, uint32
     };
     int32_t x = 320, y = 240;
     // Moves the pointer to where target() says, a step each tick, then presses and releases there.
-    auto glideAndClick = [&](const std::function<std::pair<int32_t, int32_t>()>& target) {
-        const int32_t steps = pause(5, 9);
+    auto glideAndClick = [&](const std::function<std::pair<int32_t, int32_t>()>& target, bool atOnce = false) {
+        const int32_t steps = atOnce ? 0 : pause(5, 9);
         for (int32_t i = 1; i <= steps; ++i) {
             const auto [tx, ty] = target();
             x += (tx - x) * i / steps;
@@ -164,7 +166,7 @@ inline ReplayFile recordHumanGame(const std::string& name, int32_t ticks, uint32
             if (shape >= now.tray.size()) return std::make_pair(x, y);
             return std::make_pair(now.tray[shape].x + now.shapeWidth / 2,
                                   now.tray[shape].y + now.shapeHeight / 2);
-        });
+        }, grab);
         game.tick(pause(2, 5));
         glideAndClick([&] {
             const GameView now = game.view();
@@ -172,7 +174,7 @@ inline ReplayFile recordHumanGame(const std::string& name, int32_t ticks, uint32
             return std::make_pair(now.slots[slot].x + now.slotPitch / 2,
                                   now.slots[slot].y + now.rowPitch / 2);
         });
-        game.tick(pause(8, 30));
+        if (!grab) game.tick(pause(8, 30));
     }
     if (game.view().state != 0) {
         EXPECT_TRUE(game.click("menuButton", error) && game.click("menudlg/bendgame", error)) << error;

@@ -9,6 +9,7 @@
 #include "headless/HeadlessGame.h"
 #include "platform/Event.h"
 #include "replay/ReplayFile.h"
+#include "replay/ReplayPlayer.h"
 #include "replay/ReplayRecorder.h"
 #include "scores/ScoreToken.h"
 #include "service/HttpServer.h"
@@ -77,6 +78,20 @@ private:
     Router m_router;
     std::unique_ptr<HttpServer> m_server;
 };
+
+// The verdict on a game with the hand's times of its replay, as the service judges it.
+Plausibility::Verdict judgeReplayed(const ReplayFile& game) {
+    HandTimes hand;
+    HandWatch watch(hand);
+    ReplayPlayer::Options options;
+    options.container = container();
+    options.compose = false;
+    options.observer = &watch;
+    ReplayOutcome outcome;
+    std::string error;
+    EXPECT_TRUE(ReplayPlayer::play(game, options, outcome, error)) << error;
+    return Plausibility::judge(game, hand);
+}
 
 } // namespace
 
@@ -233,6 +248,8 @@ TEST(ReplayService, ABotGameWaitsForReviewInsteadOfBeingVerified) {
     const HttpReply r = post(services.url("/addreplay.jsp"), bot.encode());
     EXPECT_EQ(r.status, 202) << r.body;
     EXPECT_NE(r.body.find("kept for review"), std::string::npos) << r.body;
+    // It drops each shape in the tick it takes it.
+    EXPECT_NE(r.body.find("dropped into their hole less than 100 ms"), std::string::npos) << r.body;
     EXPECT_EQ(services.table(bot.tableMode()).body.find("<entry>"), std::string::npos);
 }
 
@@ -249,18 +266,35 @@ TEST(ReplayService, ATouchPlayersJumpingPressesAreJudgedHuman) {
     EXPECT_FALSE(Plausibility::judge(game).human);
 }
 
+// A hand that takes each shape the moment it may, even if it carries it at a person's pace, is a program's.
+TEST(ReplayService, AGameThatTakesEveryShapeAtOnceWaitsForReview) {
+    Services services(true, true);
+    ReplayFile game = recordHumanGame("Grab", 1500, 5, false, true);
+    const Plausibility::Verdict verdict = judgeReplayed(game);
+    std::printf("a grabbing hand: reaction %d ms and carry %d ms (medians) over %d and %d; %s\n",
+                verdict.medianReactionMs, verdict.medianCarryMs, verdict.reactions, verdict.carries,
+                verdict.summary().c_str());
+    ASSERT_EQ(httpGet(services.url(submitPath(game, 6))).status, 200);
+    const HttpReply r = post(services.url("/addreplay.jsp"), game.encode());
+    EXPECT_EQ(r.status, 202) << r.body;
+    EXPECT_NE(r.body.find("pick-ups less than 100 ms after the shape could be taken"), std::string::npos)
+        << r.body;
+    EXPECT_EQ(r.body.find("dropped into their hole"), std::string::npos) << r.body;
+}
+
 // A game played at a person's pace passes the plausibility check and is verified.
 TEST(ReplayService, AGameAtAPersonsPaceIsVerified) {
     Services services(true, true);
     ReplayFile game = recordHumanGame("Hu", 2500);
     ASSERT_GT(game.finalScore, 0);
-    const Plausibility::Verdict verdict = Plausibility::judge(game);
+    const Plausibility::Verdict verdict = judgeReplayed(game);
     EXPECT_GE(verdict.presses, Plausibility::kRegularityMinPresses) << "every limit applies";
+    EXPECT_GE(std::min(verdict.reactions, verdict.carries), Plausibility::kHandMinCount);
     EXPECT_TRUE(verdict.human) << verdict.summary();
     std::printf("a person's pace: %d presses, peak %d actions in 10 s, %.2f fast aimed, %.2f jumps, "
-                "variation %.2f; %zu bytes for %d ticks\n",
+                "variation %.2f, reaction %d ms and carry %d ms (medians); %zu bytes for %d ticks\n",
                 verdict.presses, verdict.peakActionsPer10s, verdict.fastAimedShare, verdict.jumpShare,
-                verdict.variation, game.encode().size(),
+                verdict.variation, verdict.medianReactionMs, verdict.medianCarryMs, game.encode().size(),
                 game.events.empty() ? 0 : game.events.back().input.tick - game.start.tick);
     ASSERT_EQ(httpGet(services.url(submitPath(game, 5))).status, 200);
     const HttpReply r = post(services.url("/addreplay.jsp"), game.encode());
