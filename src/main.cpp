@@ -13,6 +13,7 @@
 #include "replay/ReplayFrame.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayStore.h"
+#include "replay/ReplayWatch.h"
 #include "runtime/Exception.h"
 #include "scores/GameVersion.h"
 #include "scores/HighScoreSprite.h"
@@ -131,6 +132,8 @@ int main(int argc, char** argv) {
     // Every finished game is kept; they outlive the frame, which borrows them.
     mph::ReplayStore replays(mph::ReplayStore::defaultFolder());
     mph::ReplayRecorder recorder(&replays);
+    // Shows the tables' recorded games over the game; it outlives the frame, which borrows it.
+    mph::ReplayWatch watch;
     mph::GameFrame* frame = nullptr;
     std::future<uint64_t> dataHash;
     if (replayPath.empty()) {
@@ -140,6 +143,7 @@ int main(int argc, char** argv) {
         mph::HighScoreSprite::setRecordedGames(&replays);
         frame = new mph::GameFrame();
         frame->setObserver(&recorder);
+        frame->setWatch(&watch);
     } else {
         frame = new mph::ReplayFrame(recorded);
     }

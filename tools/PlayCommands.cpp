@@ -5,9 +5,11 @@
 #include "game/GameObserver.h"
 #include "headless/AutoPlayer.h"
 #include "headless/GameDump.h"
+#include "game/ShapeCanvas.h"
 #include "headless/HeadlessGame.h"
 #include "platform/Event.h"
 #include "platform/PadButton.h"
+#include "replay/ReplayWatch.h"
 #include "rules/Random.h"
 
 #include <cctype>
@@ -223,6 +225,8 @@ int runPlay(const tool::Args& given) {
         return tool::usageError(
             "usage: play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH]");
 
+    // The tables' recorded games play over the game as they do in the window; the game goes first.
+    mph::ReplayWatch watch;
     HeadlessGame game;
     EventPrinter printer(game);
     game.setObserver(&printer);
@@ -231,6 +235,7 @@ int runPlay(const tool::Args& given) {
         std::fprintf(stderr, "morphella-tool: play: %s\n", message.c_str());
         return tool::kMissing;
     }
+    game.canvas().setWatch(&watch);
     std::fflush(stdout);
     std::string line;
     bool quit = false;

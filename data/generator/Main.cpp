@@ -213,6 +213,30 @@ const std::vector<TextItem>& textItems() {
         // TRANSLATORS: under the name field when a letter past the seventh is typed; the game's names
         // are seven letters at most.
         {"namelimit", N_("7 letters at most"), true},
+        // TRANSLATORS: the legend under the world table, after a drawn check mark: the score service
+        // played the game's recording again and it came to the same score.
+        {"hslegend", N_("replay checked by the server"), true},
+        // The console's messages about watching a recorded game of a table.
+        {"replayget", N_("Fetching the recorded game..."), true},
+        {"replayfailed",
+         N_("The recorded game could not be fetched from the high-score server. Please try again later."),
+         true},
+        {"replaybad", N_("This recorded game is damaged and cannot be shown."), true},
+        {"replayother",
+         N_("This recorded game was made with another version of the game or other game data, so it cannot "
+            "be shown."),
+         true},
+        {"replaygone", N_("The recording of this game is no longer on this computer."), true},
+        {"replaybusy", N_("Another recorded game is being shown."), true},
+        // TRANSLATORS: the replay viewer's banner: its title, then its keys.
+        {"replaytitle", N_("Replay"), true},
+        {"replaykeys", N_("Space: pause    Right arrow: faster    Esc: leave"), true},
+        // TRANSLATORS: the replay viewer's card at the end of the recorded game; the score and the level
+        // follow the words "Final score" and "Level", each after a colon.
+        {"replayend", N_("End of the recorded game"), true},
+        {"replayscore", N_("Final score"), true},
+        {"replaylevel", N_("Level"), true},
+        {"replaydone", N_("Press a key or click to go back."), true},
     };
     return list;
 }

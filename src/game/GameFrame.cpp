@@ -9,6 +9,7 @@ namespace mph {
 GameCanvas* GameFrame::createCanvas() {
     auto* canvas = new ShapeCanvas(lang::tickCount());
     canvas->setObserver(m_observer);
+    canvas->setWatch(m_watch);
     return canvas;
 }
 

@@ -252,6 +252,7 @@ void ShapeCanvas::readSettings() {
 
     m_highScores->setStore(settings);
     m_highScores->setLock(this);
+    m_highScores->setViewer(m_watch);
     m_options->setSettings(settings);
     m_options->setMusicClip(m_music.get());
     m_options->addMusicClip(m_music.get());

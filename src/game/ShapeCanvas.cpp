@@ -54,9 +54,21 @@ void ShapeCanvas::pauseHook() {
     releaseFocusPress();
 }
 
+void ShapeCanvas::setWatch(GameWatch* watch) {
+    SyncGuard guard(this);
+    if (m_watch != nullptr && m_watch != watch) m_watch->attach(nullptr);
+    m_watch = watch;
+    if (m_watch != nullptr) m_watch->attach(this);
+    if (m_highScores) m_highScores->setViewer(watch);
+}
+
 void ShapeCanvas::shutdown() {
     GameCanvas2::shutdown();
     SyncGuard guard(this);
+    // A recorded game still shown goes with the canvas.
+    if (m_watch != nullptr) m_watch->attach(nullptr);
+    m_watch = nullptr;
+    if (m_highScores) m_highScores->setViewer(nullptr);
     if (m_music) {
         m_music->stop();
         m_music->unloadClip();
@@ -352,6 +364,8 @@ void ShapeCanvas::tick() {
     if (fastForwardStarted && m_state == kPlaying) playSoundAt(kSoundPowerUp);
     // The rings follow what moved: a hole on its row, a dialog that opened or closed.
     if (m_focusShown) updateFocusRings();
+    // A recorded game shown over this one moves on with it.
+    if (m_watch != nullptr) m_watch->step();
     GameCanvas2::tick();
 }
 

@@ -23,6 +23,7 @@ class ButtonSprite;
 class DialogSprite;
 class Event;
 class FocusRingSprite;
+class GameWatch;
 class HighScoreSprite;
 class HourGlass;
 class InstructDialog;
@@ -163,6 +164,10 @@ public:
     bool isBound() const { return m_bound; }
     const std::string& bindError() const { return m_bindError; }
     void setObserver(GameObserver* observer) { m_observer = observer; }
+    // What shows a recorded game over this one when a table's play mark is pressed (borrowed; it must
+    // outlive the canvas or be reset first; null for none).
+    void setWatch(GameWatch* watch);
+    GameWatch* getWatch() const { return m_watch; }
     // Starts a game exactly as a recorded one started: the generator's state, the last typed keys, the
     // tick count, the game and its level.
     void beginRecordedGame(const GameStart& start);
@@ -331,6 +336,7 @@ private:
 
     // ---- Hooks and binding ----
     GameObserver* m_observer = nullptr;
+    GameWatch* m_watch = nullptr;
     bool m_bound = false;
     std::string m_bindError;
     Layout m_layout;

@@ -28,6 +28,11 @@ void ShapeCanvas::handleMouse(Event* event) {
     // The whole handling is one step between ticks; it lets ticks run only where it waits for a drawn
     // frame or for the score service.
     SyncGuard guard(this);
+    // A recorded game shown over this one takes the pointer; the game below never hears of it.
+    if (m_watch != nullptr && m_watch->isWatching()) {
+        m_watch->takePointer(event->id);
+        return;
+    }
     const bool touch = (event->modifiers & Event::kTouchMask) != 0;
     GameInput input;
     input.kind = touch ? GameInput::kTouch : GameInput::kMouse;

@@ -28,7 +28,7 @@ bool ShapeCanvas::keyDown(Event* event, int32_t) {
     if (!isRunning() || !m_bound || event == nullptr) return false;
     // The frame's own keys: F11, and Escape while full screen.
     if (event->x == kKeyF11) return false;
-    if (event->x == kKeyEscape) {
+    if (event->x == kKeyEscape && (m_watch == nullptr || !m_watch->isWatching())) {
         Frame* frame = getFrame();
         if (frame != nullptr && frame->isFullScreen()) return false;
     }
@@ -46,6 +46,13 @@ void ShapeCanvas::handleKey(Event* event) {
     if (event == nullptr || !m_bound) return;
     SyncGuard guard(this);
     const int32_t virtualKey = event->x;
+    // A recorded game shown over this one takes the keys, but for the release of the key whose press
+    // started it: that press belongs to this game.
+    if (m_watch != nullptr && m_watch->isWatching() &&
+        !(event->id == Event::kKeyUp && m_heldKey != 0 && virtualKey == m_heldKey)) {
+        m_watch->takeKey(virtualKey, event->id != Event::kKeyUp);
+        return;
+    }
     if (event->id == Event::kKeyUp) {
         // Only the release of the key that holds a press matters: it ends the press (a chooser's button
         // repeats until then).

@@ -3,6 +3,7 @@
 
 #include "audio/AudioClip.h"
 #include "game/GameObserver.h"
+#include "game/GameWatch.h"
 #include "game/HourGlass.h"
 #include "game/MeltSprite.h"
 #include "game/RectSprite.h"

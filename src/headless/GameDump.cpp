@@ -1,11 +1,13 @@
 // GameDump: copying the canvas's state, finding sprites by path and writing both as JSON.
 #include "headless/GameDump.h"
 
+#include "game/GameWatch.h"
 #include "game/ShapeCanvas.h"
 #include "game/ShapeSprite.h"
 #include "game/SlotSprite.h"
 #include "runtime/Cast.h"
 #include "runtime/SyncGuard.h"
+#include "scores/HighScoreSprite.h"
 #include "sprites/ButtonSprite.h"
 #include "sprites/DialogSprite.h"
 #include "sprites/NumberSprite.h"
@@ -193,7 +195,56 @@ GameView GameDump::view(ShapeCanvas& c, uint32_t t) {
         Sprite* s = c.findSprite(name);
         if (s != nullptr && s->isVisible()) v.dialogs.push_back(name);
     }
+    highScores(c, v);
+    if (GameWatch* watch = c.getWatch()) {
+        const GameWatch::View w = watch->view();
+        v.watching = w.watching;
+        v.watchPaused = w.paused;
+        v.watchEnded = w.ended;
+        v.watchSpeed = w.speed;
+        v.watchTick = w.tick;
+        v.watchScore = w.score;
+        v.watchLevel = w.level;
+    }
     return v;
+}
+
+void GameDump::highScores(ShapeCanvas& c, GameView& v) {
+    HighScoreSprite* hs = c.m_highScores.get();
+    if (hs == nullptr || !hs->isVisible()) return;
+    v.highScoresShown = true;
+    v.highScoresView = hs->isGlobalView() ? "world" : "personal";
+    v.highScoresMode = hs->getMode().str();
+    if (auto* console = as<RichTTYSprite>(hs->findChild("message")); console != nullptr && console->isVisible()) {
+        for (int32_t i = 0; i < console->getLineCount(); ++i) {
+            std::string line = console->lineText(i).str();
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            if (line.empty()) continue;
+            if (!v.highScoresMessage.empty()) v.highScoresMessage += ' ';
+            v.highScoresMessage += line;
+        }
+    }
+    const std::vector<ScoreRow> list = hs->getList();
+    const int32_t first = hs->getFirstRow();
+    for (int32_t r = 0; r < HighScoreSprite::kShownRows; ++r) {
+        const size_t index = static_cast<size_t>(first + r);
+        const TextSprite* rank = hs->getRowText(HighScoreSprite::kRowTexts - HighScoreSprite::kShownRows + r);
+        if (index >= list.size() || rank == nullptr || !rank->isVisible()) continue;
+        const ScoreRow& row = list[index];
+        GameView::ScoreLine line;
+        line.rank = row.rank;
+        line.score = row.score;
+        line.level = row.level;
+        line.name = row.name.str();
+        line.verified = row.verified;
+        if (Sprite* mark = hs->getPlayMark(r); mark != nullptr && mark->isVisible()) {
+            line.play = true;
+            line.playX = hs->getX() + mark->getX() + mark->getWidth() / 2;
+            line.playY = hs->getY() + mark->getY() + mark->getHeight() / 2;
+        }
+        v.highScoreRows.push_back(line);
+    }
 }
 
 std::string GameDump::json(const GameView& v) {
@@ -279,6 +330,31 @@ std::string GameDump::json(const GameView& v) {
     j.close('}');
     j.key("window").open('{').field("w", int64_t{v.windowWidth}).field("h", int64_t{v.windowHeight});
     j.key("scale").number(v.windowScale).field("fullScreen", v.fullScreen).close('}');
+    if (v.highScoresShown) {
+        j.key("highScores").open('{').key("view").value(v.highScoresView).key("mode").value(v.highScoresMode);
+        if (v.highScoresMessage.empty())
+            j.key("message").null();
+        else
+            j.key("message").value(v.highScoresMessage);
+        j.key("rows").open('[');
+        for (const auto& r : v.highScoreRows) {
+            j.open('{').field("rank", int64_t{r.rank}).key("name").value(r.name);
+            j.field("score", int64_t{r.score}).field("level", int64_t{r.level}).field("verified", r.verified);
+            j.field("play", r.play);
+            if (r.play) j.field("x", int64_t{r.playX}).field("y", int64_t{r.playY});
+            j.close('}');
+        }
+        j.close(']').close('}');
+    } else {
+        j.key("highScores").null();
+    }
+    j.key("watch").open('{').field("on", v.watching);
+    if (v.watching) {
+        j.field("paused", v.watchPaused).field("ended", v.watchEnded).field("speed", int64_t{v.watchSpeed});
+        j.field("tick", int64_t{v.watchTick}).field("score", int64_t{v.watchScore});
+        j.field("level", int64_t{v.watchLevel});
+    }
+    j.close('}');
     j.close('}');
     return j.str();
 }

@@ -55,6 +55,21 @@ struct GameView {
     int32_t windowWidth = 0, windowHeight = 0;
     double windowScale = 1.0;
     bool fullScreen = false;
+    // The high-score dialog while it shows: its view ("personal" or "world"), its table ("S" or "N"),
+    // the console's text while it shows (else empty) and the shown rows, each with whether it has a play
+    // mark and the mark's middle in picture coordinates.
+    struct ScoreLine {
+        int32_t rank = 0, score = 0, level = 0;
+        std::string name;
+        bool verified = false, play = false;
+        int32_t playX = 0, playY = 0;
+    };
+    bool highScoresShown = false;
+    std::string highScoresView, highScoresMode, highScoresMessage;
+    std::vector<ScoreLine> highScoreRows;
+    // A recorded game shown over the game, and how far it is.
+    bool watching = false, watchPaused = false, watchEnded = false;
+    int32_t watchSpeed = 1, watchTick = 0, watchScore = 0, watchLevel = 0;
 };
 
 class GameDump {
@@ -77,6 +92,9 @@ public:
 
     // Text as a JSON string literal; bytes above 127 are written as the Latin-1 characters they are.
     static std::string quote(const std::string& text);
+
+private:
+    static void highScores(ShapeCanvas& canvas, GameView& view);
 };
 
 } // namespace mph

@@ -118,6 +118,7 @@ bool HeadlessGame::start(const Options& options, std::string& error) {
     m_settings->openAt(store);
     std::string language = options.language;
     if (language.empty()) language = m_settings->getString("LANGUAGE", "").str();
+    if (options.guest) language.clear();
     const std::vector<std::string> codes = LanguageOverlay::availableCodes();
     const std::string chosen = LanguageChoice::match(language, codes);
     if (!options.language.empty() && chosen.empty()) {
@@ -128,14 +129,14 @@ bool HeadlessGame::start(const Options& options, std::string& error) {
         return false;
     }
     // A damaged translation is reported and the game plays in English, as the game itself does.
-    LanguageOverlay::use(chosen.empty() ? LanguageChoice::kEnglish : chosen);
+    if (!options.guest) LanguageOverlay::use(chosen.empty() ? LanguageChoice::kEnglish : chosen);
 
     m_clock = options.seed;
     m_displayWidth = options.displayWidth;
     m_displayHeight = options.displayHeight;
     m_canvas = make<HeadlessCanvas>(*this, m_clock);
     // The driving thread's own generator (the falls and melts read it) starts from the clock too.
-    CRandom::seed(m_clock);
+    if (!options.guest) CRandom::seed(m_clock);
     m_canvas->setObserver(m_observer);
     m_canvas->setDataBinding(String(), m_settings.get(), String("+datafile"), -1);
     if (!m_canvas->loadData()) {

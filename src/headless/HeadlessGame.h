@@ -29,6 +29,9 @@ public:
         std::string language;
         // The usable area of the display the game would open its window on; it decides the window's size.
         int32_t displayWidth = 800, displayHeight = 600;
+        // A game shown inside another one: the process's language and the thread's runtime generator
+        // stay as the other game has them (language is not read).
+        bool guest = false;
     };
 
     HeadlessGame();

@@ -45,12 +45,28 @@ ScoreRow readEntry(const xmlNode* entry, int32_t position) {
             row.rank = GlobalReply::readNumber(textOf(c));
         } else if (named(c, "verified")) {
             row.verified = GlobalReply::readNumber(textOf(c)) != 0;
+        } else if (named(c, "replay")) {
+            row.replay = GlobalReply::replayId(textOf(c));
         }
     }
     return row;
 }
 
 } // namespace
+
+std::string GlobalReply::replayId(std::string_view text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && (text[begin] == ' ' || (text[begin] >= '\t' && text[begin] <= '\r')))
+        ++begin;
+    while (end > begin && (text[end - 1] == ' ' || (text[end - 1] >= '\t' && text[end - 1] <= '\r')))
+        --end;
+    const std::string_view id = text.substr(begin, end - begin);
+    // It becomes part of a request's path, so nothing but a plain number is taken.
+    if (id.empty() || id.size() > kMaxReplayIdDigits) return {};
+    for (const char c : id)
+        if (c < '0' || c > '9') return {};
+    return std::string(id);
+}
 
 int32_t GlobalReply::readNumber(std::string_view text) {
     size_t i = 0;

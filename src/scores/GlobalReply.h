@@ -11,7 +11,7 @@
 namespace mph {
 
 // The root element's children are read in order: "entry" elements (children "name", "score", "level",
-// "rank", "verified") become rows, a "highlight" element names the rank to highlight. Element names are compared
+// "rank", "verified", "replay") become rows, a "highlight" element names the rank to highlight. Element names are compared
 // without regard to case; everything else is ignored. A document that is not well formed gives nothing.
 class GlobalReply {
 public:
@@ -31,6 +31,10 @@ public:
     static int32_t readNumber(std::string_view text);
     // libxml2 hands out UTF-8; the program's text is Latin-1. Characters beyond it become "?".
     static std::string toLatin1(std::string_view utf8);
+    // The id of a kept recording as a "replay" element gives it: decimal digits, white space around them
+    // dropped; "" for anything else.
+    static std::string replayId(std::string_view text);
+    static constexpr size_t kMaxReplayIdDigits = 19;
 };
 
 } // namespace mph

@@ -34,6 +34,7 @@ void HighScoreSprite::showView(bool global) {
     bool fetch = false;
     {
         SyncGuard guard(lockObject());
+        m_noticeTicks = 0;
         hideRows();
         enableButton("bretry", false);
         showMessage(false);
@@ -98,9 +99,9 @@ bool HighScoreSprite::fetchGlobal() {
         m_replies[mode] = std::move(reply);
     }
     // A kept submission that went through now sends its recording, as a first-time one does.
-    if (submission.nonce != 0)
-        sendRecording(base, String(std::string_view(mode)), submission.name, submission.level,
-                      submission.score, submission.nonce);
+    if (submission.nonce != 0 && sendRecording(base, String(std::string_view(mode)), submission.name,
+                                               submission.level, submission.score, submission.nonce))
+        refetchVerified(base, mode);
     return true;
 }
 
@@ -118,6 +119,7 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
     {
         SyncGuard guard(lockObject());
         m_mode = mode;
+        m_noticeTicks = 0;
         hideRows();
         m_pendingSubmit = "";
         enableButton("bretry", false);
@@ -159,17 +161,32 @@ void HighScoreSprite::submitGlobal(const String& name, const String& mode, int32
         m_globalView = true;
         refresh(true);
     }
-    if (submitted) sendRecording(base, mode, name, level, score, nonce);
+    if (submitted && sendRecording(base, mode, name, level, score, nonce)) refetchVerified(base, mode.str());
 }
 
-void HighScoreSprite::sendRecording(const std::string& base, const String& mode, const String& name,
+bool HighScoreSprite::sendRecording(const std::string& base, const String& mode, const String& name,
                                     int32_t level, int32_t score, int32_t nonce) {
     RecordedGames* games = recordedGames();
-    if (games == nullptr) return;
+    if (games == nullptr) return false;
     const std::string recording = games->bytes(mode.view(), name.view(), level, score, nonce);
-    if (recording.empty()) return;
-    if (!ReplayUpload::send(ReplayUpload::url(base), recording, ReplayUpload::kTimeoutMs))
-        std::fprintf(stderr, "morphella: the recorded game was not sent to the score service\n");
+    if (recording.empty()) return false;
+    if (ReplayUpload::send(ReplayUpload::url(base), recording, ReplayUpload::kTimeoutMs)) return true;
+    std::fprintf(stderr, "morphella: the recorded game was not sent to the score service\n");
+    return false;
+}
+
+void HighScoreSprite::refetchVerified(const std::string& base, const std::string& mode) {
+    std::string reply = ScoreServer::get(ScoreServer::fetchUrl(base, mode), ScoreServer::kFetchTimeoutMs);
+    // Without an answer the submission's own table stays, only without the new check mark.
+    if (reply.empty()) return;
+    SyncGuard guard(lockObject());
+    m_replies[mode] = std::move(reply);
+    if (!m_globalView || m_mode.view() != mode || m_noticeTicks > 0) return;
+    // The table stays where it was: its highlighted row and its scrolling.
+    const int32_t firstRow = m_firstRow;
+    refresh(true);
+    m_firstRow = firstRow;
+    refresh(false);
 }
 
 void HighScoreSprite::buildGlobalList() {

@@ -148,6 +148,7 @@ void HighScoreSprite::recordScore(const String& name, const String& mode, int32_
     }
     // The rank just reached belongs to the personal table, so that is the view shown with it.
     m_globalView = false;
+    m_noticeTicks = 0;
     enableButton("bretry", false);
     showMessage(false);
     refresh(true);
@@ -256,6 +257,11 @@ void HighScoreSprite::hideRows() {
     for (const Ref<Sprite>& mark : m_marks) {
         if (mark) mark->setVisible(false);
     }
+    for (const Ref<Sprite>& mark : m_checks) {
+        if (mark) mark->setVisible(false);
+    }
+    if (m_legendMark) m_legendMark->setVisible(false);
+    if (m_legendText) m_legendText->setVisible(false);
 }
 
 void HighScoreSprite::colourHighlight(int32_t tick) {
@@ -284,6 +290,10 @@ bool HighScoreSprite::repeatScroll() {
 bool HighScoreSprite::update(int32_t tick, Rectangle& rect, Region* region) {
     SyncGuard guard(lockObject());
     colourHighlight(tick);
+    if (m_noticeTicks > 1)
+        --m_noticeTicks;
+    else if (m_noticeTicks == 1)
+        endNotice();
     if (m_repeating) {
         if (m_repeatDelay <= 0) {
             if (repeatScroll()) refresh(false);
@@ -312,12 +322,31 @@ int32_t HighScoreSprite::pressPrompt(int32_t x, int32_t y) {
 int32_t HighScoreSprite::mouseDown(int32_t x, int32_t y) {
     int32_t result;
     bool global = false;
+    bool watching = false;
+    ScoreRow watched;
+    String watchMode;
     {
         SyncGuard guard(lockObject());
         m_lastClicked = "";
         if (!isVisible()) return NotHandled;
         if (!contains(x, y)) return Consumed;
         if (m_confirming) return pressPrompt(x, y);
+        // A press ends a notice over the table at once.
+        endNotice();
+        if (const int32_t r = markAt(x - m_x, y - m_y); r >= 0) {
+            watched = m_list[static_cast<size_t>(m_firstRow + r)];
+            global = m_globalView;
+            watchMode = m_mode;
+            watching = true;
+        }
+    }
+    if (watching) {
+        // Outside the lock: a world row's recording comes from the score service.
+        watchRow(watched, global, watchMode);
+        return Consumed;
+    }
+    {
+        SyncGuard guard(lockObject());
         result = DialogSprite::mouseDown(x, y);
         if (result != ButtonPressed) return result;
         const String& pressed = m_lastClicked;

@@ -17,6 +17,7 @@ class ButtonSprite;
 class Font;
 class Image;
 class RecordedGames;
+class RecordingViewer;
 class RichTTYSprite;
 class TextSprite;
 class User;
@@ -45,13 +46,22 @@ public:
     static constexpr int32_t kRepeatDelay = 10;
     static constexpr int32_t kPaletteSize = 19;
     static const uint32_t kPalette[kPaletteSize];
-    // The play mark left of a personal row that has a recorded game: a triangle pointing right. Global
-    // rows whose game the service verified get a check mark in the same place.
-    static constexpr int32_t kMarkWidth = 6;
-    static constexpr int32_t kMarkHeight = 11;
-    static constexpr int32_t kCheckWidth = 9;
-    static constexpr int32_t kCheckHeight = 8;
+    // The play mark left of a row whose recorded game can be watched (a personal row with a recording, a
+    // world row whose recording the service keeps): a triangle pointing right; pressing it plays the game.
+    // World rows whose game the service verified get a check mark between it and the rank, and a legend
+    // under the world table says what the check mark means.
+    static constexpr int32_t kMarkWidth = 7;
+    static constexpr int32_t kMarkHeight = 13;
+    static constexpr int32_t kCheckWidth = 13;
+    static constexpr int32_t kCheckHeight = 11;
     static constexpr uint32_t kMarkColour = 0xFF66CC00u;
+    // A press this close around a play mark still hits it.
+    static constexpr int32_t kMarkReach = 3;
+    // How long a message about a recording that cannot be shown stays over the table: four seconds.
+    static constexpr int32_t kNoticeTicks = 100;
+    // The text item of the legend, and the path under which a recording of the world table is fetched.
+    static constexpr const char* kLegendItem = "hslegend";
+    static constexpr const char* kReplayPath = "/replay/";
 
     HighScoreSprite();
     ~HighScoreSprite() override;
@@ -104,8 +114,17 @@ public:
     std::vector<ScoreRow> getList();
     // Row text index (0 to 39), borrowed; null before onLoaded.
     TextSprite* getRowText(int32_t index) const;
-    // The mark (play or check) of shown row 0 to 9, borrowed; null before onLoaded.
+    // The play mark and the check mark of shown row 0 to 9, borrowed; null before onLoaded.
     Sprite* getPlayMark(int32_t row) const;
+    Sprite* getCheckMark(int32_t row) const;
+    // The check mark and text of the world table's legend, borrowed; null before onLoaded.
+    Sprite* getLegendMark() const { return m_legendMark.get(); }
+    TextSprite* getLegendText() const { return m_legendText.get(); }
+    // The shown play marks can take the focus, as "play0" to "play9".
+    void focusItems(std::vector<FocusItem>& out) override;
+
+    // What plays a recorded game when a play mark is pressed (borrowed; null: the marks do nothing).
+    void setViewer(RecordingViewer* viewer);
 
     // The games the program recorded, process-wide (borrowed; null for none): rows of the personal
     // view that have one get a play mark, and a successful global submission sends its recording on.
@@ -136,8 +155,18 @@ private:
     void placeRowMarks(int32_t shown);
     // Sends the recording of a submitted game to the service; a failure changes nothing but a line on
     // standard error.
-    void sendRecording(const std::string& base, const lang::String& mode, const lang::String& name,
+    bool sendRecording(const std::string& base, const lang::String& mode, const lang::String& name,
                        int32_t level, int32_t score, int32_t nonce);
+    // Once the service verified a recording, the table is fetched again so its check mark shows.
+    void refetchVerified(const std::string& base, const std::string& mode);
+    // The shown row whose play mark is at (x, y) in the dialog's coordinates, or -1.
+    int32_t markAt(int32_t x, int32_t y);
+    // Fetches or reads the recording of a row and hands it to the viewer; a problem shows in the console.
+    void watchRow(const ScoreRow& row, bool global, const lang::String& mode);
+    // Shows the text item key in the console over the table for a while, the rows coming back after it.
+    void showNotice(const char* key);
+    void endNotice();
+    void placeLegend(int32_t shown);
     void colourHighlight(int32_t tick);
     // One step of a held scroll button; true when the first row moved.
     bool repeatScroll();
@@ -151,8 +180,15 @@ private:
     lang::Ref<Font> m_font;
     lang::Ref<TextSprite> m_rows[kRowTexts];
     lang::Ref<Sprite> m_marks[kShownRows];
+    lang::Ref<Sprite> m_checks[kShownRows];
+    lang::Ref<Sprite> m_legendMark;
+    lang::Ref<TextSprite> m_legendText;
+    lang::Ref<Font> m_legendFont;
     lang::Ref<Image> m_playPicture;
     lang::Ref<Image> m_checkPicture;
+    RecordingViewer* m_viewer = nullptr;
+    // Ticks left of a notice over the table (0: none).
+    int32_t m_noticeTicks = 0;
     int32_t m_highlightRow = -1;
     int32_t m_highlightRank = -1;
     lang::String m_mode{"S"};

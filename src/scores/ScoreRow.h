@@ -4,6 +4,7 @@
 #include "runtime/String.h"
 
 #include <cstdint>
+#include <string>
 
 namespace mph {
 
@@ -15,6 +16,8 @@ struct ScoreRow {
     int32_t rank = 0;
     // The service replayed the game's recording to this very score (global rows only).
     bool verified = false;
+    // The service keeps the verified game's recording under this id (decimal digits); empty when none.
+    std::string replay;
 };
 
 } // namespace mph

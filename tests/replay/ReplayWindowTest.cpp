@@ -18,6 +18,7 @@
 #include "replay/ReplayStore.h"
 #include "runtime/CRandom.h"
 #include "sprites/Sprite.h"
+#include "sprites/TextSprite.h"
 
 #include "TempDir.h"
 
@@ -209,7 +210,7 @@ TEST_F(WindowedGame, APlayedGameIsRecordedWithItsNameAndReplaysHeadlessToTheSame
         << " level " << file.finalLevel << ", misfits " << outcome.misfits;
 }
 
-TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEnds) {
+TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEndsShowingItsScoreUntilAKey) {
     // A short game, ended from the menu.
     mph::ReplayRecorder headless(nullptr);
     {
@@ -242,6 +243,12 @@ TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEnds) {
     ASSERT_TRUE(waitFor([&] { return viewer->hasEnded(); }, 20000));
     EXPECT_EQ(view().score, recorded.finalScore);
     EXPECT_EQ(view().level, recorded.finalLevel);
-    // The viewer leaves by itself.
+    // The end card shows the final score and level until a key.
+    ASSERT_TRUE(waitFor([&] { return viewer->caption().isEndShown(); }, 3000));
+    EXPECT_NE(viewer->caption().endScore()->getText().str().find(std::to_string(recorded.finalScore)),
+              std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(frame->hasWindow());
+    key('A', 'A');
     EXPECT_TRUE(waitFor([&] { return !frame->hasWindow(); }, 3000));
 }
