@@ -4,19 +4,23 @@
 
 #include "game/GameObserver.h"
 #include "headless/AutoPlayer.h"
-#include "headless/GameDump.h"
 #include "game/ShapeCanvas.h"
+#include "headless/GameDump.h"
 #include "headless/HeadlessGame.h"
 #include "platform/Event.h"
 #include "platform/PadButton.h"
+#include "replay/ReplayRecorder.h"
+#include "replay/ReplayStore.h"
 #include "replay/ReplayWatch.h"
 #include "rules/Random.h"
+#include "scores/HighScoreSprite.h"
 
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -41,22 +45,49 @@ void emit(const std::string& line) {
     std::fputc('\n', stdout);
 }
 
-// Writes the game's events as they happen, each as its own line.
+// Writes the game's events as they happen, each as its own line, and passes everything on to the recorder
+// of games when there is one.
 class EventPrinter : public mph::GameObserver {
 public:
-    explicit EventPrinter(HeadlessGame& game) : m_game(game) {}
-    void onState(int32_t to) override { line("\"ev\":\"state\",\"to\":" + std::to_string(to)); }
-    void onSound(int32_t index) override { line("\"ev\":\"sound\",\"i\":" + std::to_string(index)); }
+    EventPrinter(HeadlessGame& game, mph::GameObserver* next) : m_game(game), m_next(next) {}
+    void onState(int32_t to) override {
+        line("\"ev\":\"state\",\"to\":" + std::to_string(to));
+        if (m_next != nullptr) m_next->onState(to);
+    }
+    void onSound(int32_t index) override {
+        line("\"ev\":\"sound\",\"i\":" + std::to_string(index));
+        if (m_next != nullptr) m_next->onSound(index);
+    }
     void onLevel(int32_t level, int32_t mode) override {
         line("\"ev\":\"level\",\"level\":" + std::to_string(level) + ",\"mode\":" + std::to_string(mode));
+        if (m_next != nullptr) m_next->onLevel(level, mode);
     }
-    void onPopup(int32_t points) override { line("\"ev\":\"popup\",\"points\":" + std::to_string(points)); }
+    void onPopup(int32_t points) override {
+        line("\"ev\":\"popup\",\"points\":" + std::to_string(points));
+        if (m_next != nullptr) m_next->onPopup(points);
+    }
+    void onGameStart(const mph::GameStart& start) override {
+        if (m_next != nullptr) m_next->onGameStart(start);
+    }
+    void onGameEnd(int32_t score, int32_t level) override {
+        if (m_next != nullptr) m_next->onGameEnd(score, level);
+    }
+    void onInput(const mph::GameInput& input) override {
+        if (m_next != nullptr) m_next->onInput(input);
+    }
+    void onResume(int32_t tick) override {
+        if (m_next != nullptr) m_next->onResume(tick);
+    }
+    void onNameEntered(std::string_view name) override {
+        if (m_next != nullptr) m_next->onNameEntered(name);
+    }
 
 private:
     void line(const std::string& body) {
         emit("{\"t\":" + std::to_string(m_game.clock()) + "," + body + "}");
     }
     HeadlessGame& m_game;
+    mph::GameObserver* m_next;
 };
 
 std::string error(const std::string& message) {
@@ -205,6 +236,8 @@ int runPlay(const tool::Args& given) {
     tool::takeOption(args, "--container", options.container);
     tool::takeOption(args, "--store", options.store);
     tool::takeOption(args, "--language", options.language);
+    std::string replays;
+    tool::takeOption(args, "--replays", replays);
     std::string display;
     if (tool::takeOption(args, "--display", display)) {
         const size_t x = display.find('x');
@@ -223,12 +256,25 @@ int runPlay(const tool::Args& given) {
     }
     if (!args.empty())
         return tool::usageError(
-            "usage: play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH]");
+            "usage: play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH] "
+            "[--replays DIR]");
 
     // The tables' recorded games play over the game as they do in the window; the game goes first.
     mph::ReplayWatch watch;
+    // With a folder for them, finished games are kept as the game keeps them, and the personal table's rows
+    // that have one get their play mark.
+    std::unique_ptr<mph::ReplayStore> store;
+    std::unique_ptr<mph::ReplayRecorder> recorder;
+    if (!replays.empty()) {
+        store = std::make_unique<mph::ReplayStore>(replays);
+        recorder = std::make_unique<mph::ReplayRecorder>(store.get());
+        mph::HighScoreSprite::setRecordedGames(store.get());
+    }
+    struct Forget {
+        ~Forget() { mph::HighScoreSprite::setRecordedGames(nullptr); }
+    } forget;
     HeadlessGame game;
-    EventPrinter printer(game);
+    EventPrinter printer(game, recorder.get());
     game.setObserver(&printer);
     std::string message;
     if (!game.start(options, message)) {
@@ -266,13 +312,14 @@ int runRandom(const tool::Args& args) {
 
 tool::Registration play(
     "play",
-    "play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH]\n"
+    "play [--container FILE] [--seed N] [--store FILE] [--language CODE] [--display WxH] [--replays DIR]\n"
     "    runs the game headless: commands on standard input (tick [N], auto [N], "
     "press|release|move|drag X Y,\n"
     "    key N [shift], pad BUTTON [down|up], stick X Y, touch down|move|up X Y, type TEXT, click PATH,\n"
     "    dump, sprite PATH, snapshot FILE, quit), one JSON line each;\n"
     "    --language plays in another language (\"de\", \"pt_BR\"; default the store's LANGUAGE setting, "
-    "else English)",
+    "else English);\n"
+    "    --replays keeps finished games in DIR, as the game keeps them, for the personal table's play marks",
     runPlay);
 tool::Registration
     random("random", "random SEED COUNT [BOUND]\n    prints the game generator's words, or nextInt(BOUND)",

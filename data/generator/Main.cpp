@@ -231,11 +231,11 @@ const std::vector<TextItem>& textItems() {
         // TRANSLATORS: the replay viewer's banner: its title, then its keys.
         {"replaytitle", N_("Replay"), true},
         {"replaykeys", N_("Space: pause    Right arrow: faster    Esc: leave"), true},
-        // TRANSLATORS: the replay viewer's card at the end of the recorded game; the score and the level
-        // follow the words "Final score" and "Level", each after a colon.
+        // TRANSLATORS: the replay viewer's card at the end of the recorded game; the final score follows
+        // "Final score:" and the level "Level:" after a space, on one line.
         {"replayend", N_("End of the recorded game"), true},
-        {"replayscore", N_("Final score"), true},
-        {"replaylevel", N_("Level"), true},
+        {"replayscore", N_("Final score:"), true},
+        {"replaylevel", N_("Level:"), true},
         {"replaydone", N_("Press a key or click to go back."), true},
     };
     return list;

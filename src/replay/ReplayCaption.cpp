@@ -20,7 +20,8 @@ constexpr int32_t kScreenWidth = 800;
 constexpr int32_t kScreenHeight = 600;
 constexpr int32_t kMargin = 12;
 constexpr uint32_t kBannerColour = 0xB8000000u;
-constexpr uint32_t kCardColour = 0xE0141020u;
+constexpr uint32_t kCardColour = 0xF0141020u;
+constexpr int32_t kRim = 2;
 constexpr uint32_t kGold = 0xFFFFCC33u;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kGrey = 0xFFC8C8C8u;
@@ -48,6 +49,7 @@ void ReplayCaption::attach(GameCanvas2& canvas) {
         m_keys = text(m_textFont.get(), kWhite, 2, kScreenWidth - kMargin, kBannerHeight - 8);
         const int32_t left = (kScreenWidth - kCardWidth) / 2;
         const int32_t top = (kScreenHeight - kCardHeight) / 2;
+        m_rim = make<RectSprite>(left - kRim, top - kRim, kCardWidth + 2 * kRim, kCardHeight + 2 * kRim, kGold);
         m_card = make<RectSprite>(left, top, kCardWidth, kCardHeight, kCardColour);
         m_endTitle = text(m_titleFont.get(), kGold, 1, kScreenWidth / 2, top + 38);
         m_endScore = text(m_endFont.get(), kWhite, 1, kScreenWidth / 2, top + 74);
@@ -63,8 +65,7 @@ void ReplayCaption::attach(GameCanvas2& canvas) {
         s->setVisible(true);
         canvas.addSprite(s, -1, String());
     }
-    for (Sprite* s : {static_cast<Sprite*>(m_card.get()), static_cast<Sprite*>(m_endTitle.get()),
-                      static_cast<Sprite*>(m_endScore.get()), static_cast<Sprite*>(m_endHint.get())}) {
+    for (Sprite* s : cardSprites()) {
         s->setVisible(false);
         canvas.addSprite(s, -1, String());
     }
@@ -75,9 +76,9 @@ void ReplayCaption::detach(GameCanvas2& canvas) {
     Vector& list = canvas.sprites();
     SyncGuard guard(&list);
     for (Sprite* s : {static_cast<Sprite*>(m_banner.get()), static_cast<Sprite*>(m_title.get()),
-                      static_cast<Sprite*>(m_keys.get()), static_cast<Sprite*>(m_card.get()),
-                      static_cast<Sprite*>(m_endTitle.get()), static_cast<Sprite*>(m_endScore.get()),
-                      static_cast<Sprite*>(m_endHint.get())})
+                      static_cast<Sprite*>(m_keys.get())})
+        list.removeElement(s);
+    for (Sprite* s : cardSprites())
         list.removeElement(s);
     canvas.invalidate();
 }
@@ -96,18 +97,24 @@ void ReplayCaption::setStatus(bool paused, int32_t speed) {
 
 void ReplayCaption::showEnd(int32_t score, int32_t level) {
     if (!m_card) return;
-    const std::string line = getResourceString("replayscore").str() + ": " + std::to_string(score) + "     " +
-                             getResourceString("replaylevel").str() + ": " + std::to_string(level);
+    // The score grouped as the side panel shows it.
+    String points;
+    points.formatThousands(score);
+    const std::string line = getResourceString("replayscore").str() + " " + points.str() + "     " +
+                             getResourceString("replaylevel").str() + " " + std::to_string(level);
     m_endScore->setText(String(std::string_view(line)));
-    for (Sprite* s : {static_cast<Sprite*>(m_card.get()), static_cast<Sprite*>(m_endTitle.get()),
-                      static_cast<Sprite*>(m_endScore.get()), static_cast<Sprite*>(m_endHint.get())})
+    for (Sprite* s : cardSprites())
         s->setVisible(true);
+}
+
+std::array<Sprite*, 5> ReplayCaption::cardSprites() const {
+    return {m_rim.get(), m_card.get(), m_endTitle.get(), m_endScore.get(), m_endHint.get()};
 }
 
 Rectangle ReplayCaption::area() const {
     Rectangle covered(0, 0, kScreenWidth, kBannerHeight);
     if (isEndShown())
-        covered.unionWith(Rectangle(m_card->getX(), m_card->getY(), kCardWidth, kCardHeight));
+        covered.unionWith(Rectangle(m_rim->getX(), m_rim->getY(), kCardWidth + 2 * kRim, kCardHeight + 2 * kRim));
     return covered;
 }
 

@@ -5,6 +5,7 @@
 #include "runtime/Rectangle.h"
 #include "runtime/Ref.h"
 
+#include <array>
 #include <cstdint>
 
 namespace mph {
@@ -46,7 +47,10 @@ public:
 
 private:
     lang::Ref<Font> m_titleFont, m_textFont, m_endFont;
-    lang::Ref<RectSprite> m_banner, m_card;
+    // The end card's sprites, bottom first.
+    std::array<Sprite*, 5> cardSprites() const;
+
+    lang::Ref<RectSprite> m_banner, m_rim, m_card;
     lang::Ref<TextSprite> m_title, m_keys, m_endTitle, m_endScore, m_endHint;
     bool m_paused = false;
     int32_t m_speed = 1;

@@ -26,7 +26,10 @@ std::atomic<RecordedGames*> g_recordedGames{nullptr};
 
 constexpr int32_t kLegendFontHeight = 12;
 constexpr int32_t kLegendGap = 5;
-constexpr uint32_t kLegendColour = 0xFFE0E0E0u;
+// How far below the last row's line the legend's line is: clear of the box the rows sit in.
+constexpr int32_t kLegendDrop = 16;
+// The dialog's own dark violet, on the light panel under the table's box.
+constexpr uint32_t kLegendColour = 0xFF4A2C80u;
 constexpr uint32_t kBlack = 0xFF000000u;
 constexpr const char* kPlayName = "play";
 
@@ -142,10 +145,10 @@ void HighScoreSprite::placeLegend(int32_t shown) {
     const bool on = m_globalView && shown > 0;
     if (on) {
         m_legendText->setText(getResourceString(kLegendItem));
-        // One line under the last row, the mark and the words centred in the dialog together.
+        // One line under the table's box, the mark and the words centred in the dialog together.
         const int32_t width = kCheckWidth + kLegendGap + m_legendText->getWidth();
         const int32_t left = (m_width - width) / 2;
-        const int32_t baseline = m_top + kShownRows * kRowHeight - 2;
+        const int32_t baseline = m_top + kShownRows * kRowHeight + kLegendDrop;
         m_legendMark->setLocation(left, baseline - kLegendFontHeight / 2 - kCheckHeight / 2);
         m_legendText->setLocation(left + kCheckWidth + kLegendGap, baseline);
     }
