@@ -14,6 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     for (const mph::ScoreRow& row : table.rows) {
         if (row.name.length() < 0) std::abort();
+        // A kept recording's id goes into a request's path: plain digits only, never anything else.
+        if (row.replay.size() > mph::GlobalReply::kMaxReplayIdDigits) std::abort();
+        for (const char c : row.replay)
+            if (c < '0' || c > '9') std::abort();
     }
     mph::GlobalReply::toLatin1(std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;

@@ -245,8 +245,10 @@ TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEndsShowingI
     EXPECT_EQ(view().level, recorded.finalLevel);
     // The end card shows the final score and level until a key.
     ASSERT_TRUE(waitFor([&] { return viewer->caption().isEndShown(); }, 3000));
-    EXPECT_NE(viewer->caption().endScore()->getText().str().find(std::to_string(recorded.finalScore)),
-              std::string::npos);
+    lang::String grouped;
+    grouped.formatThousands(recorded.finalScore);
+    EXPECT_NE(viewer->caption().endScore()->getText().str().find(grouped.str()), std::string::npos)
+        << viewer->caption().endScore()->getText().str();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_TRUE(frame->hasWindow());
     key('A', 'A');
