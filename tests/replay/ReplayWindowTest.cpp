@@ -16,11 +16,13 @@
 #include "replay/ReplayPlayer.h"
 #include "replay/ReplayRecorder.h"
 #include "replay/ReplayStore.h"
+#include "replay/ReplayWatch.h"
 #include "runtime/CRandom.h"
 #include "sprites/Sprite.h"
 #include "sprites/TextSprite.h"
 
 #include "TempDir.h"
+#include "scores/ScoreServiceStub.h"
 
 #include <gtest/gtest.h>
 
@@ -145,7 +147,16 @@ protected:
     }
     mph::GameView view() { return mph::GameDump::view(*canvas, 0); }
 
+    // Keys straight to the canvas, as the frame passes them on, without waiting for the game to see them.
+    void press(int32_t virtualKey, int32_t character) {
+        lang::Ref<Event> e = lang::make<Event>(Event::kKeyDown, canvas, virtualKey, 0, 0, lang::tickCount());
+        e->key = character;
+        canvas->keyDown(e.get(), character);
+    }
+
     TempDir dir;
+    // Outlives the canvas, which borrows it.
+    mph::ReplayWatch replayWatch;
     mph::ReplayStore store{dir.path() + "/replays"};
     mph::ReplayRecorder recorder{&store};
     Watch watch{recorder};
@@ -210,24 +221,73 @@ TEST_F(WindowedGame, APlayedGameIsRecordedWithItsNameAndReplaysHeadlessToTheSame
         << " level " << file.finalLevel << ", misfits " << outcome.misfits;
 }
 
-TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEndsShowingItsScoreUntilAKey) {
-    // A short game, ended from the menu.
+// A short game the bot plays headless, ended from the menu.
+mph::ReplayFile shortGame() {
     mph::ReplayRecorder headless(nullptr);
-    {
-        mph::HeadlessGame game;
-        game.setObserver(&headless);
-        mph::HeadlessGame::Options options;
-        options.container = container();
-        options.seed = 31;
-        std::string error;
-        ASSERT_TRUE(game.start(options, error)) << error;
-        ASSERT_TRUE(game.click("startdialog/bstart1", error)) << error;
-        mph::AutoPlayer bot(game);
-        for (int32_t steps = 0; steps < 400; ++steps)
-            bot.step();
-        ASSERT_TRUE(game.click("menuButton", error) && game.click("menudlg/bendgame", error)) << error;
+    mph::HeadlessGame game;
+    game.setObserver(&headless);
+    mph::HeadlessGame::Options options;
+    options.container = container();
+    options.seed = 31;
+    std::string error;
+    EXPECT_TRUE(game.start(options, error)) << error;
+    EXPECT_TRUE(game.click("startdialog/bstart1", error)) << error;
+    mph::AutoPlayer bot(game);
+    for (int32_t steps = 0; steps < 400; ++steps)
+        bot.step();
+    EXPECT_TRUE(game.click("menuButton", error) && game.click("menudlg/bendgame", error)) << error;
+    return headless.lastGame();
+}
+
+TEST_F(WindowedGame, AWorldEntryPlaysOverTheRunningGameWithoutReachingItAndTheDialogComesBack) {
+    const mph::ReplayFile recorded = shortGame();
+    const std::string bytes = recorded.encode();
+    ScoreServiceStub server([&](const std::string& target) {
+        if (target == "/replay/5") return ScoreServiceStub::Reply{200, bytes};
+        return ScoreServiceStub::Reply{200, "<scores><entry><name>Ana</name><score>10</score><level>1</level>"
+                                            "<verified>1</verified><replay>5</replay></entry></scores>"};
+    });
+    auto* game = new ShapeCanvas(lang::tickCount());
+    game->setWatch(&replayWatch);
+    open(game);
+    settings->setString("HSURL", lang::String(server.base().c_str()));
+    ASSERT_TRUE(waitFor([&] { return view().dialogs.size() > 0; }, 5000));
+    click("menuButton");
+    click("menudlg/bglobal");
+    ASSERT_TRUE(waitFor([&] { return !view().highScoreRows.empty(); }, 10000));
+    const mph::GameView before = view();
+    ASSERT_TRUE(before.highScoreRows[0].play);
+    const int inputs = watch.inputs.load();
+    for (const int32_t id : {Event::kMouseDown, Event::kMouseUp}) {
+        const int32_t x = before.highScoreRows[0].playX, y = before.highScoreRows[0].playY;
+        lang::Ref<Event> e = lang::make<Event>(id, canvas, x, y, 0, lang::tickCount());
+        e->clickCount = id == Event::kMouseDown ? 1 : 0;
+        if (id == Event::kMouseDown)
+            canvas->mouseDown(e.get(), x, y);
+        else
+            canvas->mouseUp(e.get(), x, y);
     }
-    const mph::ReplayFile& recorded = headless.lastGame();
+    ASSERT_TRUE(waitFor([&] { return replayWatch.isWatching(); }, 10000));
+    for (int i = 0; i < 4; ++i)
+        press(0x27, Event::kRight);
+    ASSERT_TRUE(waitFor([&] { return view().watchEnded; }, 30000));
+    EXPECT_EQ(view().watchSpeed, mph::ReplayWatch::kMaxSpeed);
+    EXPECT_EQ(view().watchScore, recorded.finalScore);
+    EXPECT_EQ(view().watchLevel, recorded.finalLevel);
+    press('A', 'A');
+    ASSERT_TRUE(waitFor([&] { return !replayWatch.isWatching(); }, 5000));
+    // Only the press that started the show reached the game below.
+    EXPECT_EQ(watch.inputs.load(), inputs + 1);
+    const mph::GameView after = view();
+    EXPECT_EQ(after.dialogs, before.dialogs);
+    ASSERT_EQ(after.highScoreRows.size(), 1u);
+    EXPECT_EQ(after.highScoreRows[0].name, "Ana");
+    EXPECT_TRUE(after.highScoreRows[0].play);
+    EXPECT_GT(after.tick, before.tick) << "the game below ticked on";
+}
+
+TEST_F(WindowedGame, TheViewerPausesSpeedsUpAndEndsWhereTheRecordingEndsShowingItsScoreUntilAKey) {
+    const mph::ReplayFile recorded = shortGame();
     ASSERT_GT(recorded.finalScore, 0);
     auto* viewer = new mph::ReplayCanvas(recorded);
     open(viewer, false);
