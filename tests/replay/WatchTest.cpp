@@ -160,3 +160,22 @@ TEST(Watching, AWorldEntryIsWatchedToItsEndOverTheDialogWhichIsBackAsItWas) {
         << out[28];
     EXPECT_EQ(part(out[28], "watch"), "\"watch\":{\"on\":false}");
 }
+
+TEST(Watching, APersonalRowsPlayMarkPlaysTheGameThisComputerKeptAndEscapeLeavesIt) {
+    TempDir dir;
+    const std::string replays = dir.path() + "/replays";
+    const std::vector<std::string> out =
+        drive("click startdialog/bstart1\ntick 200\ntype k7qz\ntick\nclick menuButton\nclick menudlg/bendgame\n"
+              "type Ann\nkey 13\ndump\n"           // 8
+              "click hsdlg/play0\ntick 5\ndump\n"  // 11
+              "key 27\ndump\nquit\n",               // 13
+              dir.db() + " --replays " + replays, dir);
+    ASSERT_GE(out.size(), 14u);
+    EXPECT_NE(out[8].find("\"view\":\"personal\""), std::string::npos) << out[8];
+    EXPECT_NE(out[8].find("\"name\":\"Ann\""), std::string::npos) << out[8];
+    EXPECT_NE(out[8].find("\"play\":true"), std::string::npos) << out[8];
+    EXPECT_NE(out[11].find("\"watch\":{\"on\":true,\"paused\":false,\"ended\":false"), std::string::npos)
+        << out[11];
+    EXPECT_EQ(part(out[13], "watch"), "\"watch\":{\"on\":false}");
+    EXPECT_EQ(part(out[13], "highScores"), part(out[8], "highScores"));
+}
