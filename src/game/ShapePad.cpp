@@ -21,6 +21,26 @@ constexpr int32_t kKeyRight = 39;
 constexpr int32_t kKeyDown = 40;
 // What holds a focus press while the pad's A is down (no key has this code).
 constexpr int32_t kPadHeldA = 0x10000;
+constexpr int32_t kKeyEscape = 27;
+
+// What a pad's button is to a recorded game shown over this one: A and Start pause it, B and Back leave,
+// the D-pad's right and left speed it up and bring it back (0: nothing but leaving once it has ended).
+int32_t watchKeyOf(int32_t button) {
+    switch (button) {
+    case kPadA:
+    case kPadStart:
+        return kKeySpace;
+    case kPadB:
+    case kPadBack:
+        return kKeyEscape;
+    case kPadRight:
+        return kKeyRight;
+    case kPadLeft:
+        return kKeyLeft;
+    default:
+        return 0;
+    }
+}
 constexpr int32_t kSub = StickPointer::kSubpixels;
 // The room between the name prompt and the keyboard beside it, and their margin to the picture's edge.
 constexpr int32_t kKeyboardGap = 8;
@@ -37,6 +57,13 @@ Rectangle middleOf(const Rectangle& r) {
 void ShapeCanvas::handlePad(Event* event) {
     if (event == nullptr || !m_bound) return;
     SyncGuard guard(this);
+    // A recorded game shown over this one takes the pad, but for the release of the A whose press started
+    // it: that press belongs to this game.
+    if (m_watch != nullptr && m_watch->isWatching() &&
+        !(event->id == Event::kPadUp && event->x == kPadA && m_heldKey == kPadHeldA)) {
+        if (event->id == Event::kPadDown) m_watch->takeKey(watchKeyOf(event->x), true);
+        return;
+    }
     GameInput input;
     if (event->id == Event::kStick) {
         input.kind = GameInput::kStick;

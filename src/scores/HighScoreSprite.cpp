@@ -160,8 +160,13 @@ void HighScoreSprite::buildPersonalList() {
     if (!m_store) return;
     for (int32_t i = 0; i < User::kSavedScoresPerMode; ++i) {
         const int32_t score = m_store->getScore(m_mode, i);
-        if (score > 0)
-            m_list.push_back({m_store->getName(m_mode, i), score, m_store->getLevel(m_mode, i), i + 1});
+        if (score <= 0) continue;
+        ScoreRow row;
+        row.name = m_store->getName(m_mode, i);
+        row.score = score;
+        row.level = m_store->getLevel(m_mode, i);
+        row.rank = i + 1;
+        m_list.push_back(row);
     }
 }
 

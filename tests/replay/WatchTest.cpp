@@ -66,7 +66,9 @@ std::vector<std::string> drive(const std::string& commands, const std::string& s
 std::string part(const std::string& dump, const std::string& key) {
     const size_t at = dump.find("\"" + key + "\":");
     if (at == std::string::npos) return {};
-    const size_t end = key == "highScores" ? dump.find(",\"watch\":", at) : dump.find('}', at);
+    const size_t end = key == "highScores" ? dump.find(",\"watch\":", at)
+                       : key == "dialogs"  ? dump.find(']', at)
+                                           : dump.find('}', at);
     return dump.substr(at, end - at + 1);
 }
 
@@ -161,21 +163,23 @@ TEST(Watching, AWorldEntryIsWatchedToItsEndOverTheDialogWhichIsBackAsItWas) {
     EXPECT_EQ(part(out[28], "watch"), "\"watch\":{\"on\":false}");
 }
 
-TEST(Watching, APersonalRowsPlayMarkPlaysTheGameThisComputerKeptAndEscapeLeavesIt) {
+TEST(Watching, APersonalRowsPlayMarkPlaysTheGameThisComputerKeptAPadPausesItAndEscapeLeavesIt) {
     TempDir dir;
     const std::string replays = dir.path() + "/replays";
     const std::vector<std::string> out =
         drive("click startdialog/bstart1\ntick 200\ntype k7qz\ntick\nclick menuButton\nclick menudlg/bendgame\n"
               "type Ann\nkey 13\ndump\n"           // 8
               "click hsdlg/play0\ntick 5\ndump\n"  // 11
-              "key 27\ndump\nquit\n",               // 13
+              "pad a\ntick 5\ndump\n"              // 14
+              "key 27\ndump\nquit\n",               // 16
               dir.db() + " --replays " + replays, dir);
-    ASSERT_GE(out.size(), 14u);
+    ASSERT_GE(out.size(), 17u);
     EXPECT_NE(out[8].find("\"view\":\"personal\""), std::string::npos) << out[8];
     EXPECT_NE(out[8].find("\"name\":\"Ann\""), std::string::npos) << out[8];
     EXPECT_NE(out[8].find("\"play\":true"), std::string::npos) << out[8];
     EXPECT_NE(out[11].find("\"watch\":{\"on\":true,\"paused\":false,\"ended\":false"), std::string::npos)
         << out[11];
-    EXPECT_EQ(part(out[13], "watch"), "\"watch\":{\"on\":false}");
-    EXPECT_EQ(part(out[13], "highScores"), part(out[8], "highScores"));
+    EXPECT_NE(out[14].find("\"watch\":{\"on\":true,\"paused\":true,"), std::string::npos) << out[14];
+    EXPECT_EQ(part(out[16], "watch"), "\"watch\":{\"on\":false}");
+    EXPECT_EQ(part(out[16], "highScores"), part(out[8], "highScores"));
 }
