@@ -24,7 +24,7 @@ namespace {
 
 std::atomic<RecordedGames*> g_recordedGames{nullptr};
 
-constexpr int32_t kLegendFontHeight = 12;
+constexpr int32_t kLegendFontHeight = 13;
 constexpr int32_t kLegendGap = 5;
 // How far below the last row's line the legend's line is: clear of the box the rows sit in.
 constexpr int32_t kLegendDrop = 16;
