@@ -88,7 +88,8 @@ bool HeadlessGame::start(const Options& options, std::string& error) {
     static std::once_flag registered;
     std::call_once(registered, [] { registerGameClasses(); });
     // Runs without a window play game after game in one process; their pictures are decoded once.
-    DecodedPictures::setKeeping(true);
+    // A game shown inside another one leaves that game's way with pictures alone.
+    if (!options.guest) DecodedPictures::setKeeping(true);
     // The container is process-wide; a run names it once (later runs in one process share it).
     if (!resourceChain()) {
         const String container(options.container.empty() ? kContainerName : options.container.c_str());

@@ -69,7 +69,6 @@ bool ReplayWatch::watch(std::string_view bytes, const char*& problem) {
         problem = "replaybad";
         return false;
     }
-    game->setComposing(false);
     ReplayDriver::Target& target = *this;
     auto driver = std::make_unique<ReplayDriver>(*file, target);
     ReplayDriver* d = driver.get();
@@ -123,11 +122,8 @@ void ReplayWatch::step() {
             m_driver->deliverDue();
             if (!m_driver->stopped()) runTick();
         }
+        // Each of the recorded game's ticks composed its picture.
         ShapeCanvas& guest = m_game->canvas();
-        {
-            SyncGuard guestGuard(&guest);
-            guest.compose();
-        }
         m_picture->invalidate();
         // Stopped without an end: every record used up, or too long.
         if (!m_ended && m_driver->stopped()) end(guest.getScore(), guest.getLevel());
