@@ -139,6 +139,7 @@ void recess(cairo_t* cr, double x, double y, double w, double h, double r) {
     cairo_set_source(cr, edge);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
+    cairo_pattern_destroy(edge);
 }
 
 void rivet(cairo_t* cr, double x, double y) {

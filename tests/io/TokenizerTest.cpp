@@ -153,21 +153,24 @@ TEST(StreamTokenizer, InvalidCharacterClassThrows) {
 
 TEST(StreamTokenizer, TokensKnowTheirLineAndACommentThatSwallowsALineFeedIsNoted) {
     // LF, CR LF and a lone CR each end a line, whatever the classes say.
-    auto t = over(std::string("a\nb\r\nc\rd"));
+    const std::string text = "a\nb\r\nc\rd";
+    auto t = over(text);
     for (int line = 1; line <= 4; ++line) {
         ASSERT_EQ(t->nextToken(), StreamTokenizer::TT_WORD);
         EXPECT_EQ(t->tokenLine(), line) << t->sval().c_str();
     }
     EXPECT_EQ(t->runOnCommentLine(), 0);
     // With LF line ends a comment runs on to the next carriage return.
-    auto lf = over(std::string("x\n;note\ny\r\nz"));
+    const std::string lfText = "x\n;note\ny\r\nz";
+    auto lf = over(lfText);
     lf->commentChar(';');
     ASSERT_EQ(lf->nextToken(), StreamTokenizer::TT_WORD);
     ASSERT_EQ(lf->nextToken(), StreamTokenizer::TT_WORD);
     EXPECT_EQ(lf->sval(), "z");
     EXPECT_EQ(lf->tokenLine(), 4);
     EXPECT_EQ(lf->runOnCommentLine(), 2);
-    auto crlf = over(std::string(";note\r\ny"));
+    const std::string crlfText = ";note\r\ny";
+    auto crlf = over(crlfText);
     crlf->commentChar(';');
     ASSERT_EQ(crlf->nextToken(), StreamTokenizer::TT_WORD);
     EXPECT_EQ(crlf->runOnCommentLine(), 0);
