@@ -4,10 +4,12 @@
 #include "io/ByteArrayInputStream.h"
 #include "io/FileInputStream.h"
 #include "io/Path.h"
+#include "io/Resources.h"
 #include "runtime/Exception.h"
 #include "runtime/Ref.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -51,10 +53,14 @@ uint8_t* readWhole(InputStream& stream, int32_t& length) {
     return buffer;
 }
 
-// A stream over the container item ("+name") or the disk file; null when the file does not exist or
-// cannot be opened.
+// A stream over the container item ("+name") or the disk file; null when the item or file does not exist
+// or cannot be opened.
 lang::Ref<InputStream> openPicture(const lang::String& name) {
-    if (name.startsWith("+")) return lang::make<ByteArrayInputStream>(name);
+    if (name.startsWith("+")) {
+        lang::Ref<ResourceItem> item = findItem(name.substring(1));
+        if (!item) return nullptr;
+        return lang::make<ByteArrayInputStream>(std::move(item));
+    }
     const lang::String path = nativePath(name);
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;

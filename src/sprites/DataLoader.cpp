@@ -43,9 +43,12 @@ DataLoader::NoteReporter& noteReporter() {
 }
 
 // Scripts may name containers whose scripts name containers; a script that reaches itself again must
-// not recurse until the stack runs out.
+// not recurse until the stack runs out. Nor may one that names itself twice or more: each level would
+// double the loads, so all the scripts one outermost load reads together are counted too.
 constexpr int kMaxNesting = 16;
+constexpr int kMaxScripts = 64;
 thread_local int nesting = 0;
+thread_local int scriptsRead = 0;
 
 struct NestingGuard {
     NestingGuard() { ++nesting; }
@@ -132,7 +135,9 @@ bool DataLoader::load(const String& scriptName) {
     m_images.clear();
     m_scriptName = scriptName;
     try {
+        if (nesting == 0) scriptsRead = 0;
         if (nesting >= kMaxNesting) throwException(String("Scripts nested too deeply at ") + scriptName);
+        if (++scriptsRead > kMaxScripts) throwException(String("Too many nested scripts at ") + scriptName);
         NestingGuard depth;
         Ref<InputStream> stream;
         if (scriptName.startsWith("+")) {

@@ -7,6 +7,9 @@
 #include "sprites/PaintSupport.h"
 #include "sprites/SpriteClasses.h"
 
+#include <algorithm>
+#include <cstdint>
+
 using namespace lang;
 
 namespace mph {
@@ -16,7 +19,17 @@ ClassRecord<FancyContainer> containerRecord("FancyContainer");
 
 // Strict overlap of two rectangles, as painting decides which children to draw.
 bool overlaps(const Rectangle& a, const Rectangle& b) {
-    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+    return a.x < int64_t(b.x) + b.width && b.x < int64_t(a.x) + a.width && a.y < int64_t(b.y) + b.height &&
+           b.y < int64_t(a.y) + a.height;
+}
+
+// A rectangle of the container's own coordinates in its parent's: moved by the container's corner, the
+// corner held to the coordinate range (a damaged definition can put the container at either end of it).
+Rectangle inParent(const Rectangle& local, int32_t x, int32_t y) {
+    const auto clamp = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return Rectangle(clamp(int64_t(local.x) + x), clamp(int64_t(local.y) + y), local.width, local.height);
 }
 } // namespace
 
@@ -58,10 +71,7 @@ bool FancyContainer::addChild(Object* sprite) {
     m_children.addElement(child);
     if (child->isVisible()) {
         mergeRect(m_localDirty, child->getBounds());
-        Rectangle shifted(m_localDirty);
-        shifted.x += m_x;
-        shifted.y += m_y;
-        Sprite::addDirty(shifted);
+        Sprite::addDirty(inParent(m_localDirty, m_x, m_y));
     }
     return true;
 }
@@ -116,17 +126,13 @@ bool FancyContainer::update(int32_t tick, Rectangle& rect, Region* region) {
             scratch.intersectWith(area);
             if (scratch.isEmpty()) continue;
             mergeRect(m_localDirty, scratch);
-            scratch.x += m_x;
-            scratch.y += m_y;
+            scratch = inParent(scratch, m_x, m_y);
             if (m_paintVisible) addToRegion(region, scratch);
             changed = true;
         }
     }
     if (changed && m_paintVisible) {
-        Rectangle shifted(m_localDirty);
-        shifted.x += m_x;
-        shifted.y += m_y;
-        mergeRect(rect, shifted);
+        mergeRect(rect, inParent(m_localDirty, m_x, m_y));
         result = true;
     }
     return result;

@@ -46,6 +46,22 @@ TEST(FancyContainer, ChildChangesAreCutToTheContainerAndShifted) {
     EXPECT_TRUE(rect.sameAs(100, 50, 40, 30)) << rect.toString().c_str();
 }
 
+TEST(FancyContainer, ChangesAtTheEndOfTheCoordinateRangeStayInIt) {
+    // A damaged definition's corner saturates at the end of the range; a child left of and above it
+    // must not wrap round to the other end.
+    FancyContainer c;
+    ASSERT_TRUE(c.initFromDefinition(*images({}), *ints({INT32_MIN, INT32_MIN, 40, 30})));
+    auto img = solidImage(10, 10, 0xFF000000u);
+    auto child = make<Sprite>();
+    child->setImage(img.get());
+    child->setLocation(-10, -10);
+    c.addChild(child.get());
+    tick(c, 0);
+    child->setLocation(20, 20);
+    const Rectangle rect = tick(c, 1);
+    EXPECT_TRUE(rect.sameAs(INT32_MIN, INT32_MIN, 40, 40)) << rect.toString().c_str();
+}
+
 TEST(FancyContainer, HiddenContainerRecordsNothingAndShowingRepaintsAll) {
     FancyContainer c;
     ASSERT_TRUE(c.initFromDefinition(*images({}), *ints({10, 10, 50, 50})));

@@ -43,6 +43,8 @@ protected:
         container.add("button", pngOf(8, 2, 0xFF00FF00u));
         container.add("menu", bytesOf("<sprites>\r\nok Sprite button 1 2\r\n"));
         container.add("self", bytesOf("<sprites> x FancyContainer:+self 0 0 10 10\r\n"));
+        container.add("twice",
+                      bytesOf("<sprites> x FancyContainer:+twice 0 0 1 1 y FancyContainer:+twice 0 0 1 1"));
         container.write(String((m_dir / "test.bin").c_str()));
         clearResourceFiles();
         addResourceFile(String((m_dir / "test.bin").c_str()));
@@ -178,6 +180,19 @@ TEST_F(DataLoaderTest, AScriptThatNestsItselfStops) {
     EXPECT_EQ(l->getSprites()->size(), 1);
     ASSERT_FALSE(m_errors.empty());
     EXPECT_NE(m_errors.back().find("nested"), std::string::npos);
+}
+
+TEST_F(DataLoaderTest, AScriptThatNestsItselfTwiceStopsSoonToo) {
+    // Each level doubles the loads: sixteen levels would read the script 65,535 times.
+    Ref<DataLoader> l = loadText("<sprites> top FancyContainer:+twice 0 0 10 10");
+    EXPECT_EQ(l->getSprites()->size(), 1);
+    ASSERT_FALSE(m_errors.empty());
+    EXPECT_NE(m_errors.back().find("Too many nested scripts"), std::string::npos);
+    EXPECT_LT(m_errors.size(), 100u);
+    // The count starts again with the next outermost load.
+    m_errors.clear();
+    loadText("<sprites> top FancyContainer:+menu 0 0 10 10");
+    EXPECT_TRUE(m_errors.empty());
 }
 
 TEST_F(DataLoaderTest, MissingScriptsReportAndFail) {
