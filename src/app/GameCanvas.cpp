@@ -8,14 +8,17 @@
 #include "gfx/GraphicsI.h"
 #include "gfx/GraphicsW.h"
 #include "gfx/Image.h"
+#include "gfx/Region.h"
 #include "io/User.h"
 #include "platform/Application.h"
 #include "platform/Event.h"
 #include "platform/Frame.h"
+#include "platform/WindowPicture.h"
 #include "runtime/SyncGuard.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 using namespace lang;
 
@@ -70,7 +73,8 @@ void GameCanvas::paint(Graphics* g) {
     if (g == nullptr) return;
     if (m_running.load()) {
         SyncGuard guard(this);
-        if (m_offscreenImage) g->drawImage(m_offscreenImage.get(), 0, 0);
+        // A picture composed in place already holds what was shown.
+        if (m_offscreenImage && !m_composeInPlace) g->drawImage(m_offscreenImage.get(), 0, 0);
         // The exposed area is recomposed by the next render as well.
         Rectangle clip;
         g->getClipBounds(clip);
@@ -89,6 +93,16 @@ void GameCanvas::setSize(int32_t width, int32_t height) {
 void GameCanvas::createOffscreen(int32_t width, int32_t height) {
     if (width == 0 || height == 0 || !m_windowGraphics) return;
     SyncGuard guard(this);
+    // The canvas composes straight into its window's picture, which then needs no second copy in memory
+    // nor a copy a tick; it is kept as a device bitmap so that every sprite blends exactly as it would
+    // into an off-screen one. The picture object stays the same when the window's size changes.
+    if (WindowPicture* surface = getSurface()) {
+        surface->keepAsBitmap();
+        m_offscreenImage = retain(surface->picture());
+        m_offscreenGraphics = nullptr;
+        m_composeInPlace = true;
+        return;
+    }
     if (m_offscreenImage && m_offscreenImage->getWidth() == width && m_offscreenImage->getHeight() == height)
         return;
     m_offscreenGraphics = nullptr;
@@ -124,7 +138,18 @@ void GameCanvas::invalidate() {
 void GameCanvas::compose() {
     SyncGuard guard(this);
     if (!m_offscreenImage) return;
-    if (!m_offscreenGraphics) m_offscreenGraphics = adopt(m_offscreenImage->getGraphics());
+    // The window's picture is drawn under its own lock (the main thread reads it from there), and its
+    // size may have changed since the drawing surface over it was made.
+    WindowPicture* surface = m_composeInPlace ? getSurface() : nullptr;
+    std::optional<SyncGuard> pictureGuard;
+    if (surface != nullptr) pictureGuard.emplace(surface);
+    const int32_t width = m_offscreenImage->getWidth();
+    const int32_t height = m_offscreenImage->getHeight();
+    if (!m_offscreenGraphics || width != m_offscreenGraphicsWidth || height != m_offscreenGraphicsHeight) {
+        m_offscreenGraphics = adopt(m_offscreenImage->getGraphics());
+        m_offscreenGraphicsWidth = width;
+        m_offscreenGraphicsHeight = height;
+    }
     m_display->compose(m_offscreenGraphics.get(), m_background.getValue());
 }
 
@@ -135,12 +160,26 @@ void GameCanvas::render() {
 void GameCanvas::present() {
     SyncGuard guard(this);
     if (!m_display->isDirty() || !m_offscreenImage || !m_windowGraphics) return;
-    Ref<Graphics> window = adopt(m_windowGraphics->create());
-    window->setClip(&m_display->getDirtyRegion());
-    compose();
-    // Only the dirty region reaches the window's picture, and only its extent is uploaded.
-    window->drawImage(m_offscreenImage.get(), 0, 0);
-    window->dispose();
+    if (m_composeInPlace) {
+        // Each rectangle of the dirty region is reported as it is, so only those reach the screen; a dirty
+        // canvas without a region was composed whole.
+        const Region& region = m_display->getDirtyRegion();
+        m_changed.clear();
+        for (int32_t i = 0; i < region.getRectCount(); ++i)
+            m_changed.push_back(region.getRect(i));
+        if (m_changed.empty()) m_changed.emplace_back(0, 0, m_size.width, m_size.height);
+        compose();
+        if (WindowPicture* surface = getSurface())
+            for (const Rectangle& r : m_changed)
+                surface->pictureChanged(r);
+    } else {
+        Ref<Graphics> window = adopt(m_windowGraphics->create());
+        window->setClip(&m_display->getDirtyRegion());
+        compose();
+        // Only the dirty region reaches the window's picture, and only its extent is uploaded.
+        window->drawImage(m_offscreenImage.get(), 0, 0);
+        window->dispose();
+    }
     if (m_presents.fetch_add(1) == 0 && RunOptions::current().reportStats) {
         std::fprintf(stderr, "morphella: first frame presented\n");
         std::fflush(stderr);
@@ -244,8 +283,10 @@ void GameCanvas::shutdown() {
         m_sounds.data[i]->release();
         m_sounds.data[i] = nullptr;
     }
-    if (m_offscreenImage) m_offscreenImage->free();
+    // The window's own picture is the window's to free.
+    if (m_offscreenImage && !m_composeInPlace) m_offscreenImage->free();
     m_offscreenImage = nullptr;
+    m_composeInPlace = false;
 }
 
 void GameCanvas::requestQuit() {

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 namespace mph {
 
@@ -147,6 +148,12 @@ protected:
     lang::Ref<GraphicsW> m_windowGraphics;
     lang::Ref<GraphicsI> m_offscreenGraphics;
     lang::Ref<Image> m_offscreenImage;
+    // Whether the off-screen picture is the window's own (composed in place); the size the drawing surface
+    // over it was made for; the areas of the present under way.
+    bool m_composeInPlace = false;
+    int32_t m_offscreenGraphicsWidth = 0;
+    int32_t m_offscreenGraphicsHeight = 0;
+    std::vector<lang::Rectangle> m_changed;
     lang::Ref<DisplayList> m_display;
     lang::Ref<InputThread> m_inputThread;
     lang::Ref<RenderThread> m_renderThread;

@@ -34,7 +34,7 @@ void WindowPicture::resize(int32_t width, int32_t height) {
     if (width == m_width.load() && height == m_height.load()) return;
     auto* pixels = static_cast<uint32_t*>(std::calloc(static_cast<size_t>(width) * height + 1, 4));
     if (pixels == nullptr) return;
-    m_image->adoptPixels(pixels, width, height, false, false);
+    m_image->adoptPixels(pixels, width, height, false, m_bitmap);
     m_width.store(width);
     m_height.store(height);
 }
@@ -42,6 +42,12 @@ void WindowPicture::resize(int32_t width, int32_t height) {
 void WindowPicture::releasePixels() {
     lang::SyncGuard guard(this);
     m_image->free();
+}
+
+void WindowPicture::keepAsBitmap() {
+    lang::SyncGuard guard(this);
+    m_bitmap = true;
+    m_image->ensureBitmap();
 }
 
 void WindowPicture::place(int32_t offsetX, int32_t offsetY, bool shown) {

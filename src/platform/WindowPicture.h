@@ -31,6 +31,9 @@ public:
     // Frees the pixels of a picture that will not be seen again (a frame its child covers for good); the
     // size stays, nothing of it is uploaded any more, and a later resize to another size brings pixels back.
     void releasePixels();
+    // Marks the pixels as a device bitmap, now and after every resize: a picture composed in place, which
+    // must blend exactly as an off-screen bitmap would.
+    void keepAsBitmap();
     int32_t width() const { return m_width.load(); }
     int32_t height() const { return m_height.load(); }
     // Main thread: where the picture sits in the frame and whether it is on screen, and the display it
@@ -48,6 +51,7 @@ private:
     std::atomic<int32_t> m_offsetX{0};
     std::atomic<int32_t> m_offsetY{0};
     std::atomic<bool> m_shown{false};
+    bool m_bitmap = false;
     std::mutex m_displayMutex;
     lang::Ref<FrameDisplay> m_display;
 };
