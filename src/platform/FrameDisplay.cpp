@@ -32,7 +32,13 @@ Uint32 pictureFormat(SDL_Window* window, SDL_Renderer* renderer) {
     return SDL_PIXELFORMAT_ARGB8888;
 }
 
+bool s_allowWindowBuffer = true;
+
 } // namespace
+
+void FrameDisplay::allowWindowBuffer(bool allowed) {
+    s_allowWindowBuffer = allowed;
+}
 
 FrameDisplay::FrameDisplay(Frame* frame) : m_frame(frame) {}
 
@@ -50,6 +56,16 @@ bool FrameDisplay::open(int32_t x, int32_t y, int32_t windowWidth, int32_t windo
     if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     m_window = SDL_CreateWindow("", x, y, windowWidth, windowHeight, flags);
     if (m_window == nullptr) return false;
+    m_width = width;
+    m_height = height;
+    if (s_allowWindowBuffer && openDirect()) {
+        m_direct = true;
+        m_partialPresent = true;
+        resetTexture();
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_open = true;
+        return true;
+    }
     m_renderer = SDL_CreateRenderer(m_window, -1, 0);
     if (m_renderer == nullptr) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     if (m_renderer == nullptr) {
@@ -79,6 +95,11 @@ void FrameDisplay::close() {
     if (m_enlarged != nullptr) SDL_DestroyTexture(m_enlarged);
     if (m_texture != nullptr) SDL_DestroyTexture(m_texture);
     if (m_renderer != nullptr) SDL_DestroyRenderer(m_renderer);
+    if (m_enlargedSurface != nullptr) SDL_FreeSurface(m_enlargedSurface);
+    m_enlargedSurface = nullptr;
+    m_target = nullptr;
+    m_lastSurface = nullptr;
+    m_direct = false;
     m_enlarged = nullptr;
     m_enlargedBy = 0;
     if (m_window != nullptr) SDL_DestroyWindow(m_window);
@@ -98,6 +119,15 @@ uint32_t FrameDisplay::windowId() const {
 }
 
 void FrameDisplay::resetTexture() {
+    if (m_direct) {
+        // The enlarged picture is made again at the next present, at the size it then needs.
+        if (m_enlargedSurface != nullptr) SDL_FreeSurface(m_enlargedSurface);
+        m_enlargedSurface = nullptr;
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_dirty.assign(1, lang::Rectangle(0, 0, m_width, m_height));
+        m_fullPresent = true;
+        return;
+    }
     if (m_renderer == nullptr) return;
     if (m_texture != nullptr) SDL_DestroyTexture(m_texture);
     m_texture = SDL_CreateTexture(m_renderer, pictureFormat(m_window, m_renderer), SDL_TEXTUREACCESS_STREAMING,
@@ -117,27 +147,40 @@ void FrameDisplay::resetTexture() {
 }
 
 void FrameDisplay::resize(int32_t width, int32_t height) {
-    if (m_renderer == nullptr || (width == m_width && height == m_height)) return;
+    if ((m_renderer == nullptr && !m_direct) || (width == m_width && height == m_height)) return;
     m_width = width;
     m_height = height;
     resetTexture();
 }
 
+void FrameDisplay::outputSize(int32_t& width, int32_t& height) const {
+    width = 0;
+    height = 0;
+    if (m_direct && m_window != nullptr) {
+        SDL_GetWindowSizeInPixels(m_window, &width, &height);
+    } else if (m_renderer != nullptr && SDL_GetRendererOutputSize(m_renderer, &width, &height) != 0) {
+        width = 0;
+        height = 0;
+    }
+    if (width <= 0 || height <= 0) {
+        width = m_width;
+        height = m_height;
+    }
+}
+
 PictureFit FrameDisplay::currentFit() const {
     int32_t w = 0;
     int32_t h = 0;
-    if (m_renderer == nullptr || SDL_GetRendererOutputSize(m_renderer, &w, &h) != 0) {
-        w = m_width;
-        h = m_height;
-    }
+    outputSize(w, h);
     return WindowScale::fit(m_width, m_height, w, h);
 }
 
 lang::Point FrameDisplay::toPicture(int32_t windowX, int32_t windowY) const {
-    if (m_window == nullptr || m_renderer == nullptr) return lang::Point(windowX, windowY);
+    if (m_window == nullptr || (m_renderer == nullptr && !m_direct)) return lang::Point(windowX, windowY);
     int32_t ww = 0, wh = 0, ow = 0, oh = 0;
     SDL_GetWindowSize(m_window, &ww, &wh);
-    if (SDL_GetRendererOutputSize(m_renderer, &ow, &oh) != 0 || ww <= 0 || wh <= 0) {
+    outputSize(ow, oh);
+    if (ww <= 0 || wh <= 0) {
         ow = ww;
         oh = wh;
     }
@@ -222,7 +265,10 @@ void FrameDisplay::upload(Component* component, const lang::Rectangle& area) {
             const uint32_t* source = image->getPixels() +
                                      static_cast<size_t>(r.y - picture->offsetY()) * image->getWidth() +
                                      (r.x - picture->offsetX());
-            SDL_UpdateTexture(m_texture, &target, source, image->getStride());
+            if (m_direct)
+                putDirect(source, image->getStride(), r);
+            else
+                SDL_UpdateTexture(m_texture, &target, source, image->getStride());
         }
     }
     // Children are drawn after their parent, so they cover it where they are shown.
@@ -241,7 +287,12 @@ void FrameDisplay::present() {
         m_fullPresent = false;
         if (!m_open) return;
     }
-    if (m_texture == nullptr || m_frame == nullptr) return;
+    if (m_frame == nullptr) return;
+    if (m_direct) {
+        presentDirect(dirty, full);
+        return;
+    }
+    if (m_texture == nullptr) return;
     for (lang::Rectangle& r : dirty) {
         upload(m_frame, r);
         r.intersectWith(lang::Rectangle(0, 0, m_width, m_height));

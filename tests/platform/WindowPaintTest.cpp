@@ -21,11 +21,7 @@ public:
 };
 
 uint32_t screenPixel(mph::Frame* frame, int x, int y) {
-    uint32_t pixel = 0;
-    const SDL_Rect r{x, y, 1, 1};
-    EXPECT_EQ(SDL_RenderReadPixels(frame->getDisplay()->renderer(), &r, SDL_PIXELFORMAT_ARGB8888, &pixel, 4),
-              0);
-    return pixel | 0xFF000000u;
+    return frame->getDisplay()->shownPixel(x, y);
 }
 
 } // namespace

@@ -25,14 +25,7 @@ void fill(mph::WindowPicture* surface, const lang::Rectangle& r, uint32_t argb, 
 
 class PresentTest : public WindowTest {
 protected:
-    uint32_t screenPixel(int x, int y) {
-        uint32_t pixel = 0;
-        const SDL_Rect r{x, y, 1, 1};
-        EXPECT_EQ(
-            SDL_RenderReadPixels(frame->getDisplay()->renderer(), &r, SDL_PIXELFORMAT_ARGB8888, &pixel, 4),
-            0);
-        return pixel | 0xFF000000u;
-    }
+    uint32_t screenPixel(int x, int y) { return frame->getDisplay()->shownPixel(x, y); }
 };
 
 TEST_F(PresentTest, AnAreaReportedFromAnotherThreadIsUploadedAndNothingElse) {
@@ -176,4 +169,72 @@ TEST_F(ScaledTest, TheMouseLandsInPictureCoordinatesAtEverySize) {
     const mph::WindowView view = frame->windowView();
     EXPECT_EQ(view.width, 2600);
     EXPECT_DOUBLE_EQ(view.scale, 3.0);
+}
+
+namespace {
+
+// The same pictures shown through a renderer's texture and straight through the window's buffer.
+class BothWaysTest : public ::testing::Test {
+protected:
+    static void settle() {
+        for (int i = 0; i < 1000; ++i)
+            if (mph::MessageLoop::peekMessage() == mph::MessageLoop::PeekResult::kNone) return;
+    }
+    void TearDown() override { mph::FrameDisplay::allowWindowBuffer(true); }
+
+    // Every output pixel after a frame and a child of its own colours were shown at the window's size,
+    // then a small change was reported.
+    static std::vector<uint32_t> shown(bool windowBuffer, int width, int height, bool& direct) {
+        mph::FrameDisplay::allowWindowBuffer(windowBuffer);
+        EXPECT_TRUE(mph::Application::init());
+        auto* frame = new TestFrame;
+        frame->setResizable(true);
+        EXPECT_TRUE(frame->create(nullptr, lang::Rectangle(0, 0, 800, 600)));
+        auto* child = new TestCanvas;
+        EXPECT_TRUE(child->create(frame, lang::Rectangle(100, 80, 300, 200)));
+        frame->setVisible(true);
+        child->setVisible(true);
+        frame->setWindowSize(width, height);
+        settle();
+        {
+            mph::WindowPicture* surface = frame->getSurface();
+            lang::SyncGuard guard(surface);
+            mph::Image* picture = surface->picture();
+            for (int y = 0; y < 600; ++y)
+                for (int x = 0; x < 800; ++x)
+                    picture->getPixels()[y * 800 + x] = 0xFF000000u | uint32_t(x * 0x010203 + y * 0x030101);
+            surface->pictureChanged(lang::Rectangle(0, 0, 800, 600));
+        }
+        fill(child->getSurface(), lang::Rectangle(0, 0, 300, 200), 0xFF40C080u, true);
+        settle();
+        fill(child->getSurface(), lang::Rectangle(10, 10, 7, 5), 0xFFF0F0F0u, true);
+        settle();
+        direct = frame->getDisplay()->drawsIntoWindowBuffer();
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                pixels.push_back(frame->getDisplay()->shownPixel(x, y));
+        frame->destroy();
+        child->release();
+        frame->release();
+        mph::Application::shutdown();
+        return pixels;
+    }
+};
+
+} // namespace
+
+TEST_F(BothWaysTest, TheWindowsBufferShowsExactlyWhatTheRendererShowsAtEveryKindOfScale) {
+    for (const auto& size : {std::pair{800, 600}, std::pair{1700, 1200}, std::pair{1000, 700}}) {
+        bool viaRenderer = true, viaBuffer = false;
+        const std::vector<uint32_t> renderer = shown(false, size.first, size.second, viaRenderer);
+        const std::vector<uint32_t> buffer = shown(true, size.first, size.second, viaBuffer);
+        EXPECT_FALSE(viaRenderer);
+        EXPECT_TRUE(viaBuffer);
+        ASSERT_EQ(renderer.size(), buffer.size());
+        size_t differ = 0;
+        for (size_t i = 0; i < renderer.size(); ++i)
+            differ += renderer[i] != buffer[i];
+        EXPECT_EQ(differ, 0u) << size.first << "x" << size.second;
+    }
 }
