@@ -12,6 +12,7 @@
 #include <climits>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 using namespace lang;
 
@@ -326,7 +327,7 @@ void MeltSprite::paint(Graphics* surface) {
         for (int32_t n = 1; n <= m_pieceCount; ++n) {
             const Piece& p = m_pieces[static_cast<size_t>(n)];
             if (!p.live) continue;
-            b.src = picture->getPixels() + int64_t(p.srcY) * srcStride + p.srcX;
+            b.src = std::as_const(*picture).getPixels() + int64_t(p.srcY) * srcStride + p.srcX;
             b.srcWidth = p.width;
             b.srcHeight = p.height;
             const int32_t px = m_x + tx + (p.posX >> 16);

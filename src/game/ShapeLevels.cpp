@@ -4,6 +4,7 @@
 #include "gfx/Image.h"
 
 #include <limits>
+#include <utility>
 
 using namespace lang;
 
@@ -104,7 +105,7 @@ void ShapeCanvas::setLevelBackground(int32_t level, bool complete) {
     for (int32_t y = 0; y < picture->getHeight(); ++y) {
         const int32_t dy = top + y;
         if (dy < 0 || dy >= bh) continue;
-        const uint32_t* src = picture->getPixels() + static_cast<size_t>(y) * picture->getWidth();
+        const uint32_t* src = std::as_const(*picture).getPixels() + static_cast<size_t>(y) * picture->getWidth();
         uint32_t* dst = backdrop->getPixels() + static_cast<size_t>(dy) * bw;
         for (int32_t x = 0; x < picture->getWidth(); ++x) {
             const int32_t dx = left + x;

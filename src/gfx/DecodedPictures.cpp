@@ -17,7 +17,7 @@ namespace {
 
 struct Entry {
     std::vector<uint8_t> encoded;
-    std::unique_ptr<uint32_t[]> pixels;
+    std::shared_ptr<uint32_t[]> pixels;
     int32_t width = 0;
     int32_t height = 0;
     bool alpha = false;
@@ -75,13 +75,9 @@ bool DecodedPictures::find(const uint8_t* buffer, size_t length, Image& image) {
     for (auto it = first; it != last; ++it) {
         const Entry& e = it->second;
         if (e.encoded.size() != length || std::memcmp(e.encoded.data(), buffer, length) != 0) continue;
-        const size_t words = static_cast<size_t>(e.width) * static_cast<size_t>(e.height);
-        // Images free their pixels with free(), so the copy is malloc'ed.
-        auto* pixels = static_cast<uint32_t*>(std::malloc(words * 4 + 4));
-        if (pixels == nullptr) return false;
-        std::memcpy(pixels, e.pixels.get(), words * 4);
-        image.adoptPixels(pixels, e.width, e.height, e.alpha, e.bitmap);
-        return true;
+        // Shared, not copied: an image that is drawn into copies its pixels then (most never are).
+        image.sharePixels(e.pixels, e.width, e.height, e.alpha, e.bitmap);
+        return image.hasPixels();
     }
     return false;
 }
@@ -100,7 +96,7 @@ void DecodedPictures::remember(const uint8_t* buffer, size_t length, const Image
             return; // another thread decoded it at the same time
     Entry e;
     e.encoded.assign(buffer, buffer + length);
-    e.pixels = std::make_unique<uint32_t[]>(words);
+    e.pixels = std::shared_ptr<uint32_t[]>(new uint32_t[words]);
     std::memcpy(e.pixels.get(), image.getPixels(), words * 4);
     e.width = image.getWidth();
     e.height = image.getHeight();

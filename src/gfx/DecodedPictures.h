@@ -10,7 +10,8 @@ class Image;
 
 // Headless runs play game after game in one process and decode the same few dozen pictures for each of
 // them. While keeping is on, every picture decoded from a buffer is remembered together with a copy of its
-// encoded bytes, and decoding the same bytes again copies the remembered pixels instead. Entries are found
+// encoded bytes, and decoding the same bytes again shares the remembered pixels instead (an image copies
+// them when it is first written to). Entries are found
 // by content, never by name, so a changed container or language cannot be served a stale picture. The
 // window game leaves it off: there the pixels would only cost memory.
 class DecodedPictures {

@@ -9,6 +9,7 @@
 #include <cairo.h>
 
 #include <vector>
+#include <utility>
 
 namespace mph {
 
@@ -54,7 +55,7 @@ bool GraphicsI::drawImage(Image* image, int32_t x, int32_t y) {
     y += m_translateY;
     // Drawing an image onto itself reads from a snapshot, so no pixel is read after it was written.
     std::vector<uint32_t> snapshot;
-    const uint32_t* src = image->getPixels();
+    const uint32_t* src = std::as_const(*image).getPixels();
     const int32_t srcStride = image->getStride() / 4;
     if (image == m_image) {
         snapshot.assign(src, src + size_t(srcStride) * size_t(image->getHeight()));
@@ -101,7 +102,7 @@ bool GraphicsI::drawShadow(Image* image, int32_t x, int32_t y) {
     if (image == m_image) return true; // a picture's shadow on itself would darken what it reads
     FancyHelper* p = getFancyHelper();
     forEachClipRect([&](Blitter& b) {
-        b.src = image->getPixels();
+        b.src = std::as_const(*image).getPixels();
         b.srcWidth = image->getWidth();
         b.srcHeight = image->getHeight();
         b.srcStride = image->getStride() / 4;
@@ -142,7 +143,7 @@ uint32_t GraphicsI::getPixel(int32_t x, int32_t y) {
     if (m_image == nullptr || !m_image->hasPixels() || x < 0 || y < 0 || x >= m_image->getWidth() ||
         y >= m_image->getHeight())
         return 0;
-    return m_image->getPixels()[size_t(y) * size_t(m_image->getStride() / 4) + x];
+    return std::as_const(*m_image).getPixels()[size_t(y) * size_t(m_image->getStride() / 4) + x];
 }
 
 void GraphicsI::fillRect(int32_t x, int32_t y, int32_t w, int32_t h) {

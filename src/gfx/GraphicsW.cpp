@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <vector>
+#include <utility>
 
 namespace mph {
 
@@ -141,7 +142,7 @@ bool GraphicsW::drawImage(Image* image, int32_t x, int32_t y) {
     Image* target = guard.image();
     if (target == nullptr || !target->hasPixels() || target == image) return true;
     Blitter b;
-    b.src = image->getPixels();
+    b.src = std::as_const(*image).getPixels();
     b.srcWidth = image->getWidth();
     b.srcHeight = image->getHeight();
     b.srcStride = image->getStride() / 4;

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace mph {
 
@@ -69,7 +70,10 @@ bool Image::decode(const uint8_t* buffer, size_t length) {
 }
 
 void Image::free() {
-    std::free(m_pixels);
+    if (m_shared)
+        m_shared.reset();
+    else
+        std::free(m_pixels);
     m_pixels = nullptr;
     m_width = 0;
     m_height = 0;
@@ -86,12 +90,35 @@ void Image::adoptPixels(uint32_t* pixels, int32_t width, int32_t height, bool al
     m_bitmap = pixels != nullptr && bitmap;
 }
 
+void Image::sharePixels(std::shared_ptr<const uint32_t[]> block, int32_t width, int32_t height, bool alpha,
+                        bool bitmap) {
+    free();
+    if (!block || !sizeAcceptable(width, height)) return;
+    m_shared = std::move(block);
+    m_pixels = const_cast<uint32_t*>(m_shared.get());
+    m_width = width;
+    m_height = height;
+    m_alphaFlag = alpha;
+    m_bitmap = bitmap;
+}
+
+void Image::unshare() {
+    const size_t words = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
+    // Malloc'ed like every picture's pixels, which free() releases.
+    auto* own = static_cast<uint32_t*>(std::malloc(words * 4 + 4));
+    if (own == nullptr) throw std::bad_alloc();
+    std::memcpy(own, m_shared.get(), words * 4);
+    m_pixels = own;
+    m_shared.reset();
+}
+
 void Image::ensureBitmap() {
     if (m_pixels) m_bitmap = true;
 }
 
 void Image::clearRect(int32_t x, int32_t y, int32_t w, int32_t h) {
     if (m_pixels == nullptr) return;
+    if (m_shared) unshare();
     if (x < 0) {
         w += x;
         x = 0;

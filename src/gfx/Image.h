@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace mph {
 
@@ -30,8 +31,18 @@ public:
     // A new drawing surface over this image; the caller releases it.
     virtual GraphicsI* getGraphics();
     virtual int32_t getStride() const { return m_width * 4; }
-    virtual uint32_t* getPixels() { return m_pixels; }
+    // The pixels to write (or read). Pixels shared with other images are first copied, so what is
+    // written here changes this image only; code that only reads asks through a const image.
+    virtual uint32_t* getPixels() {
+        if (m_shared) unshare();
+        return m_pixels;
+    }
     const uint32_t* getPixels() const { return m_pixels; }
+    // Shows pixels that other images show too, read-only, until one of them asks to write (see
+    // getPixels); block holds width x height pixels and outlives every image that shares it.
+    void sharePixels(std::shared_ptr<const uint32_t[]> block, int32_t width, int32_t height, bool alpha,
+                     bool bitmap);
+    bool sharesPixels() const { return m_shared != nullptr; }
 
     int32_t getWidth() const { return m_width; }
     int32_t getHeight() const { return m_height; }
@@ -72,9 +83,14 @@ public:
     static void limitPixels(int64_t pixels);
 
 private:
+    // Gives the image pixels of its own, a copy of the shared ones.
+    void unshare();
+
     int32_t m_width = 0;
     int32_t m_height = 0;
     uint32_t* m_pixels = nullptr;
+    // Set while m_pixels points into a block other images share; it is never written through.
+    std::shared_ptr<const uint32_t[]> m_shared;
     bool m_bitmap = false;
     bool m_alphaFlag = false;
     lang::String m_name;

@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace mph {
 
@@ -34,7 +35,7 @@ __attribute__((noinline)) void writeRows(png_structp png, png_infop info, const 
     png_write_info(png, info);
     // Pixels are little-endian ARGB words, that is blue, green, red, alpha bytes.
     png_set_bgr(png);
-    const uint32_t* pixels = image->getPixels();
+    const uint32_t* pixels = std::as_const(*image).getPixels();
     for (uint32_t y = 0; y < height; ++y)
         png_write_row(png, reinterpret_cast<png_const_bytep>(pixels + static_cast<size_t>(y) * width));
     png_write_end(png, info);

@@ -6,6 +6,7 @@
 #include "sprites/SpriteClasses.h"
 
 #include <cstdio>
+#include <utility>
 
 using namespace lang;
 
@@ -182,7 +183,7 @@ bool AnimateSprite::hitOpaque(int32_t px, int32_t py) {
     const int32_t iy = v + m_height * (m_frame / m_columns);
     if (ix >= image->getWidth() || iy >= image->getHeight()) return false;
     const int32_t stride = image->getStride() / 4;
-    return (image->getPixels()[int64_t(iy) * stride + ix] >> 24) != 0;
+    return (std::as_const(*image).getPixels()[int64_t(iy) * stride + ix] >> 24) != 0;
 }
 
 void AnimateSprite::copyAnimationInto(AnimateSprite& other) const {

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 using namespace lang;
 
@@ -32,7 +33,7 @@ bool WaveSprite::initFromDefinition(const ObjectArray& images, const IntArray& p
     const int32_t dstStride = padded->getStride() / 4;
     for (int32_t row = 0; row < source->getHeight(); ++row) {
         std::memcpy(padded->getPixels() + int64_t(row + m_amplitude) * dstStride + m_marginX,
-                    source->getPixels() + int64_t(row) * srcStride, size_t(sw) * 4);
+                    std::as_const(*source).getPixels() + int64_t(row) * srcStride, size_t(sw) * 4);
     }
     padded->setAlphaFlag(true);
     setImage(padded.get());

@@ -1,4 +1,4 @@
-// The store of decoded pictures: copies that stay apart, found by content, flags kept.
+// The store of decoded pictures: shared pixels that stay apart once written, found by content, flags kept.
 #include "TestPictures.h"
 
 #include "gfx/DecodedPictures.h"
@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -16,13 +17,13 @@ struct Keeping {
     ~Keeping() { mph::DecodedPictures::setKeeping(false); }
 };
 
-std::vector<uint32_t> pixelsOf(mph::Image& image) {
+std::vector<uint32_t> pixelsOf(const mph::Image& image) {
     return {image.getPixels(), image.getPixels() + image.getWidth() * image.getHeight()};
 }
 
 } // namespace
 
-TEST(DecodedPictures, SameBytesGiveAFreshCopyOfTheSamePictureAndOtherBytesTheirOwn) {
+TEST(DecodedPictures, SameBytesShareOnePictureUntilWrittenAndOtherBytesGetTheirOwn) {
     Keeping keeping;
     // 2x1 RGBA: opaque red, half-transparent blue.
     const testpics::Bytes first = testpics::writePng(2, 1, 6, 8, {255, 0, 0, 255, 0, 0, 255, 128});
@@ -38,6 +39,25 @@ TEST(DecodedPictures, SameBytesGiveAFreshCopyOfTheSamePictureAndOtherBytesTheirO
     EXPECT_EQ(pixelsOf(*b), decoded);
     EXPECT_TRUE(b->getAlphaFlag());
     EXPECT_NE(a->getPixels(), b->getPixels());
+
+    // Later decodes share the remembered pixels; whoever writes (pixel access, clearing) gets a copy.
+    auto e = lang::make<mph::Image>(first.data(), first.size());
+    auto f = lang::make<mph::Image>(first.data(), first.size());
+    ASSERT_TRUE(e->sharesPixels() && f->sharesPixels());
+    EXPECT_EQ(std::as_const(*e).getPixels(), std::as_const(*f).getPixels());
+    e->getPixels()[1] = 0x0BADF00Du;
+    EXPECT_FALSE(e->sharesPixels());
+    EXPECT_EQ(pixelsOf(*f), decoded);
+    f->clearRect(0, 0, 1, 1);
+    EXPECT_EQ(std::as_const(*f).getPixels()[0], 0u);
+    auto g = lang::make<mph::Image>(first.data(), first.size());
+    EXPECT_EQ(pixelsOf(*g), decoded);
+    // Forgetting the store leaves the pictures that share its pixels whole.
+    mph::DecodedPictures::setKeeping(false);
+    EXPECT_EQ(pixelsOf(*g), decoded);
+    g->free();
+    EXPECT_FALSE(g->hasPixels());
+    mph::DecodedPictures::setKeeping(true);
 
     auto c = lang::make<mph::Image>(other.data(), other.size());
     ASSERT_EQ(c->getWidth(), 2);
