@@ -95,8 +95,8 @@ bool Application::init() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     // One close request per close: the window's own, not a second SDL_QUIT for the last window.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    // The picture is composed in memory and only its changed areas reach the window, which SDL's software
-    // renderer copies (and scales) straight into the display server's shared memory. An OpenGL renderer,
+    // The picture is composed in memory and only its changed areas reach the window: the frame copies (and
+    // scales) them straight into the window's buffer, the display server's shared memory. An OpenGL renderer,
     // or SDL's default of backing the window's buffer with one, would load the whole GL stack (some 40 MB
     // more per process) and redraw the full picture on every present, which costs more CPU without a GPU
     // and at large scales. The environment's SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION still win.
