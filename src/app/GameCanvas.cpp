@@ -86,6 +86,9 @@ void GameCanvas::paint(Graphics* g) {
 }
 
 void GameCanvas::setSize(int32_t width, int32_t height) {
+    // The window's picture is the canvas's off-screen picture, which the render thread reads and writes
+    // holding the canvas lock (a tick may read what was last composed): it changes size under it too.
+    SyncGuard guard(this);
     Component::setSize(width, height);
     createOffscreen(width, height);
 }
