@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <mutex>
+#include <vector>
 
 using namespace lang;
 
@@ -42,18 +43,25 @@ DataLoader::NoteReporter& noteReporter() {
     return *r;
 }
 
-// Scripts may name containers whose scripts name containers; a script that reaches itself again must
-// not recurse until the stack runs out. Nor may one that names itself twice or more: each level would
-// double the loads, so all the scripts one outermost load reads together are counted too.
-constexpr int kMaxNesting = 16;
+// Scripts may name containers whose scripts name containers. A script that names itself, or one of
+// the scripts being read around it, would recurse until the stack ran out: it is refused. All the scripts
+// one outermost load reads together are counted too, since every level may name the next many times.
+constexpr size_t kMaxNesting = 16;
 constexpr int kMaxScripts = 64;
-thread_local int nesting = 0;
+// The scripts being read, outermost first.
+thread_local std::vector<String> reading;
 thread_local int scriptsRead = 0;
 
 struct NestingGuard {
-    NestingGuard() { ++nesting; }
-    ~NestingGuard() { --nesting; }
+    explicit NestingGuard(const String& name) { reading.push_back(name); }
+    ~NestingGuard() { reading.pop_back(); }
 };
+
+bool isBeingRead(const String& name) {
+    for (const String& outer : reading)
+        if (outer.equalsIgnoreCase(name.c_str())) return true;
+    return false;
+}
 
 bool isHeader(const String& token) {
     return token.startsWith("<");
@@ -135,10 +143,11 @@ bool DataLoader::load(const String& scriptName) {
     m_images.clear();
     m_scriptName = scriptName;
     try {
-        if (nesting == 0) scriptsRead = 0;
-        if (nesting >= kMaxNesting) throwException(String("Scripts nested too deeply at ") + scriptName);
+        if (reading.empty()) scriptsRead = 0;
+        if (reading.size() >= kMaxNesting) throwException(String("Scripts nested too deeply at ") + scriptName);
+        if (isBeingRead(scriptName)) throwException(String("Script nested in itself: ") + scriptName);
         if (++scriptsRead > kMaxScripts) throwException(String("Too many nested scripts at ") + scriptName);
-        NestingGuard depth;
+        NestingGuard inside(scriptName);
         Ref<InputStream> stream;
         if (scriptName.startsWith("+")) {
             // A missing script is an error, not an empty script: the caller must not carry on with nothing.
