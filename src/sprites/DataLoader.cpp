@@ -45,9 +45,10 @@ DataLoader::NoteReporter& noteReporter() {
 
 // Scripts may name containers whose scripts name containers. A script that names itself, or one of
 // the scripts being read around it, would recurse until the stack ran out: it is refused. All the scripts
-// one outermost load reads together are counted too, since every level may name the next many times.
+// one outermost load reads together are counted too, since every level may name the next many times
+// (the game's own data reads 11).
 constexpr size_t kMaxNesting = 16;
-constexpr int kMaxScripts = 64;
+constexpr int kMaxScripts = 32;
 // The scripts being read, outermost first.
 thread_local std::vector<String> reading;
 thread_local int scriptsRead = 0;
