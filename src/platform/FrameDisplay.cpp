@@ -58,28 +58,24 @@ bool FrameDisplay::open(int32_t x, int32_t y, int32_t windowWidth, int32_t windo
     if (m_window == nullptr) return false;
     m_width = width;
     m_height = height;
-    if (s_allowWindowBuffer && openDirect()) {
-        m_direct = true;
+    m_direct = s_allowWindowBuffer && openDirect();
+    if (m_direct) {
+        // The window's buffer keeps its contents between presents: only the changed areas are copied.
         m_partialPresent = true;
-        resetTexture();
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_open = true;
-        return true;
+    } else {
+        m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+        if (m_renderer == nullptr) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+        if (m_renderer == nullptr) {
+            SDL_DestroyWindow(m_window);
+            m_window = nullptr;
+            return false;
+        }
+        // A software renderer draws into the window's own buffer, which keeps its contents between
+        // presents, so only the changed areas need copying; other renderers leave the back buffer undefined.
+        SDL_RendererInfo info;
+        m_partialPresent =
+            SDL_GetRendererInfo(m_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     }
-    m_renderer = SDL_CreateRenderer(m_window, -1, 0);
-    if (m_renderer == nullptr) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
-    if (m_renderer == nullptr) {
-        SDL_DestroyWindow(m_window);
-        m_window = nullptr;
-        return false;
-    }
-    // A software renderer draws into the window's own buffer, which keeps its contents between presents,
-    // so only the changed areas need copying; other renderers leave the back buffer undefined.
-    SDL_RendererInfo info;
-    m_partialPresent =
-        SDL_GetRendererInfo(m_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
-    m_width = width;
-    m_height = height;
     resetTexture();
     std::lock_guard<std::mutex> guard(m_mutex);
     m_open = true;
